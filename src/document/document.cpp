@@ -1,0 +1,79 @@
+#include "document/document.h"
+
+#include <cstring>
+#include <random>
+
+#include "document/number_format.h"
+#include "squares.h"
+
+namespace {
+
+constexpr std::size_t buffer_size = 1 << 18;
+constexpr int name_attempts = 16;
+
+std::string temp_name(const std::string& path, std::uint32_t tag)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string name = path + ".";
+    for (int shift = 28; shift >= 0; shift -= 4) name += hex[(tag >> shift) & 0xf];
+    return name + ".tmp";
+}
+
+void write_out(document& doc)
+{
+    if (doc.used == 0) return;
+    const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
+    if (!error.empty()) throw conversion_error("cannot write " + doc.path + ": " + error);
+    doc.used = 0;
+}
+
+}  // namespace
+
+document::document(file_system& file_ops, const std::string& document_path)
+    : files(file_ops), path(document_path), buffer(new char[buffer_size])
+{
+    std::random_device random;
+    std::string error;
+    for (int attempt = 0; attempt < name_attempts; ++attempt) {
+        temp_path = temp_name(path, random());
+        error = files.create_new(temp_path, handle);
+        if (error.empty()) return;
+    }
+    temp_path.clear();
+    throw conversion_error("cannot create " + path + ": " + error);
+}
+
+document::~document()
+{
+    if (handle >= 0) files.close(handle);
+    if (!complete && !temp_path.empty()) files.remove(temp_path);
+}
+
+document open_document(file_system& files) { return document(files, "squares.tex"); }
+
+char* reserve(document& doc, std::size_t size)
+{
+    if (buffer_size - doc.used < size) write_out(doc);
+    return doc.buffer.get() + doc.used;
+}
+
+void commit(document& doc, char* end) { doc.used = static_cast<std::size_t>(end - doc.buffer.get()); }
+
+void write_line(document& doc, std::string_view text)
+{
+    char* out = reserve(doc, text.size() + 2);
+    std::memcpy(out, text.data(), text.size());
+    commit(doc, put_line_end(out + text.size()));
+}
+
+void close_document(document& doc)
+{
+    write_out(doc);
+    const int handle = doc.handle;
+    doc.handle = -1;
+    std::string error = doc.files.close(handle);
+    if (!error.empty()) throw conversion_error("cannot write " + doc.path + ": " + error);
+    error = doc.files.replace(doc.temp_path, doc.path);
+    if (!error.empty()) throw conversion_error("cannot replace " + doc.path + ": " + error);
+    doc.complete = true;
+}

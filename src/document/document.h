@@ -1,0 +1,53 @@
+// The output document, squares.tex.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "document/file_system.h"
+#include "document/number_format.h"
+
+// The document's text is gathered in a buffer and written to a temporary
+// file beside squares.tex, which takes that name only once the document is
+// complete: a failed run leaves the previous squares.tex as it was and no
+// temporary file behind.
+struct document {
+    document(file_system& files, const std::string& path);
+    ~document();
+    document(const document&) = delete;
+    document& operator=(const document&) = delete;
+
+    file_system& files;
+    std::string path;
+    std::string temp_path;
+    int handle = -1;
+    bool complete = false;
+    std::unique_ptr<char[]> buffer;
+    std::size_t used = 0;
+
+    // The last label scale written, formatted: lists often repeat a side.
+    std::int32_t scale_side = 0;
+    std::int32_t scale_width = 0;
+    std::size_t scale_length = 0;
+    char scale_text[longest_fixed] = {};
+};
+
+// Room for any one line of the document, numbers included.
+constexpr std::size_t longest_line = 2 * longest_fixed;
+
+// Creates the document "squares.tex" in the working directory.
+document open_document(file_system& files);
+
+// Room for `size` more bytes in the buffer, writing out what it holds if
+// needed. Whoever fills it hands back the end with `commit`.
+char* reserve(document& doc, std::size_t size);
+void commit(document& doc, char* end);
+
+// One line of fixed text.
+void write_line(document& doc, std::string_view text);
+
+// Writes out what is left, closes the file and gives it its name.
+void close_document(document& doc);

@@ -1,0 +1,35 @@
+// The document's number formats, written straight into a buffer. Each
+// function writes at `out` and returns the end of what it wrote.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+// The platform's line end: text mode writes CR LF on Windows.
+#ifdef _WIN32
+constexpr std::string_view line_end = "\r\n";
+#else
+constexpr std::string_view line_end = "\n";
+#endif
+
+inline char* put_text(char* out, std::string_view text)
+{
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+inline char* put_line_end(char* out) { return put_text(out, line_end); }
+
+// "%d": a value already known to fit in 32 bits.
+char* put_integer(char* out, std::int64_t value);
+
+// Longer than any "%f" of a double (309 digits, sign, point, six decimals).
+constexpr std::size_t longest_fixed = 330;
+
+// "%f": six decimals, rounded to nearest from the exact binary value, ties
+// to even, as the C library's printf does.
+char* put_fixed(char* out, double value);
+
+// "%f" of twice / 2, for a square's centre, always a whole or half unit.
+char* put_half(char* out, std::int64_t twice);

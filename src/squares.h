@@ -1,0 +1,32 @@
+// Records shared by the reader, the placement and the document.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// What a case file gives: the rectangle and the sides in placement order.
+struct square_case {
+    std::int32_t count = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::int32_t> sides;
+};
+
+// One placed square. Held in 64 bits so that a square reaching past the
+// 32-bit range can be detected and rejected instead of wrapping; only
+// checked values ever reach the document.
+struct placement {
+    std::int64_t column = 0;  // unit column of the left edge
+    std::int64_t top = 0;     // y of the top edge
+    std::int32_t side = 0;
+};
+
+// Every failure of a run travels as this one exception to the driver, which
+// prints it. `line` is the case file line it concerns, or 0.
+struct conversion_error : std::runtime_error {
+    explicit conversion_error(const std::string& message, long line_number = 0)
+        : std::runtime_error(message), line(line_number) {}
+    long line;
+};

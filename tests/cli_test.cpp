@@ -1,0 +1,285 @@
+// The built executable, run in a scratch directory: whole documents,
+// standard output, exit status, and every class of failure.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string confirmation = "\n - - - - - Created squares.tex successfully. - - - - - -\n";
+const std::string previous_document = "the previous document\n";
+
+struct result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string read_file(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/squares2tex-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        base_ = pattern;
+        work_ = base_ / "work";
+        fs::create_directory(work_);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(base_, ignored);
+    }
+
+    // Runs the tool in the scratch directory; `prefix` goes before it in the shell.
+    result run(const std::string& arguments, const std::string& prefix = "")
+    {
+        const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
+                                    SQUARES2TEX_EXE + "' " + arguments + " >'" +
+                                    (base_ / "out").string() + "' 2>'" + (base_ / "err").string() +
+                                    "' </dev/null";
+        const int raw = std::system(command.c_str());
+        result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = read_file(base_ / "out");
+        r.err = read_file(base_ / "err");
+        return r;
+    }
+
+    result convert(const std::string& case_text)
+    {
+        write_file(work_ / "case.txt", case_text);
+        return run("case.txt");
+    }
+
+    std::string document() { return read_file(work_ / "squares.tex"); }
+
+    std::set<std::string> files_in_work()
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(work_)) names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    // A failed run: status 1 (or as given), one line on standard error
+    // holding every expected piece, nothing on standard output, and the
+    // previous document untouched with no file left beside it.
+    void expect_failure(const result& r, const std::vector<std::string>& pieces, int status = 1)
+    {
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.out, "");
+        for (const std::string& piece : pieces) {
+            EXPECT_NE(r.err.find(piece), std::string::npos) << "missing \"" << piece << "\" in " << r.err;
+        }
+        EXPECT_EQ(document(), previous_document);
+    }
+
+    void keep_previous_document() { write_file(work_ / "squares.tex", previous_document); }
+
+    fs::path base_;
+    fs::path work_;
+};
+
+const char* const three_squares_document =
+    "\\documentclass[a4paper]{article}\n"
+    "  \\usepackage[left=2cm,right=2cm,top=2cm,bottom=2cm]{geometry}\n"
+    "  \\usepackage{pstricks-add}\n"
+    "\\begin{document}\n"
+    "  \\thispagestyle{empty}\n"
+    "  \\psset{unit=50.000000mm}\n"
+    "  \\begin{pspicture}(0,0)(3,2)\n"
+    "\n"
+    "    \\rput(1.000000,1.000000){\\psscalebox{14.176500}{2}}\n"
+    "    \\psline[linewidth=0.1pt](0,2)(0,0)\n"
+    "    \\psline[linewidth=0.1pt](0,0)(2,0)\n"
+    "    \\psline[linewidth=0.1pt](2,0)(2,2)\n"
+    "    \\psline[linewidth=0.1pt](2,2)(0,2)\n"
+    "\n"
+    "    \\rput(2.500000,1.500000){\\psscalebox{7.088250}{1}}\n"
+    "    \\psline[linewidth=0.1pt](2,2)(2,1)\n"
+    "    \\psline[linewidth=0.1pt](2,1)(3,1)\n"
+    "    \\psline[linewidth=0.1pt](3,1)(3,2)\n"
+    "    \\psline[linewidth=0.1pt](3,2)(2,2)\n"
+    "\n"
+    "    \\rput(2.500000,0.500000){\\psscalebox{7.088250}{1}}\n"
+    "    \\psline[linewidth=0.1pt](2,1)(2,0)\n"
+    "    \\psline[linewidth=0.1pt](2,0)(3,0)\n"
+    "    \\psline[linewidth=0.1pt](3,0)(3,1)\n"
+    "    \\psline[linewidth=0.1pt](3,1)(2,1)\n"
+    "\n"
+    "  \\end{pspicture}\n"
+    "\\end{document}\n";
+
+TEST_F(Cli, WritesTheDocumentAndConfirms)
+{
+    keep_previous_document();
+    const result r = convert("3 3 2 2 1 1\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(document(), three_squares_document);
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+TEST_F(Cli, NineSquareExample)
+{
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "nine-squares.txt", work_ / "nine-squares.txt");
+    const result r = run("nine-squares.txt");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(r.err, "");
+    const std::string text = document();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10 + 6 * 9);
+    EXPECT_NE(text.find("    \\rput(9.000000,23.000000){\\psscalebox{11.598955}{18}}\n"
+                        "    \\psline[linewidth=0.1pt](0,32)(0,14)\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("    \\rput(28.500000,4.500000){\\psscalebox{5.799477}{9}}\n"), std::string::npos);
+}
+
+TEST_F(Cli, ExtraArgumentsChangeNothing)
+{
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    const result r = run("case.txt more.txt --flag");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(document(), three_squares_document);
+}
+
+TEST_F(Cli, CaseFileNamedSquaresTexIsReplacedByTheDrawing)
+{
+    write_file(work_ / "squares.tex", "3 3 2\n2 1 1\n");
+    const result r = run("squares.tex");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(document(), three_squares_document);
+}
+
+TEST_F(Cli, CountZeroGivesTheFrameAlone)
+{
+    const result r = convert("0 3 2 and nothing else matters");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    const std::string text = document();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+    EXPECT_NE(text.find("(0,0)(3,2)\n\n  \\end{pspicture}\n\\end{document}\n"), std::string::npos);
+}
+
+TEST_F(Cli, NonDissectionStillSucceedsWithWarnings)
+{
+    const result r = convert("2 3 3 2 1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(r.err,
+              "squares2tex: case.txt: warning: columns 0 to 1 end at depth 2, short of the bottom "
+              "edge at depth 3\n"
+              "squares2tex: case.txt: warning: column 2 ends at depth 1, short of the bottom edge "
+              "at depth 3\n");
+}
+
+TEST_F(Cli, MissingArgument)
+{
+    keep_previous_document();
+    expect_failure(run(""), {"usage: squares2tex CASE-FILE"}, 2);
+}
+
+TEST_F(Cli, CaseFileMissingOrADirectory)
+{
+    keep_previous_document();
+    expect_failure(run("absent.txt"),
+                   {"squares2tex: absent.txt: cannot open the case file: No such file or directory"});
+    fs::create_directory(work_ / "folder");
+    expect_failure(run("folder"), {"squares2tex: folder: cannot read the case file: Is a directory"});
+}
+
+TEST_F(Cli, CaseFileUnreadable)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    keep_previous_document();
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    fs::permissions(work_ / "case.txt", fs::perms::none);
+    expect_failure(run("case.txt"), {"case.txt: cannot open the case file: Permission denied"});
+}
+
+TEST_F(Cli, IllFormedValues)
+{
+    keep_previous_document();
+    expect_failure(convert("3 3 2 2 1"), {"case.txt:1: the file ends after 2 of 3 sides"});
+    expect_failure(convert("3 3 2\n2 one 1"), {"case.txt:2: expected side 2 of 3, found \"one\""});
+    expect_failure(convert("1 3 2 99999999999"), {"case.txt:1: side 1 of 1 is 99999999999, outside"});
+    expect_failure(convert("-3 3 2"), {"case.txt:1: the count is -3; it must be 0 or more"});
+    expect_failure(convert("0 0 2"), {"case.txt:1: the width is 0; it must be 1 or more"});
+    expect_failure(convert("2000000000 3 2 1 1 1"),
+                   {"case.txt:1: the file ends after 3 of 2000000000 sides; side 4 is missing"});
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+TEST_F(Cli, SquaresThatDoNotFit)
+{
+    keep_previous_document();
+    expect_failure(convert("2 4 4 2 3"), {"case.txt: square 2 (side 3, column 2) overhangs the right edge"});
+    expect_failure(convert("1 5 -2147483648 1"),
+                   {"case.txt: square 1 (side 1, column 0) would have its top edge at y = -2147483648"});
+    expect_failure(convert("2 2147483647 0 2147483647 2147483647"),
+                   {"case.txt: square 2 (side 2147483647, column 0)", "outside the 32-bit range"});
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+TEST_F(Cli, DocumentCannotBeCreated)
+{
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    fs::create_directory(work_ / "squares.tex");
+    const result r = run("case.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("squares2tex: case.txt: cannot replace squares.tex:"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_directory(work_ / "squares.tex"));
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+TEST_F(Cli, WorkingDirectoryNotWritable)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+    keep_previous_document();
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    fs::permissions(work_, fs::perms::owner_write, fs::perm_options::remove);
+    expect_failure(run("case.txt"), {"case.txt: cannot create squares.tex: Permission denied"});
+}
+
+TEST_F(Cli, WriteFailsPastTheFileSizeLimit)
+{
+    keep_previous_document();
+    // 400 squares of side 1 make a document of about 100 kB; the limit is 8 kB.
+    std::string big = "400 20 20";
+    for (int i = 0; i < 400; ++i) big += " 1";
+    write_file(work_ / "case.txt", big);
+    const result r = run("case.txt", "trap '' XFSZ; ulimit -f 16;");
+    expect_failure(r, {"squares2tex: case.txt: cannot write squares.tex: File too large"});
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+}  // namespace

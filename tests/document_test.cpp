@@ -1,0 +1,184 @@
+// Whole documents written through a file system in memory, and the
+// document's behaviour when any write, close or replace fails.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "driver.h"
+#include "memory_files.h"
+
+namespace {
+
+const char* const three_squares =
+    "\\documentclass[a4paper]{article}\n"
+    "  \\usepackage[left=2cm,right=2cm,top=2cm,bottom=2cm]{geometry}\n"
+    "  \\usepackage{pstricks-add}\n"
+    "\\begin{document}\n"
+    "  \\thispagestyle{empty}\n"
+    "  \\psset{unit=50.000000mm}\n"
+    "  \\begin{pspicture}(0,0)(3,2)\n"
+    "\n"
+    "    \\rput(1.000000,1.000000){\\psscalebox{14.176500}{2}}\n"
+    "    \\psline[linewidth=0.1pt](0,2)(0,0)\n"
+    "    \\psline[linewidth=0.1pt](0,0)(2,0)\n"
+    "    \\psline[linewidth=0.1pt](2,0)(2,2)\n"
+    "    \\psline[linewidth=0.1pt](2,2)(0,2)\n"
+    "\n"
+    "    \\rput(2.500000,1.500000){\\psscalebox{7.088250}{1}}\n"
+    "    \\psline[linewidth=0.1pt](2,2)(2,1)\n"
+    "    \\psline[linewidth=0.1pt](2,1)(3,1)\n"
+    "    \\psline[linewidth=0.1pt](3,1)(3,2)\n"
+    "    \\psline[linewidth=0.1pt](3,2)(2,2)\n"
+    "\n"
+    "    \\rput(2.500000,0.500000){\\psscalebox{7.088250}{1}}\n"
+    "    \\psline[linewidth=0.1pt](2,1)(2,0)\n"
+    "    \\psline[linewidth=0.1pt](2,0)(3,0)\n"
+    "    \\psline[linewidth=0.1pt](3,0)(3,1)\n"
+    "    \\psline[linewidth=0.1pt](3,1)(2,1)\n"
+    "\n"
+    "  \\end{pspicture}\n"
+    "\\end{document}\n";
+
+square_case make_case(std::int32_t width, std::int32_t height, std::vector<std::int32_t> sides)
+{
+    square_case c;
+    c.count = static_cast<std::int32_t>(sides.size());
+    c.width = width;
+    c.height = height;
+    c.sides = std::move(sides);
+    return c;
+}
+
+TEST(Document, ThreeSquaresWholeDocument)
+{
+    memory_files fs;
+    const auto warnings = write_document(make_case(3, 2, {2, 1, 1}), fs);
+    EXPECT_TRUE(warnings.empty());
+    ASSERT_EQ(fs.files.size(), 1u);
+    EXPECT_EQ(fs.files.at("squares.tex"), three_squares);
+}
+
+TEST(Document, CaseWithoutSquaresIsTheTenLineFrame)
+{
+    memory_files fs;
+    write_document(make_case(7, -4, {}), fs);
+    EXPECT_EQ(fs.files.at("squares.tex"),
+              "\\documentclass[a4paper]{article}\n"
+              "  \\usepackage[left=2cm,right=2cm,top=2cm,bottom=2cm]{geometry}\n"
+              "  \\usepackage{pstricks-add}\n"
+              "\\begin{document}\n"
+              "  \\thispagestyle{empty}\n"
+              "  \\psset{unit=21.428571mm}\n"
+              "  \\begin{pspicture}(0,0)(7,-4)\n"
+              "\n"
+              "  \\end{pspicture}\n"
+              "\\end{document}\n");
+}
+
+TEST(Document, FirstBlockOfTheNineSquareCase)
+{
+    memory_files fs;
+    write_document(make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}), fs);
+    const std::string& text = fs.files.at("squares.tex");
+    EXPECT_NE(text.find("  \\psset{unit=4.545455mm}\n  \\begin{pspicture}(0,0)(33,32)\n\n"
+                        "    \\rput(9.000000,23.000000){\\psscalebox{11.598955}{18}}\n"
+                        "    \\psline[linewidth=0.1pt](0,32)(0,14)\n"
+                        "    \\psline[linewidth=0.1pt](0,14)(18,14)\n"
+                        "    \\psline[linewidth=0.1pt](18,14)(18,32)\n"
+                        "    \\psline[linewidth=0.1pt](18,32)(0,32)\n\n"
+                        "    \\rput(25.500000,24.500000){\\psscalebox{9.665795}{15}}\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10 + 6 * 9);
+}
+
+TEST(Document, SquaresBelowTheBottomGetNegativeCoordinates)
+{
+    memory_files fs;
+    // Side 3 starts at top 2 (the height): its bottom is at -1, centre y 0.5.
+    write_document(make_case(3, 2, {3}), fs);
+    const std::string& text = fs.files.at("squares.tex");
+    EXPECT_NE(text.find("\\rput(1.500000,0.500000)"), std::string::npos);
+    EXPECT_NE(text.find("(0,2)(0,-1)\n"), std::string::npos);
+    EXPECT_NE(text.find("(0,-1)(3,-1)\n"), std::string::npos);
+}
+
+TEST(Document, SideZeroAndNegativeSides)
+{
+    memory_files fs;
+    write_document(make_case(10, 5, {0, -5}), fs);
+    const std::string& text = fs.files.at("squares.tex");
+    EXPECT_NE(text.find("    \\rput(0.000000,5.000000){\\psscalebox{0.000000}{0}}\n"
+                        "    \\psline[linewidth=0.1pt](0,5)(0,5)\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("    \\rput(-2.500000,7.500000){\\psscalebox{-21.264750}{-5}}\n"
+                        "    \\psline[linewidth=0.1pt](0,5)(0,10)\n"
+                        "    \\psline[linewidth=0.1pt](0,10)(-5,10)\n"),
+              std::string::npos);
+}
+
+TEST(Document, AnExistingFileOfTheNameIsReplaced)
+{
+    memory_files fs;
+    fs.files["squares.tex"] = "old";
+    write_document(make_case(3, 2, {2, 1, 1}), fs);
+    EXPECT_EQ(fs.files.at("squares.tex"), three_squares);
+    EXPECT_EQ(fs.files.size(), 1u);
+}
+
+// A failure at any point must leave the previous document and nothing else.
+void expect_failure_keeps_previous(memory_files& fs, const char* expected_message)
+{
+    fs.files["squares.tex"] = "previous";
+    try {
+        write_document(make_case(3, 2, {2, 1, 1}), fs);
+        ADD_FAILURE() << "the run did not fail";
+    } catch (const conversion_error& e) {
+        EXPECT_NE(std::string(e.what()).find(expected_message), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(fs.files.size(), 1u);
+    EXPECT_EQ(fs.files.at("squares.tex"), "previous");
+    EXPECT_TRUE(fs.open_handles.empty());
+}
+
+TEST(DocumentFaults, WriteFailsAfterEveryByteCount)
+{
+    const std::size_t size = std::string(three_squares).size();
+    for (std::size_t limit = 0; limit < size; ++limit) {
+        SCOPED_TRACE(limit);
+        memory_files fs;
+        fs.write_limit = limit;
+        expect_failure_keeps_previous(fs, "cannot write squares.tex: No space left on device");
+    }
+}
+
+TEST(DocumentFaults, CreateCloseAndReplaceFailures)
+{
+    {
+        memory_files fs;
+        fs.fail_create = true;
+        expect_failure_keeps_previous(fs, "cannot create squares.tex: Permission denied");
+    }
+    {
+        memory_files fs;
+        fs.fail_close = true;
+        expect_failure_keeps_previous(fs, "cannot write squares.tex: Input/output error");
+    }
+    {
+        memory_files fs;
+        fs.fail_replace = true;
+        expect_failure_keeps_previous(fs, "cannot replace squares.tex: Is a directory");
+    }
+}
+
+TEST(DocumentFaults, RejectedSquareKeepsPreviousDocument)
+{
+    memory_files fs;
+    fs.files["squares.tex"] = "previous";
+    EXPECT_THROW(write_document(make_case(3, 2, {2, 2}), fs), conversion_error);
+    EXPECT_EQ(fs.files.size(), 1u);
+    EXPECT_EQ(fs.files.at("squares.tex"), "previous");
+}
+
+}  // namespace

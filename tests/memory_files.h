@@ -1,0 +1,57 @@
+// A file system held in memory, able to fail any write, close or replace.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "document/file_system.h"
+
+class memory_files : public file_system {
+public:
+    std::map<std::string, std::string> files;
+    std::map<int, std::string> open_handles;  // handle -> path
+
+    // Failure injection: the write that would take the file past
+    // `write_limit` bytes fails (after writing up to the limit).
+    std::size_t write_limit = static_cast<std::size_t>(-1);
+    bool fail_close = false;
+    bool fail_replace = false;
+    bool fail_create = false;
+
+    std::string create_new(const std::string& path, int& handle) override
+    {
+        if (fail_create) return "Permission denied";
+        if (files.count(path) != 0) return "File exists";
+        files[path];
+        handle = next_handle_++;
+        open_handles[handle] = path;
+        return {};
+    }
+
+    std::string write(int handle, const char* data, std::size_t size) override
+    {
+        std::string& file = files.at(open_handles.at(handle));
+        const std::size_t room = file.size() < write_limit ? write_limit - file.size() : 0;
+        file.append(data, size < room ? size : room);
+        return size <= room ? std::string() : "No space left on device";
+    }
+
+    std::string close(int handle) override
+    {
+        open_handles.erase(handle);
+        return fail_close ? "Input/output error" : std::string();
+    }
+
+    std::string replace(const std::string& from, const std::string& to) override
+    {
+        if (fail_replace) return "Is a directory";
+        files[to] = files.at(from);
+        files.erase(from);
+        return {};
+    }
+
+    void remove(const std::string& path) override { files.erase(path); }
+
+private:
+    int next_handle_ = 3;
+};

@@ -1,0 +1,218 @@
+// Where squares go, checked against the rule applied column by column.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "memory_files.h"
+#include "placement/place_squares.h"
+#include "placement/skyline.h"
+
+namespace {
+
+struct outcome {
+    std::vector<placement> placements;
+    std::vector<std::int64_t> depths;  // one per column
+};
+
+// The rule as stated: scan every column for the left-most least depth, and
+// add the side to each column under the square.
+outcome column_model(std::int32_t width, std::int32_t height, const std::vector<std::int32_t>& sides)
+{
+    outcome result;
+    result.depths.assign(static_cast<std::size_t>(width), 0);
+    for (const std::int32_t side : sides) {
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < result.depths.size(); ++i) {
+            if (result.depths[i] < result.depths[best]) best = i;
+        }
+        result.placements.push_back(
+            {static_cast<std::int64_t>(best), height - result.depths[best], side});
+        for (std::int32_t k = 0; k < side; ++k) result.depths[best + k] += side;
+    }
+    return result;
+}
+
+std::vector<std::int64_t> expand(const skyline& sky)
+{
+    std::vector<std::int64_t> depths;
+    for (const column_span& span : column_spans(sky)) depths.insert(depths.end(), span.length, span.depth);
+    return depths;
+}
+
+outcome skyline_run(std::int32_t width, std::int32_t height, const std::vector<std::int32_t>& sides)
+{
+    outcome result;
+    skyline sky = make_skyline(width);
+    for (const std::int32_t side : sides) {
+        const placement p = place_square(sky, side, height);
+        result.placements.push_back(p);
+        if (side > 0) raise_columns(sky, p);
+    }
+    result.depths = expand(sky);
+    return result;
+}
+
+std::vector<std::int64_t> columns_of(const outcome& o)
+{
+    std::vector<std::int64_t> columns;
+    for (const placement& p : o.placements) columns.push_back(p.column);
+    return columns;
+}
+
+using columns = std::vector<std::int64_t>;
+
+TEST(Placement, TiesGoToTheLeft)
+{
+    const outcome o = skyline_run(4, 3, {2, 2, 1, 1});
+    EXPECT_EQ(columns_of(o), (columns{0, 2, 0, 1}));
+    EXPECT_EQ(o.depths, (columns{3, 3, 2, 2}));
+}
+
+TEST(Placement, RaisingAddsToEachColumnsOwnDepth)
+{
+    const outcome o = skyline_run(4, 3, {1, 1, 2, 1, 3});
+    EXPECT_EQ(columns_of(o), (columns{0, 1, 2, 0, 1}));
+    EXPECT_EQ(o.placements[4].top, 2);
+    EXPECT_EQ(o.placements[4].top - o.placements[4].side, -1);
+    EXPECT_EQ(o.depths, (columns{2, 4, 5, 5}));
+}
+
+TEST(Placement, ZeroAndNegativeSidesRaiseNothing)
+{
+    const outcome o = skyline_run(3, 2, {0, -4, 2, 0});
+    EXPECT_EQ(columns_of(o), (columns{0, 0, 0, 2}));
+    EXPECT_EQ(o.placements[1].top, 2);
+    EXPECT_EQ(o.depths, (columns{2, 2, 0}));
+}
+
+TEST(Placement, NineSquareCase)
+{
+    const outcome o = skyline_run(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9});
+    EXPECT_EQ(columns_of(o), (columns{0, 18, 18, 25, 0, 14, 14, 24, 24}));
+    EXPECT_EQ(o.depths, columns(33, 32));
+}
+
+TEST(Placement, WidthOfOneTakesColumnZero)
+{
+    const outcome o = skyline_run(1, 5, {1, 1, 1});
+    EXPECT_EQ(columns_of(o), (columns{0, 0, 0}));
+    EXPECT_EQ(o.placements[2].top, 3);
+}
+
+TEST(Placement, HugeWidthKeepsFewRuns)
+{
+    skyline sky = make_skyline(2147483647);
+    for (int i = 0; i < 1000; ++i) raise_columns(sky, place_square(sky, 1000000, 1000000));
+    EXPECT_EQ(lowest_column(sky), 1000000000);
+    EXPECT_LE(sky.runs.size(), 1001u);
+}
+
+// Random lists, dissections or not, with zero and negative sides.
+TEST(Placement, AgreesWithTheColumnModelOnRandomCases)
+{
+    std::mt19937 random(2026);
+    for (int trial = 0; trial < 4000; ++trial) {
+        const std::int32_t width = 1 + static_cast<std::int32_t>(random() % 40);
+        const std::int32_t height = static_cast<std::int32_t>(random() % 60) - 5;
+        std::vector<std::int32_t> sides;
+        skyline sky = make_skyline(width);
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i) {
+            // Keep every square within the width, as accepted cases are.
+            const std::int64_t column = place_square(sky, 1, height).column;
+            const auto room = static_cast<std::int32_t>(width - column);
+            std::int32_t side = 1 + static_cast<std::int32_t>(random() % room);
+            if (random() % 8 == 0) side = -static_cast<std::int32_t>(random() % 5);
+            if (random() % 2 == 0 && trial % 2 == 0) side = std::min(side, 2);
+            sides.push_back(side);
+            if (side > 0) raise_columns(sky, place_square(sky, side, height));
+        }
+        const outcome expected = column_model(width, height, sides);
+        const outcome actual = skyline_run(width, height, sides);
+        ASSERT_EQ(columns_of(actual), columns_of(expected)) << "trial " << trial;
+        ASSERT_EQ(actual.depths, expected.depths) << "trial " << trial;
+        for (std::size_t i = 0; i < sides.size(); ++i) {
+            ASSERT_EQ(actual.placements[i].top, expected.placements[i].top);
+        }
+    }
+}
+
+square_case make_case(std::int32_t width, std::int32_t height, std::vector<std::int32_t> sides)
+{
+    square_case c;
+    c.count = static_cast<std::int32_t>(sides.size());
+    c.width = width;
+    c.height = height;
+    c.sides = std::move(sides);
+    return c;
+}
+
+std::string failure_of(const square_case& c)
+{
+    memory_files fs;
+    document doc = open_document(fs);
+    try {
+        place_squares(c, doc);
+    } catch (const conversion_error& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+TEST(PlacementLimits, SquareOverhangingTheRightEdgeIsRejected)
+{
+    EXPECT_EQ(failure_of(make_case(4, 4, {2, 3})),
+              "square 2 (side 3, column 2) overhangs the right edge: it reaches x = 5 in a "
+              "rectangle 4 wide");
+    EXPECT_EQ(failure_of(make_case(1, 1, {2})),
+              "square 1 (side 2, column 0) overhangs the right edge: it reaches x = 2 in a "
+              "rectangle 1 wide");
+}
+
+TEST(PlacementLimits, CoordinatesAndDepthsNeverWrap)
+{
+    EXPECT_EQ(failure_of(make_case(5, -2147483647 - 1, {1})),
+              "square 1 (side 1, column 0) would have its top edge at y = -2147483648 and its "
+              "bottom edge at y = -2147483649, outside the 32-bit range");
+    EXPECT_EQ(failure_of(make_case(2147483647, 0, {2147483647, 2147483647})),
+              "square 2 (side 2147483647, column 0) would have its top edge at y = -2147483647 "
+              "and its bottom edge at y = -4294967294, outside the 32-bit range");
+    // The depth itself passes the limit while the coordinates still fit.
+    // The depth passes the limit while the coordinates still fit: the third
+    // square rests on column 0 (depth 1) and covers columns at depth 2^30.
+    EXPECT_EQ(failure_of(make_case(1073741825, 2147483647, {1, 1073741824, 1073741825})),
+              "square 3 (side 1073741825, column 0) would take a column to depth 2147483649, "
+              "past 2147483647");
+    EXPECT_EQ(failure_of(make_case(2147483647, 2147483647, {2147483647, -2147483647 - 1})),
+              "square 2 (side -2147483648, column 0) would have its top edge at y = 0 and its "
+              "bottom edge at y = 2147483648, outside the 32-bit range");
+    // Right at the limits nothing is rejected.
+    EXPECT_EQ(failure_of(make_case(2147483647, 2147483647, {2147483647, 0, -2147483647})),
+              "no failure");
+}
+
+TEST(TilingReport, DissectionHasNoWarnings)
+{
+    memory_files fs;
+    document doc = open_document(fs);
+    EXPECT_TRUE(place_squares(make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}), doc).empty());
+}
+
+TEST(TilingReport, NamesWhatKeepsAListFromDissecting)
+{
+    memory_files fs;
+    document doc = open_document(fs);
+    const auto warnings = place_squares(make_case(4, 3, {1, 1, 2, 0, 1, 3, -2}), doc);
+    const std::vector<std::string> expected = {
+        "square 4 (side 0, column 0) has a side of 0 or less",
+        "square 6 (side 3, column 1) rests on uneven ground: the columns under it lie at "
+        "depths 1 to 2",
+        "square 6 (side 3, column 1) reaches below the bottom edge, to y = -1",
+        "square 7 (side -2, column 0) has a side of 0 or less",
+        "column 0 ends at depth 2, short of the bottom edge at depth 3",
+    };
+    EXPECT_EQ(warnings, expected);
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// Reading case files: the "%d" rules, pasted codes, and every way a file can be ill-formed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "read_case.h"
+
+namespace {
+
+square_case read_text(const std::string& text)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    return read_case_from(file.get());
+}
+
+// The message and line of the failure, or "read" when the case is accepted.
+std::string failure(const std::string& text)
+{
+    try {
+        read_text(text);
+    } catch (const conversion_error& e) {
+        return std::to_string(e.line) + ": " + e.what();
+    }
+    return "read";
+}
+
+using sides = std::vector<std::int32_t>;
+
+TEST(ReadCase, NineSquareCase)
+{
+    const square_case c = read_text("9 33 32 18 15 7 8 14 4 10 1 9\n");
+    EXPECT_EQ(c.count, 9);
+    EXPECT_EQ(c.width, 33);
+    EXPECT_EQ(c.height, 32);
+    EXPECT_EQ(c.sides, (sides{18, 15, 7, 8, 14, 4, 10, 1, 9}));
+}
+
+TEST(ReadCase, AnyWhiteSpaceSeparatesValues)
+{
+    const square_case c = read_text("\r\n\t 3\v3\f2\r\n\n2   \t1\n1");
+    EXPECT_EQ(c.sides, (sides{2, 1, 1}));
+}
+
+TEST(ReadCase, SignsAndLeadingZeros)
+{
+    const square_case c = read_text("3 +0003 -0 -5 +7 000");
+    EXPECT_EQ(c.width, 3);
+    EXPECT_EQ(c.height, 0);
+    EXPECT_EQ(c.sides, (sides{-5, 7, 0}));
+    EXPECT_EQ(read_text("1 1 1 " + std::string(1000000, '0') + "42").sides, (sides{42}));
+}
+
+TEST(ReadCase, NothingAfterTheLastSideIsRead)
+{
+    EXPECT_EQ(read_text("2 3 2 2 1 1 9 and more text \x01\xff").sides, (sides{2, 1}));
+    EXPECT_EQ(read_text("1 3 2 7x").sides, (sides{7}));
+    EXPECT_EQ(read_text("0 3 2 whatever").sides, (sides{}));
+}
+
+TEST(ReadCase, ThirtyTwoBitLimits)
+{
+    const square_case c = read_text("2 2147483647 -2147483648 2147483647 -2147483648");
+    EXPECT_EQ(c.width, 2147483647);
+    EXPECT_EQ(c.height, -2147483647 - 1);
+    EXPECT_EQ(c.sides, (sides{2147483647, -2147483647 - 1}));
+}
+
+TEST(ReadCase, PastedCodesWithBracketsAndCommas)
+{
+    const square_case plain = read_text("9 33 32 18 15 7 8 14 4 10 1 9");
+    EXPECT_EQ(read_text("9 33 32 (18,15)(7,8)(14,4)(10,1)(9)").sides, plain.sides);
+    EXPECT_EQ(read_text("9 33 32\n[18, 15], [7, 8, 14], [4, 10, 1, 9]\n").sides, plain.sides);
+    EXPECT_EQ(read_text("9,33,32,18,15,7,8,14,4,10,1,9").sides, plain.sides);
+}
+
+TEST(ReadCaseErrors, TextWhereAValueIsDue)
+{
+    EXPECT_EQ(failure("abc"), "1: expected the count, found \"abc\"");
+    EXPECT_EQ(failure("3 3\n2\n2 x1 1"), "3: expected side 2 of 3, found \"x1\"");
+    EXPECT_EQ(failure("3 3 2 2 1 - 1"), "1: expected side 3 of 3, found \"-\"");
+    EXPECT_EQ(failure("3 3 2 2 1 +-1"), "1: expected side 3 of 3, found \"+-1\"");
+    EXPECT_EQ(failure("3 3 2 2 1 {1}"), "1: expected side 3 of 3, found \"{1}\"");
+    EXPECT_EQ(failure("3 3 2 2 1.5 7"), "1: expected side 3 of 3, found \".5\"");
+    EXPECT_EQ(failure("1 3 2 " + std::string(100, 'z')),
+              "1: expected side 1 of 1, found \"zzzzzzzzzzzzzzzzzzzzzzzz...\"");
+}
+
+TEST(ReadCaseErrors, BytesThatAreNotTextAreShownEscaped)
+{
+    EXPECT_EQ(failure(std::string("1 3 2 \0\xff\"", 9)),
+              "1: expected side 1 of 1, found \"\\x00\\xff\\x22\"");
+}
+
+TEST(ReadCaseErrors, ValuesOutsideThirtyTwoBits)
+{
+    EXPECT_EQ(failure("1 2147483648 2 1"),
+              "1: the width is 2147483648, outside the 32-bit range -2147483648 to 2147483647");
+    EXPECT_EQ(failure("1 3 -2147483649 1"),
+              "1: the height is -2147483649, outside the 32-bit range -2147483648 to 2147483647");
+    EXPECT_EQ(failure("1 3 2\n\n4294967297"),
+              "3: side 1 of 1 is 4294967297, outside the 32-bit range -2147483648 to 2147483647");
+    EXPECT_EQ(failure("1 3 2 " + std::string(1000000, '9')),
+              "1: side 1 of 1 is 999999999999999999999999..., outside the 32-bit range "
+              "-2147483648 to 2147483647");
+}
+
+TEST(ReadCaseErrors, CountAndWidthOutOfBounds)
+{
+    EXPECT_EQ(failure("-1 3 2"), "1: the count is -1; it must be 0 or more");
+    EXPECT_EQ(failure("0\n0 2"), "2: the width is 0; it must be 1 or more");
+    EXPECT_EQ(failure("0 -7 2"), "1: the width is -7; it must be 1 or more");
+}
+
+TEST(ReadCaseErrors, FileEndsEarly)
+{
+    EXPECT_EQ(failure(""), "1: the file ends before the count");
+    EXPECT_EQ(failure("3 3"), "1: the file ends before the height");
+    EXPECT_EQ(failure("3 3 2 2 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
+    EXPECT_EQ(failure("2000000000 3 2 1 1 1"),
+              "1: the file ends after 3 of 2000000000 sides; side 4 is missing");
+}
+
+TEST(ReadCaseErrors, MissingFileAndDirectory)
+{
+    try {
+        read_case("/nonexistent/case.txt");
+        ADD_FAILURE();
+    } catch (const conversion_error& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot open the case file: No such file or directory");
+    }
+    try {
+        read_case("/");
+        ADD_FAILURE();
+    } catch (const conversion_error& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot read the case file: Is a directory");
+    }
+}
+
+}  // namespace
