@@ -100,12 +100,18 @@ TEST(Placement, WidthOfOneTakesColumnZero)
     EXPECT_EQ(o.placements[2].top, 3);
 }
 
-TEST(Placement, HugeWidthKeepsFewRuns)
+TEST(Placement, HugeWidthKeepsFewNodes)
 {
     skyline sky = make_skyline(2147483647);
     for (int i = 0; i < 1000; ++i) raise_columns(sky, place_square(sky, 1000000, 1000000));
     EXPECT_EQ(lowest_column(sky), 1000000000);
-    EXPECT_LE(sky.runs.size(), 1001u);
+    // One boundary at a time: a path down the tree, whatever the count.
+    EXPECT_LE(sky.nodes.size(), 2u * 32);
+    const auto spans = column_spans(sky);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].length, 1000000000);
+    EXPECT_EQ(spans[0].depth, 1000000);
+    EXPECT_EQ(spans[1].depth, 0);
 }
 
 // Random lists, dissections or not, with zero and negative sides.

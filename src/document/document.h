@@ -28,11 +28,15 @@ struct document {
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
 
-    // The last label scale written, formatted: lists often repeat a side.
-    std::int32_t scale_side = 0;
-    std::int32_t scale_width = 0;
-    std::size_t scale_length = 0;
-    char scale_text[longest_fixed] = {};
+    // Label scales already formatted, by side: lists repeat a few sides
+    // many times over.
+    struct scale_entry {
+        std::int32_t side = 0;
+        std::int32_t width = 0;
+        std::uint8_t length = 0;  // 0: empty
+        char text[23] = {};
+    };
+    scale_entry scales[64];
 };
 
 // Room for any one line of the document, numbers included.

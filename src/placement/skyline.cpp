@@ -2,135 +2,139 @@
 
 #include <algorithm>
 #include <limits>
-#include <utility>
 
 namespace {
 
-using run = skyline::run;
+using node = skyline::node;
 
 constexpr std::int64_t depth_limit = std::numeric_limits<std::int32_t>::max();
 
-std::uint32_t next_priority(skyline& sky)
+void add_depth(node& n, std::int32_t amount)
 {
-    // xorshift32: cheap, and a fixed seed keeps runs repeatable.
-    std::uint32_t x = sky.random_state;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    sky.random_state = x;
-    return x;
+    n.lowest += amount;
+    n.highest += amount;
+    n.owed += amount;
 }
 
-std::int32_t new_run(skyline& sky, std::int32_t length, std::int32_t depth)
+// Children for a node whose columns all share one depth.
+std::int32_t make_children(skyline& sky, std::int32_t depth)
 {
-    run r;
-    r.priority = next_priority(sky);
-    r.length = length;
-    r.span = length;
-    r.depth = depth;
-    r.lowest = depth;
-    r.highest = depth;
-    sky.runs.push_back(r);
-    return static_cast<std::int32_t>(sky.runs.size() - 1);
-}
-
-void add_depth(skyline& sky, std::int32_t t, std::int32_t amount)
-{
-    if (t < 0) return;
-    run& r = sky.runs[t];
-    r.depth += amount;
-    r.lowest += amount;
-    r.highest += amount;
-    r.owed += amount;
-}
-
-void pay_owed(skyline& sky, std::int32_t t)
-{
-    const std::int32_t amount = sky.runs[t].owed;
-    if (amount == 0) return;
-    add_depth(sky, sky.runs[t].left, amount);
-    add_depth(sky, sky.runs[t].right, amount);
-    sky.runs[t].owed = 0;
-}
-
-std::int32_t span_of(const skyline& sky, std::int32_t t) { return t < 0 ? 0 : sky.runs[t].span; }
-
-void update(skyline& sky, std::int32_t t)
-{
-    run& r = sky.runs[t];
-    r.span = r.length;
-    r.lowest = r.depth;
-    r.highest = r.depth;
-    for (const std::int32_t child : {r.left, r.right}) {
-        if (child < 0) continue;
-        const run& c = sky.runs[child];
-        r.span += c.span;
-        r.lowest = std::min(r.lowest, c.lowest);
-        r.highest = std::max(r.highest, c.highest);
+    const node child{depth, depth, 0, -1};
+    if (!sky.unused.empty()) {
+        const std::int32_t pair = sky.unused.back();
+        sky.unused.pop_back();
+        sky.nodes[pair] = child;
+        sky.nodes[pair + 1] = child;
+        return pair;
     }
+    sky.nodes.push_back(child);
+    sky.nodes.push_back(child);
+    return static_cast<std::int32_t>(sky.nodes.size() - 2);
 }
 
-std::int32_t merge(skyline& sky, std::int32_t a, std::int32_t b)
+// Gives up the children of `t` and everything below them.
+void drop_children(skyline& sky, std::int32_t t)
 {
-    if (a < 0) return b;
-    if (b < 0) return a;
-    if (sky.runs[a].priority > sky.runs[b].priority) {
-        pay_owed(sky, a);
-        const std::int32_t right = merge(sky, sky.runs[a].right, b);
-        sky.runs[a].right = right;
-        update(sky, a);
-        return a;
-    }
-    pay_owed(sky, b);
-    const std::int32_t left = merge(sky, a, sky.runs[b].left);
-    sky.runs[b].left = left;
-    update(sky, b);
-    return b;
+    const std::int32_t pair = sky.nodes[t].children;
+    if (pair < 0) return;
+    drop_children(sky, pair);
+    drop_children(sky, pair + 1);
+    sky.nodes[t].children = -1;
+    sky.unused.push_back(pair);
 }
 
-// Splits the tree into its first `columns` columns and the rest, cutting a
-// run in two where the boundary falls inside it.
-std::pair<std::int32_t, std::int32_t> split(skyline& sky, std::int32_t t, std::int64_t columns)
+void pay_owed(skyline& sky, node& n)
 {
-    if (t < 0) return {-1, -1};
-    pay_owed(sky, t);
-    const std::int64_t before = span_of(sky, sky.runs[t].left);
-    const std::int64_t through = before + sky.runs[t].length;
-    if (columns <= before) {
-        const auto [a, b] = split(sky, sky.runs[t].left, columns);
-        sky.runs[t].left = b;
-        update(sky, t);
-        return {a, t};
-    }
-    if (columns >= through) {
-        const auto [a, b] = split(sky, sky.runs[t].right, columns - through);
-        sky.runs[t].right = a;
-        update(sky, t);
-        return {t, b};
-    }
-    const auto kept = static_cast<std::int32_t>(columns - before);
-    const std::int32_t cut_off = new_run(sky, sky.runs[t].length - kept, sky.runs[t].depth);
-    const std::int32_t right = sky.runs[t].right;
-    sky.runs[t].length = kept;
-    sky.runs[t].right = -1;
-    update(sky, t);
-    return {t, merge(sky, cut_off, right)};
+    if (n.owed == 0) return;
+    add_depth(sky.nodes[n.children], n.owed);
+    add_depth(sky.nodes[n.children + 1], n.owed);
+    n.owed = 0;
 }
 
-void collect_spans(const skyline& sky, std::int32_t t, std::int64_t owed,
-                   std::vector<column_span>& spans)
+// A raise of the columns from `from` up to `to` by `amount`; `under`
+// gathers the depths they had.
+struct raise {
+    std::int64_t from;
+    std::int64_t to;
+    std::int32_t amount;
+    ground under;
+};
+
+// Gives node `t` children to pass the raise on to, paying what it owes them.
+std::int32_t open_node(skyline& sky, std::int32_t t)
 {
-    if (t < 0) return;
-    const run& r = sky.runs[t];
-    collect_spans(sky, r.left, owed + r.owed, spans);
-    const auto depth = static_cast<std::int32_t>(r.depth + owed);
-    if (!spans.empty() && spans.back().depth == depth) {
-        spans.back().length += r.length;
-    } else {
-        const std::int64_t first = spans.empty() ? 0 : spans.back().first + spans.back().length;
-        spans.push_back({first, r.length, depth});
+    node& n = sky.nodes[t];
+    if (n.children >= 0) {
+        pay_owed(sky, n);
+        return n.children;
     }
-    collect_spans(sky, r.right, owed + r.owed, spans);
+    const std::int32_t pair = make_children(sky, n.lowest);
+    // `n` may have moved with the vector.
+    sky.nodes[t].children = pair;
+    sky.nodes[t].owed = 0;
+    return pair;
+}
+
+// Takes the depths of node `t` from its children, giving them up once they agree.
+void refresh(skyline& sky, std::int32_t t)
+{
+    node& n = sky.nodes[t];
+    const node& left = sky.nodes[n.children];
+    const node& right = sky.nodes[n.children + 1];
+    n.lowest = std::min(left.lowest, right.lowest);
+    n.highest = std::max(left.highest, right.highest);
+    if (n.lowest == n.highest) drop_children(sky, t);
+}
+
+// Applies the raise to node `t`, which covers the columns `first` up to
+// `last`. The way down to where the raised columns part between two
+// children is walked without recursion: it is most of the work.
+void raise_range(skyline& sky, std::int32_t t, std::int64_t first, std::int64_t last, raise& r)
+{
+    std::int32_t path[64];
+    int length = 0;
+    for (;;) {
+        node& n = sky.nodes[t];
+        if (r.from <= first && last <= r.to) {
+            r.under.lowest = std::min(r.under.lowest, n.lowest);
+            r.under.highest = std::max(r.under.highest, n.highest);
+            add_depth(n, r.amount);
+            break;
+        }
+        const std::int32_t pair = open_node(sky, t);
+        path[length++] = t;
+        const std::int64_t middle = first + (last - first) / 2;
+        if (r.to <= middle) {
+            t = pair;
+            last = middle;
+        } else if (r.from >= middle) {
+            t = pair + 1;
+            first = middle;
+        } else {
+            raise_range(sky, pair, first, middle, r);
+            raise_range(sky, pair + 1, middle, last, r);
+            break;
+        }
+    }
+    while (length > 0) refresh(sky, path[--length]);
+}
+
+void collect_spans(const skyline& sky, std::int32_t t, std::int64_t first, std::int64_t last,
+                   std::int64_t owed, std::vector<column_span>& spans)
+{
+    const node& n = sky.nodes[t];
+    if (n.children < 0) {
+        const auto depth = static_cast<std::int32_t>(n.lowest + owed);
+        if (!spans.empty() && spans.back().depth == depth) {
+            spans.back().length += last - first;
+        } else {
+            spans.push_back({first, last - first, depth});
+        }
+        return;
+    }
+    const std::int64_t middle = first + (last - first) / 2;
+    collect_spans(sky, n.children, first, middle, owed + n.owed, spans);
+    collect_spans(sky, n.children + 1, middle, last, owed + n.owed, spans);
 }
 
 }  // namespace
@@ -138,46 +142,55 @@ void collect_spans(const skyline& sky, std::int32_t t, std::int64_t owed,
 skyline make_skyline(std::int32_t width)
 {
     skyline sky;
-    sky.root = new_run(sky, width, 0);
+    sky.width = width;
+    sky.nodes.push_back(node{});
     return sky;
 }
 
-std::int32_t lowest_depth(const skyline& sky) { return sky.runs[sky.root].lowest; }
+std::int32_t lowest_depth(const skyline& sky) { return sky.nodes[0].lowest; }
 
 std::int64_t lowest_column(const skyline& sky)
 {
-    const std::int64_t target = lowest_depth(sky);
+    std::int64_t first = 0;
+    std::int64_t last = sky.width;
     std::int64_t owed = 0;  // what the ancestors of `t` still owe it
-    std::int64_t column = 0;
-    std::int32_t t = sky.root;
-    for (;;) {
-        const run& r = sky.runs[t];
-        const std::int64_t owed_below = owed + r.owed;
-        if (r.left >= 0 && sky.runs[r.left].lowest + owed_below == target) {
-            t = r.left;
-        } else if (r.depth + owed == target) {
-            return column + span_of(sky, r.left);
+    const std::int64_t target = lowest_depth(sky);
+    std::int32_t t = 0;
+    while (sky.nodes[t].children >= 0) {
+        const node& n = sky.nodes[t];
+        owed += n.owed;
+        const std::int64_t middle = first + (last - first) / 2;
+        if (sky.nodes[n.children].lowest + owed == target) {
+            t = n.children;
+            last = middle;
         } else {
-            column += span_of(sky, r.left) + r.length;
-            t = r.right;
+            t = n.children + 1;
+            first = middle;
         }
-        owed = owed_below;
     }
+    return first;
 }
 
 ground raise_columns(skyline& sky, const placement& square)
 {
-    const auto [before, rest] = split(sky, sky.root, square.column);
-    const auto [under, after] = split(sky, rest, square.side);
-    const ground g{sky.runs[under].lowest, sky.runs[under].highest};
-    if (g.highest + std::int64_t{square.side} <= depth_limit) add_depth(sky, under, square.side);
-    sky.root = merge(sky, merge(sky, before, under), after);
-    return g;
+    const ground nothing{std::numeric_limits<std::int32_t>::max(),
+                         std::numeric_limits<std::int32_t>::min()};
+    const std::int64_t to = square.column + square.side;
+    if (sky.nodes[0].highest + std::int64_t{square.side} > depth_limit) {
+        // Some column could pass the limit: look first (a raise by 0), and
+        // leave the skyline as it is if one under the square would.
+        raise look{square.column, to, 0, nothing};
+        raise_range(sky, 0, 0, sky.width, look);
+        if (look.under.highest + std::int64_t{square.side} > depth_limit) return look.under;
+    }
+    raise r{square.column, to, square.side, nothing};
+    raise_range(sky, 0, 0, sky.width, r);
+    return r.under;
 }
 
 std::vector<column_span> column_spans(const skyline& sky)
 {
     std::vector<column_span> spans;
-    collect_spans(sky, sky.root, 0, spans);
+    collect_spans(sky, 0, 0, sky.width, 0, spans);
     return spans;
 }

@@ -6,27 +6,24 @@
 
 #include "squares.h"
 
-// The columns are kept as runs of neighbouring columns, so the skyline grows
-// with the number of squares, never with the width. The runs sit in a
-// treap ordered by column; every subtree knows how many columns it covers
-// and its least and greatest depth, and a raise is recorded as an addition
-// still owed to a subtree's children. Finding the lowest column and raising
-// the columns under a square both take logarithmic time.
+// A segment tree over the columns whose nodes are made only where depths
+// differ: a node without children stands for a stretch of columns of one
+// depth, and children that come to agree again are given up. The tree so
+// follows the shape of the skyline, never the width. Every node knows the
+// least and greatest depth below it, and a raise is recorded as an amount
+// still owed to a node's children, so finding the lowest column and
+// raising the columns under a square both take time logarithmic in the
+// width.
 struct skyline {
-    struct run {
-        std::int32_t left = -1;   // index of the left child in `runs`, or -1
-        std::int32_t right = -1;
-        std::uint32_t priority = 0;
-        std::int32_t length = 0;  // columns in this run
-        std::int32_t span = 0;    // columns in this subtree
-        std::int32_t depth = 0;   // this run's depth
-        std::int32_t lowest = 0;  // least depth in this subtree
-        std::int32_t highest = 0; // greatest depth in this subtree
-        std::int32_t owed = 0;    // still to be added to both children
+    struct node {
+        std::int32_t lowest = 0;    // least depth of the node's columns
+        std::int32_t highest = 0;   // greatest depth of the node's columns
+        std::int32_t owed = 0;      // still to be added to both children
+        std::int32_t children = -1; // index of the left child (the right one follows), or -1
     };
-    std::vector<run> runs;
-    std::int32_t root = -1;
-    std::uint32_t random_state = 0x9e3779b9u;
+    std::int64_t width = 0;
+    std::vector<node> nodes;            // nodes[0] covers every column
+    std::vector<std::int32_t> unused;   // pairs of nodes given up, for reuse
 };
 
 // Neighbouring columns of one depth, as the report of the final skyline gives them.

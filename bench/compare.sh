@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Times squares2tex against the direct baseline converter on the standard
+# workloads, in one run on one machine: wall time best of three, peak memory.
+#   bench/compare.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$here/build}" && pwd)
+shared="$here/../shared/bench"
+tool="$build/squares2tex"
+[ -x "$tool" ] || { echo "build squares2tex first: $tool is missing" >&2; exit 1; }
+[ -f "$shared/baseline.c" ] || { echo "no baseline at $shared" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+gcc -O2 -o "$work/baseline" "$shared/baseline.c"
+mkdir "$work/run"
+
+# best_of PROGRAM CASE: prints "seconds peak_kb" (best time, its memory)
+best_of() {
+    local best="" mem=""
+    for _ in 1 2 3; do
+        ( cd "$work/run" && /usr/bin/time -f "%e %M" -o "$work/t" "$1" "$2" >/dev/null )
+        read -r t m <"$work/t"
+        if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; mem=$m; fi
+    done
+    echo "$best $mem"
+}
+
+printf '%-34s %10s %10s %8s %10s %10s\n' workload baseline ours ratio "base MB" "ours MB"
+run() {
+    local name=$1 file=$2 skip_baseline=${3:-}
+    local b="- -" o
+    o=$(best_of "$tool" "$file")
+    cp "$work/run/squares.tex" "$work/ours.tex"
+    if [ -z "$skip_baseline" ]; then
+        b=$(best_of "$work/baseline" "$file")
+        cmp -s "$work/run/squares.tex" "$work/ours.tex" || { echo "documents differ for $name" >&2; exit 1; }
+    fi
+    set -- $b $o
+    local ratio="-"
+    [ "$1" != "-" ] && ratio=$(awk "BEGIN{printf \"%.1fx\", $1 / ($3 > 0 ? $3 : 0.005)}")
+    local bm="-"
+    [ "$2" != "-" ] && bm=$(awk "BEGIN{printf \"%.1f\", $2/1024}")
+    printf '%-34s %9ss %9ss %8s %10s %10s\n' "$name" "$1" "$3" "$ratio" "$bm" "$(awk "BEGIN{printf \"%.1f\", $4/1024}")"
+}
+
+python3 "$shared/gen.py" grid 1000 1 1000 >"$work/grid.txt"
+python3 "$shared/gen.py" jagged 30000 10 >"$work/jagged.txt"
+python3 "$shared/gen.py" wide 2000000000 1000000 >"$work/wide.txt"
+run "grid 1000 1 1000 (10^6 squares)" "$work/grid.txt"
+run "jagged 30000 10 (3*10^5 squares)" "$work/jagged.txt"
+run "wide 2000000000 1000000" "$work/wide.txt" skip-baseline
+run "nine squares (33 x 32)" "$here/examples/nine-squares.txt"
+
+# Start-up matters when a script runs the tool once per case: 200 runs.
+many() {
+    local start end
+    start=$(date +%s.%N)
+    for _ in $(seq 200); do (cd "$work/run" && "$1" "$2" >/dev/null); done
+    end=$(date +%s.%N)
+    awk "BEGIN{printf \"%.3f\", $end - $start}"
+}
+b=$(many "$work/baseline" "$here/examples/nine-squares.txt")
+o=$(many "$tool" "$here/examples/nine-squares.txt")
+printf '%-34s %9ss %9ss %8s\n' "nine squares, 200 runs" "$b" "$o" "$(awk "BEGIN{printf \"%.2fx\", $b/$o}")"
