@@ -13,7 +13,7 @@ namespace {
 constexpr int failure_status = 1;
 constexpr int usage_status = 2;
 
-void report(const std::string& case_path, const std::string& message, long line = 0)
+void report(const std::string& case_path, const std::string& message, std::int64_t line = 0)
 {
     std::string where = case_path;
     if (line > 0) where += ":" + std::to_string(line);

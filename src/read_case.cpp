@@ -45,7 +45,7 @@ class value_reader {
 public:
     explicit value_reader(std::FILE* stream) : stream_(stream) {}
 
-    long line() const { return line_; }
+    std::int64_t line() const { return line_; }
 
     // The next value, or false at the end of the file. `describe` names the
     // value for a message and is only called when one is needed.
@@ -134,7 +134,7 @@ private:
     char buffer_[1 << 16];
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
-    long line_ = 1;
+    std::int64_t line_ = 1;
 };
 
 std::int32_t read_header_value(value_reader& reader, const std::string& what)
@@ -153,7 +153,7 @@ square_case read_case_from(std::FILE* stream)
     auto reader = std::make_unique<value_reader>(stream);
     square_case c;
     c.count = read_header_value(*reader, "the count");
-    const long count_line = reader->line();
+    const std::int64_t count_line = reader->line();
     if (c.count < 0) {
         throw conversion_error("the count is " + std::to_string(c.count) +
                                    "; it must be 0 or more",

@@ -26,7 +26,7 @@ struct placement {
 // Every failure of a run travels as this one exception to the driver, which
 // prints it. `line` is the case file line it concerns, or 0.
 struct conversion_error : std::runtime_error {
-    explicit conversion_error(const std::string& message, long line_number = 0)
+    explicit conversion_error(const std::string& message, std::int64_t line_number = 0)
         : std::runtime_error(message), line(line_number) {}
-    long line;
+    std::int64_t line;
 };

@@ -1,0 +1,57 @@
+// Runs the whole conversion on arbitrary bytes as the case file, with the
+// document kept in memory. Any crash, sanitizer report, timeout or runaway
+// allocation is a finding; so is a document that is not what a successful
+// run promises.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../tests/memory_files.h"
+#include "driver.h"
+#include "read_case.h"
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition) __builtin_trap();
+}
+
+std::size_t count_lines(const std::string& text)
+{
+    std::size_t lines = 0;
+    for (const char c : text) lines += c == '\n';
+    return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // fmemopen needs at least one byte; a blank reads as an empty file does.
+    std::vector<char> bytes(data, data + size);
+    if (bytes.empty()) bytes.push_back(' ');
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(
+        fmemopen(bytes.data(), bytes.size(), "r"), &std::fclose);
+    require(stream != nullptr);
+
+    memory_files files;
+    files.files["squares.tex"] = "previous";
+    try {
+        const square_case c = read_case_from(stream.get());
+        write_document(c, files);
+        const std::string& text = files.files.at("squares.tex");
+        require(count_lines(text) == 10 + 6 * c.sides.size());
+        const std::string tail = "  \\end{pspicture}\n\\end{document}\n";
+        require(text.size() > tail.size() &&
+                text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+    } catch (const conversion_error& e) {
+        // A failed run leaves the previous document and nothing else.
+        require(std::strlen(e.what()) > 0);
+        require(files.files.size() == 1 && files.files.at("squares.tex") == "previous");
+    }
+    return 0;
+}
