@@ -1,11 +1,13 @@
 // The built executable, run in a scratch directory: whole documents,
 // standard output, exit status, and every class of failure.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -280,6 +282,89 @@ TEST_F(Cli, WriteFailsPastTheFileSizeLimit)
     const result r = run("case.txt", "trap '' XFSZ; ulimit -f 16;");
     expect_failure(r, {"squares2tex: case.txt: cannot write squares.tex: File too large"});
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Hostile inputs: each ends in a clean result or a clean error, quickly and
+// in bounded memory.
+class Hostile : public Cli {
+protected:
+    result timed_run(const std::string& arguments)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        result r = run(arguments);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(elapsed, std::chrono::seconds(20));
+        return r;
+    }
+
+    // The largest resident size of any child so far, in kilobytes.
+    static long peak_child_kb()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return usage.ru_maxrss;
+    }
+};
+
+TEST_F(Hostile, HundredMegabytesOfWhiteSpace)
+{
+    keep_previous_document();
+    {
+        std::ofstream out(work_ / "case.txt", std::ios::binary);
+        const std::string block(1 << 20, ' ');
+        for (int i = 0; i < 100; ++i) out << block << (i % 2 == 0 ? "\n" : "\t");
+    }
+    expect_failure(timed_run("case.txt"), {"case.txt:51: the file ends before the count"});
+    EXPECT_LT(peak_child_kb(), 256 * 1024);
+}
+
+TEST_F(Hostile, MillionLeadingZeros)
+{
+    const result r = convert("1 3 2 " + std::string(1000000, '0') + "2");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(document().find("{\\psscalebox{14.176500}{2}}"), std::string::npos);
+}
+
+TEST_F(Hostile, NulBytesAndInvalidUtf8)
+{
+    keep_previous_document();
+    expect_failure(convert(std::string("3 3 2\0\0 2 1 1", 13)),
+                   {"case.txt:1: expected side 1 of 3, found \"\\x00\\x00\""});
+    expect_failure(convert("3 3 2 2 1 \xc3\xa9\xff"),
+                   {"case.txt:1: expected side 3 of 3, found \"\\xc3\\xa9\\xff\""});
+}
+
+TEST_F(Hostile, DevZeroAsTheCaseFile)
+{
+    keep_previous_document();
+    expect_failure(timed_run("/dev/zero"),
+                   {"squares2tex: /dev/zero:1: expected the count, found \"\\x00\\x00"});
+}
+
+TEST_F(Hostile, MissingFinalNewline)
+{
+    const result r = convert("3 3 2\n2 1\n1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(document(), three_squares_document);
+}
+
+TEST_F(Hostile, CountAndWidthAtTheEdgeOfThirtyTwoBits)
+{
+    keep_previous_document();
+    expect_failure(timed_run("case.txt"), {"cannot open the case file"});
+    expect_failure(convert("2147483647 2147483647 0 1 2"),
+                   {"case.txt:1: the file ends after 2 of 2147483647 sides; side 3 is missing"});
+    EXPECT_LT(peak_child_kb(), 256 * 1024);
+    expect_failure(convert("2147483648 1 1"), {"case.txt:1: the count is 2147483648, outside"});
+
+    const result r = convert("1 2147483647 2147483647 2147483647");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(document().find("    \\rput(1073741823.500000,1073741823.500000)"), std::string::npos);
+    EXPECT_NE(document().find("    \\psline[linewidth=0.1pt](0,2147483647)(0,0)\n"), std::string::npos);
 }
 
 }  // namespace

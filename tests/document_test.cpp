@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 #include "driver.h"
@@ -150,6 +151,36 @@ TEST(DocumentFaults, WriteFailsAfterEveryByteCount)
         memory_files fs;
         fs.write_limit = limit;
         expect_failure_keeps_previous(fs, "cannot write squares.tex: No space left on device");
+    }
+}
+
+// A document several times the size of the write buffer: fail at its very
+// start, on both sides of every buffer's worth, at random points and at the
+// last byte.
+TEST(DocumentFaults, LargeDocumentFailsAtAnyPoint)
+{
+    const square_case big = make_case(80, 50, std::vector<std::int32_t>(4000, 1));
+    memory_files complete;
+    write_document(big, complete);
+    const std::string full = complete.files.at("squares.tex");
+    ASSERT_GT(full.size(), 3u * (1u << 18));
+
+    std::vector<std::size_t> limits = {0, 1, full.size() - 1};
+    for (std::size_t edge = 1 << 18; edge < full.size(); edge += 1 << 18) {
+        limits.insert(limits.end(), {edge - 1, edge, edge + 1});
+    }
+    std::mt19937 random(5);
+    for (int i = 0; i < 40; ++i) limits.push_back(random() % full.size());
+
+    for (const std::size_t limit : limits) {
+        SCOPED_TRACE(limit);
+        memory_files fs;
+        fs.files["squares.tex"] = "previous";
+        fs.write_limit = limit;
+        EXPECT_THROW(write_document(big, fs), conversion_error);
+        EXPECT_EQ(fs.files.size(), 1u);
+        EXPECT_EQ(fs.files.at("squares.tex"), "previous");
+        EXPECT_TRUE(fs.open_handles.empty());
     }
 }
 
