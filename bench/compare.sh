@@ -38,7 +38,10 @@ run() {
     fi
     set -- $b $o
     local ratio="-"
-    [ "$1" != "-" ] && ratio=$(awk "BEGIN{printf \"%.1fx\", $1 / ($3 > 0 ? $3 : 0.005)}")
+    # /usr/bin/time reports hundredths: below 0.05 s a ratio says nothing.
+    if [ "$1" != "-" ] && awk "BEGIN{exit !($3 >= 0.05)}"; then
+        ratio=$(awk "BEGIN{printf \"%.1fx\", $1 / $3}")
+    fi
     local bm="-"
     [ "$2" != "-" ] && bm=$(awk "BEGIN{printf \"%.1f\", $2/1024}")
     printf '%-34s %9ss %9ss %8s %10s %10s\n' "$name" "$1" "$3" "$ratio" "$bm" "$(awk "BEGIN{printf \"%.1f\", $4/1024}")"

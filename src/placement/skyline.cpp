@@ -32,15 +32,21 @@ std::int32_t make_children(skyline& sky, std::int32_t depth)
     return static_cast<std::int32_t>(sky.nodes.size() - 2);
 }
 
-// Gives up the children of `t` and everything below them.
+std::int32_t bucket_of(const node& n) { return -2 - n.children; }
+
+// Gives up the children or bucket of `t` and everything below them.
 void drop_children(skyline& sky, std::int32_t t)
 {
     const std::int32_t pair = sky.nodes[t].children;
-    if (pair < 0) return;
-    drop_children(sky, pair);
-    drop_children(sky, pair + 1);
+    if (pair == -1) return;
+    if (pair < -1) {
+        sky.unused_buckets.push_back(bucket_of(sky.nodes[t]));
+    } else {
+        drop_children(sky, pair);
+        drop_children(sky, pair + 1);
+        sky.unused.push_back(pair);
+    }
     sky.nodes[t].children = -1;
-    sky.unused.push_back(pair);
 }
 
 void pay_owed(skyline& sky, node& n)
@@ -86,6 +92,40 @@ void refresh(skyline& sky, std::int32_t t)
     if (n.lowest == n.highest) drop_children(sky, t);
 }
 
+// Applies the raise to node `t`, a node of at most `bucket_columns` columns
+// from `first` up to `last`, through its bucket.
+void raise_bucket(skyline& sky, std::int32_t t, std::int64_t first, std::int64_t last, raise& r)
+{
+    node& n = sky.nodes[t];
+    if (n.children == -1) {
+        std::int32_t b;
+        if (sky.unused_buckets.empty()) {
+            b = static_cast<std::int32_t>(sky.buckets.size());
+            sky.buckets.emplace_back();
+        } else {
+            b = sky.unused_buckets.back();
+            sky.unused_buckets.pop_back();
+        }
+        sky.buckets[b].fill(n.lowest);
+        n.children = -2 - b;
+        n.owed = 0;
+    }
+    std::int32_t* depths = sky.buckets[bucket_of(n)].data();
+    const auto columns = static_cast<int>(last - first);
+    const auto from = static_cast<int>(std::max(r.from, first) - first);
+    const auto to = static_cast<int>(std::min(r.to, last) - first);
+    for (int i = 0; i < columns; ++i) depths[i] += n.owed;
+    n.owed = 0;
+    for (int i = from; i < to; ++i) {
+        r.under.lowest = std::min(r.under.lowest, depths[i]);
+        r.under.highest = std::max(r.under.highest, depths[i]);
+        depths[i] += r.amount;
+    }
+    n.lowest = *std::min_element(depths, depths + columns);
+    n.highest = *std::max_element(depths, depths + columns);
+    if (n.lowest == n.highest) drop_children(sky, t);
+}
+
 // Applies the raise to node `t`, which covers the columns `first` up to
 // `last`. The way down to where the raised columns part between two
 // children is walked without recursion: it is most of the work.
@@ -99,6 +139,10 @@ void raise_range(skyline& sky, std::int32_t t, std::int64_t first, std::int64_t 
             r.under.lowest = std::min(r.under.lowest, n.lowest);
             r.under.highest = std::max(r.under.highest, n.highest);
             add_depth(n, r.amount);
+            break;
+        }
+        if (last - first <= skyline::bucket_columns) {
+            raise_bucket(sky, t, first, last, r);
             break;
         }
         const std::int32_t pair = open_node(sky, t);
@@ -123,13 +167,20 @@ void collect_spans(const skyline& sky, std::int32_t t, std::int64_t first, std::
                    std::int64_t owed, std::vector<column_span>& spans)
 {
     const node& n = sky.nodes[t];
-    if (n.children < 0) {
-        const auto depth = static_cast<std::int32_t>(n.lowest + owed);
+    const auto add_span = [&spans](std::int64_t column, std::int64_t length, std::int64_t depth) {
         if (!spans.empty() && spans.back().depth == depth) {
-            spans.back().length += last - first;
+            spans.back().length += length;
         } else {
-            spans.push_back({first, last - first, depth});
+            spans.push_back({column, length, static_cast<std::int32_t>(depth)});
         }
+    };
+    if (n.children == -1) {
+        add_span(first, last - first, n.lowest + owed);
+        return;
+    }
+    if (n.children < -1) {
+        const std::int32_t* depths = sky.buckets[bucket_of(n)].data();
+        for (std::int64_t i = 0; i < last - first; ++i) add_span(first + i, 1, depths[i] + owed + n.owed);
         return;
     }
     const std::int64_t middle = first + (last - first) / 2;
@@ -156,7 +207,15 @@ std::int64_t lowest_column(const skyline& sky)
     std::int64_t owed = 0;  // what the ancestors of `t` still owe it
     const std::int64_t target = lowest_depth(sky);
     std::int32_t t = 0;
-    while (sky.nodes[t].children >= 0) {
+    for (;;) {
+        if (sky.nodes[t].children == -1) return first;
+        if (sky.nodes[t].children < -1) {
+            const node& n = sky.nodes[t];
+            const std::int32_t* depths = sky.buckets[bucket_of(n)].data();
+            int i = 0;
+            while (depths[i] + owed + n.owed != target) ++i;
+            return first + i;
+        }
         const node& n = sky.nodes[t];
         owed += n.owed;
         const std::int64_t middle = first + (last - first) / 2;
@@ -168,7 +227,6 @@ std::int64_t lowest_column(const skyline& sky)
             first = middle;
         }
     }
-    return first;
 }
 
 ground raise_columns(skyline& sky, const placement& square)

@@ -1,6 +1,7 @@
 // The depth of every unit column below the rectangle's top edge.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,16 +15,26 @@
 // still owed to a node's children, so finding the lowest column and
 // raising the columns under a square both take time logarithmic in the
 // width.
+//
+// A node of at most 16 columns whose depths differ keeps them in a small
+// array (a bucket) rather than in four more levels of nodes: the walk down
+// the tree is most of the time spent, and its last levels the slowest.
 struct skyline {
+    static constexpr int bucket_columns = 16;
     struct node {
         std::int32_t lowest = 0;    // least depth of the node's columns
         std::int32_t highest = 0;   // greatest depth of the node's columns
-        std::int32_t owed = 0;      // still to be added to both children
-        std::int32_t children = -1; // index of the left child (the right one follows), or -1
+        std::int32_t owed = 0;      // still to be added to the children or bucket
+        // The left child's index (the right one follows); -1 for columns of
+        // one depth; -2 - b for the depths in bucket b.
+        std::int32_t children = -1;
     };
+    using bucket = std::array<std::int32_t, bucket_columns>;
     std::int64_t width = 0;
-    std::vector<node> nodes;            // nodes[0] covers every column
-    std::vector<std::int32_t> unused;   // pairs of nodes given up, for reuse
+    std::vector<node> nodes;             // nodes[0] covers every column
+    std::vector<std::int32_t> unused;    // pairs of nodes given up, for reuse
+    std::vector<bucket> buckets;
+    std::vector<std::int32_t> unused_buckets;
 };
 
 // Neighbouring columns of one depth, as the report of the final skyline gives them.
