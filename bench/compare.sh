@@ -57,11 +57,13 @@ run "nine squares (33 x 32)" "$here/examples/nine-squares.txt"
 
 # Start-up matters when a script runs the tool once per case: 200 runs.
 many() {
-    local start end
-    start=$(date +%s.%N)
-    for _ in $(seq 200); do (cd "$work/run" && "$1" "$2" >/dev/null); done
-    end=$(date +%s.%N)
-    awk "BEGIN{printf \"%.3f\", $end - $start}"
+    (
+        cd "$work/run"
+        start=$(date +%s.%N)
+        for _ in $(seq 200); do "$1" "$2" >/dev/null; done
+        end=$(date +%s.%N)
+        awk "BEGIN{printf \"%.3f\", $end - $start}"
+    )
 }
 b=$(many "$work/baseline" "$here/examples/nine-squares.txt")
 o=$(many "$tool" "$here/examples/nine-squares.txt")
