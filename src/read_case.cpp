@@ -17,15 +17,27 @@ constexpr std::size_t shown_text_limit = 24;
 bool is_separator(int c)
 {
     switch (c) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r':
-    case '(': case ')': case '[': case ']': case ',':
-        return true;
-    default:
-        return false;
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case ',':
+            return true;
+        default:
+            return false;
     }
 }
 
-bool is_digit(int c) { return c >= '0' && c <= '9'; }
+bool is_digit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 
 void append_shown(std::string& shown, int c)
 {
@@ -155,14 +167,12 @@ square_case read_case_from(std::FILE* stream)
     c.count = read_header_value(*reader, "the count");
     const std::int64_t count_line = reader->line();
     if (c.count < 0) {
-        throw conversion_error("the count is " + std::to_string(c.count) +
-                                   "; it must be 0 or more",
+        throw conversion_error("the count is " + std::to_string(c.count) + "; it must be 0 or more",
                                count_line);
     }
     c.width = read_header_value(*reader, "the width");
     if (c.width < 1) {
-        throw conversion_error("the width is " + std::to_string(c.width) +
-                                   "; it must be 1 or more",
+        throw conversion_error("the width is " + std::to_string(c.width) + "; it must be 1 or more",
                                reader->line());
     }
     c.height = read_header_value(*reader, "the height");
@@ -186,7 +196,7 @@ square_case read_case_from(std::FILE* stream)
 square_case read_case(const std::string& path)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
-                                                          &std::fclose);
+                                                           &std::fclose);
     if (!stream) {
         throw conversion_error(std::string("cannot open the case file: ") + std::strerror(errno));
     }

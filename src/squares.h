@@ -27,6 +27,8 @@ struct placement {
 // prints it. `line` is the case file line it concerns, or 0.
 struct conversion_error : std::runtime_error {
     explicit conversion_error(const std::string& message, std::int64_t line_number = 0)
-        : std::runtime_error(message), line(line_number) {}
+        : std::runtime_error(message), line(line_number)
+    {
+    }
     std::int64_t line;
 };

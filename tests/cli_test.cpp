@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include "test_cases.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -63,10 +65,9 @@ protected:
     // Runs the tool in the scratch directory; `prefix` goes before it in the shell.
     result run(const std::string& arguments, const std::string& prefix = "")
     {
-        const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
-                                    SQUARES2TEX_EXE + "' " + arguments + " >'" +
-                                    (base_ / "out").string() + "' 2>'" + (base_ / "err").string() +
-                                    "' </dev/null";
+        const std::string command =
+            "cd '" + work_.string() + "' && " + prefix + " '" + SQUARES2TEX_EXE + "' " + arguments +
+            " >'" + (base_ / "out").string() + "' 2>'" + (base_ / "err").string() + "' </dev/null";
         const int raw = std::system(command.c_str());
         result r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -86,7 +87,8 @@ protected:
     std::set<std::string> files_in_work()
     {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(work_)) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(work_))
+            names.insert(entry.path().filename().string());
         return names;
     }
 
@@ -98,7 +100,8 @@ protected:
         EXPECT_EQ(r.status, status);
         EXPECT_EQ(r.out, "");
         for (const std::string& piece : pieces) {
-            EXPECT_NE(r.err.find(piece), std::string::npos) << "missing \"" << piece << "\" in " << r.err;
+            EXPECT_NE(r.err.find(piece), std::string::npos)
+                << "missing \"" << piece << "\" in " << r.err;
         }
         EXPECT_EQ(document(), previous_document);
     }
@@ -119,36 +122,6 @@ protected:
     fs::path base_;
     fs::path work_;
 };
-
-const char* const three_squares_document =
-    "\\documentclass[a4paper]{article}\n"
-    "  \\usepackage[left=2cm,right=2cm,top=2cm,bottom=2cm]{geometry}\n"
-    "  \\usepackage{pstricks-add}\n"
-    "\\begin{document}\n"
-    "  \\thispagestyle{empty}\n"
-    "  \\psset{unit=50.000000mm}\n"
-    "  \\begin{pspicture}(0,0)(3,2)\n"
-    "\n"
-    "    \\rput(1.000000,1.000000){\\psscalebox{14.176500}{2}}\n"
-    "    \\psline[linewidth=0.1pt](0,2)(0,0)\n"
-    "    \\psline[linewidth=0.1pt](0,0)(2,0)\n"
-    "    \\psline[linewidth=0.1pt](2,0)(2,2)\n"
-    "    \\psline[linewidth=0.1pt](2,2)(0,2)\n"
-    "\n"
-    "    \\rput(2.500000,1.500000){\\psscalebox{7.088250}{1}}\n"
-    "    \\psline[linewidth=0.1pt](2,2)(2,1)\n"
-    "    \\psline[linewidth=0.1pt](2,1)(3,1)\n"
-    "    \\psline[linewidth=0.1pt](3,1)(3,2)\n"
-    "    \\psline[linewidth=0.1pt](3,2)(2,2)\n"
-    "\n"
-    "    \\rput(2.500000,0.500000){\\psscalebox{7.088250}{1}}\n"
-    "    \\psline[linewidth=0.1pt](2,1)(2,0)\n"
-    "    \\psline[linewidth=0.1pt](2,0)(3,0)\n"
-    "    \\psline[linewidth=0.1pt](3,0)(3,1)\n"
-    "    \\psline[linewidth=0.1pt](3,1)(2,1)\n"
-    "\n"
-    "  \\end{pspicture}\n"
-    "\\end{document}\n";
 
 TEST_F(Cli, WritesTheDocumentAndConfirms)
 {
@@ -173,7 +146,8 @@ TEST_F(Cli, NineSquareExample)
     EXPECT_NE(text.find("    \\rput(9.000000,23.000000){\\psscalebox{11.598955}{18}}\n"
                         "    \\psline[linewidth=0.1pt](0,32)(0,14)\n"),
               std::string::npos);
-    EXPECT_NE(text.find("    \\rput(28.500000,4.500000){\\psscalebox{5.799477}{9}}\n"), std::string::npos);
+    EXPECT_NE(text.find("    \\rput(28.500000,4.500000){\\psscalebox{5.799477}{9}}\n"),
+              std::string::npos);
 }
 
 TEST_F(Cli, ExtraArgumentsChangeNothing)
@@ -224,10 +198,12 @@ TEST_F(Cli, MissingArgument)
 TEST_F(Cli, CaseFileMissingOrADirectory)
 {
     keep_previous_document();
-    expect_failure(run("absent.txt"),
-                   {"squares2tex: absent.txt: cannot open the case file: No such file or directory"});
+    expect_failure(
+        run("absent.txt"),
+        {"squares2tex: absent.txt: cannot open the case file: No such file or directory"});
     fs::create_directory(work_ / "folder");
-    expect_failure(run("folder"), {"squares2tex: folder: cannot read the case file: Is a directory"});
+    expect_failure(run("folder"),
+                   {"squares2tex: folder: cannot read the case file: Is a directory"});
 }
 
 TEST_F(Cli, CaseFileUnreadable)
@@ -246,7 +222,8 @@ TEST_F(Cli, IllFormedValues)
     keep_previous_document();
     expect_failure(convert("3 3 2 2 1"), {"case.txt:1: the file ends after 2 of 3 sides"});
     expect_failure(convert("3 3 2\n2 one 1"), {"case.txt:2: expected side 2 of 3, found \"one\""});
-    expect_failure(convert("1 3 2 99999999999"), {"case.txt:1: side 1 of 1 is 99999999999, outside"});
+    expect_failure(convert("1 3 2 99999999999"),
+                   {"case.txt:1: side 1 of 1 is 99999999999, outside"});
     expect_failure(convert("-3 3 2"), {"case.txt:1: the count is -3; it must be 0 or more"});
     expect_failure(convert("0 0 2"), {"case.txt:1: the width is 0; it must be 1 or more"});
     expect_failure(convert("2000000000 3 2 1 1 1"),
@@ -257,9 +234,11 @@ TEST_F(Cli, IllFormedValues)
 TEST_F(Cli, SquaresThatDoNotFit)
 {
     keep_previous_document();
-    expect_failure(convert("2 4 4 2 3"), {"case.txt: square 2 (side 3, column 2) overhangs the right edge"});
-    expect_failure(convert("1 5 -2147483648 1"),
-                   {"case.txt: square 1 (side 1, column 0) would have its top edge at y = -2147483648"});
+    expect_failure(convert("2 4 4 2 3"),
+                   {"case.txt: square 2 (side 3, column 2) overhangs the right edge"});
+    expect_failure(
+        convert("1 5 -2147483648 1"),
+        {"case.txt: square 1 (side 1, column 0) would have its top edge at y = -2147483648"});
     expect_failure(convert("2 2147483647 0 2147483647 2147483647"),
                    {"case.txt: square 2 (side 2147483647, column 0)", "outside the 32-bit range"});
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
@@ -272,7 +251,8 @@ TEST_F(Cli, DocumentCannotBeCreated)
     const result r = run("case.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("squares2tex: case.txt: cannot replace squares.tex:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("squares2tex: case.txt: cannot replace squares.tex:"), std::string::npos)
+        << r.err;
     EXPECT_TRUE(fs::is_directory(work_ / "squares.tex"));
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
 }
@@ -283,7 +263,8 @@ TEST_F(Cli, WorkingDirectoryNotWritable)
     if (!as_user) GTEST_SKIP() << "running as root, and nobody cannot run the tool here";
     keep_previous_document();
     write_file(work_ / "case.txt", "3 3 2 2 1 1");
-    fs::permissions(work_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(work_,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     expect_failure(run("case.txt", *as_user),
                    {"case.txt: cannot create squares.tex: Permission denied"});
@@ -380,8 +361,10 @@ TEST_F(Hostile, CountAndWidthAtTheEdgeOfThirtyTwoBits)
 
     const result r = convert("1 2147483647 2147483647 2147483647");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(document().find("    \\rput(1073741823.500000,1073741823.500000)"), std::string::npos);
-    EXPECT_NE(document().find("    \\psline[linewidth=0.1pt](0,2147483647)(0,0)\n"), std::string::npos);
+    EXPECT_NE(document().find("    \\rput(1073741823.500000,1073741823.500000)"),
+              std::string::npos);
+    EXPECT_NE(document().find("    \\psline[linewidth=0.1pt](0,2147483647)(0,0)\n"),
+              std::string::npos);
 }
 
 }  // namespace

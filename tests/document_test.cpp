@@ -8,48 +8,9 @@
 
 #include "driver.h"
 #include "memory_files.h"
+#include "test_cases.h"
 
 namespace {
-
-const char* const three_squares =
-    "\\documentclass[a4paper]{article}\n"
-    "  \\usepackage[left=2cm,right=2cm,top=2cm,bottom=2cm]{geometry}\n"
-    "  \\usepackage{pstricks-add}\n"
-    "\\begin{document}\n"
-    "  \\thispagestyle{empty}\n"
-    "  \\psset{unit=50.000000mm}\n"
-    "  \\begin{pspicture}(0,0)(3,2)\n"
-    "\n"
-    "    \\rput(1.000000,1.000000){\\psscalebox{14.176500}{2}}\n"
-    "    \\psline[linewidth=0.1pt](0,2)(0,0)\n"
-    "    \\psline[linewidth=0.1pt](0,0)(2,0)\n"
-    "    \\psline[linewidth=0.1pt](2,0)(2,2)\n"
-    "    \\psline[linewidth=0.1pt](2,2)(0,2)\n"
-    "\n"
-    "    \\rput(2.500000,1.500000){\\psscalebox{7.088250}{1}}\n"
-    "    \\psline[linewidth=0.1pt](2,2)(2,1)\n"
-    "    \\psline[linewidth=0.1pt](2,1)(3,1)\n"
-    "    \\psline[linewidth=0.1pt](3,1)(3,2)\n"
-    "    \\psline[linewidth=0.1pt](3,2)(2,2)\n"
-    "\n"
-    "    \\rput(2.500000,0.500000){\\psscalebox{7.088250}{1}}\n"
-    "    \\psline[linewidth=0.1pt](2,1)(2,0)\n"
-    "    \\psline[linewidth=0.1pt](2,0)(3,0)\n"
-    "    \\psline[linewidth=0.1pt](3,0)(3,1)\n"
-    "    \\psline[linewidth=0.1pt](3,1)(2,1)\n"
-    "\n"
-    "  \\end{pspicture}\n"
-    "\\end{document}\n";
-
-square_case make_case(std::int32_t width, std::int32_t height, std::vector<std::int32_t> sides)
-{
-    square_case c;
-    c.count = static_cast<std::int32_t>(sides.size());
-    c.width = width;
-    c.height = height;
-    c.sides = std::move(sides);
-    return c;
-}
 
 TEST(Document, ThreeSquaresWholeDocument)
 {
@@ -57,7 +18,7 @@ TEST(Document, ThreeSquaresWholeDocument)
     const auto warnings = write_document(make_case(3, 2, {2, 1, 1}), fs);
     EXPECT_TRUE(warnings.empty());
     ASSERT_EQ(fs.files.size(), 1u);
-    EXPECT_EQ(fs.files.at("squares.tex"), three_squares);
+    EXPECT_EQ(fs.files.at("squares.tex"), three_squares_document);
 }
 
 TEST(Document, CaseWithoutSquaresIsTheTenLineFrame)
@@ -124,7 +85,7 @@ TEST(Document, AnExistingFileOfTheNameIsReplaced)
     memory_files fs;
     fs.files["squares.tex"] = "old";
     write_document(make_case(3, 2, {2, 1, 1}), fs);
-    EXPECT_EQ(fs.files.at("squares.tex"), three_squares);
+    EXPECT_EQ(fs.files.at("squares.tex"), three_squares_document);
     EXPECT_EQ(fs.files.size(), 1u);
 }
 
@@ -145,7 +106,7 @@ void expect_failure_keeps_previous(memory_files& fs, const char* expected_messag
 
 TEST(DocumentFaults, WriteFailsAfterEveryByteCount)
 {
-    const std::size_t size = std::string(three_squares).size();
+    const std::size_t size = std::string(three_squares_document).size();
     for (std::size_t limit = 0; limit < size; ++limit) {
         SCOPED_TRACE(limit);
         memory_files fs;

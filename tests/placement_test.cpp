@@ -7,6 +7,7 @@
 #include "memory_files.h"
 #include "placement/place_squares.h"
 #include "placement/skyline.h"
+#include "test_cases.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ struct outcome {
 
 // The rule as stated: scan every column for the left-most least depth, and
 // add the side to each column under the square.
-outcome column_model(std::int32_t width, std::int32_t height, const std::vector<std::int32_t>& sides)
+outcome column_model(std::int32_t width, std::int32_t height,
+                     const std::vector<std::int32_t>& sides)
 {
     outcome result;
     result.depths.assign(static_cast<std::size_t>(width), 0);
@@ -36,7 +38,8 @@ outcome column_model(std::int32_t width, std::int32_t height, const std::vector<
 std::vector<std::int64_t> expand(const skyline& sky)
 {
     std::vector<std::int64_t> depths;
-    for (const column_span& span : column_spans(sky)) depths.insert(depths.end(), span.length, span.depth);
+    for (const column_span& span : column_spans(sky))
+        depths.insert(depths.end(), span.length, span.depth);
     return depths;
 }
 
@@ -142,16 +145,6 @@ TEST(Placement, AgreesWithTheColumnModelOnRandomCases)
             ASSERT_EQ(actual.placements[i].top, expected.placements[i].top);
         }
     }
-}
-
-square_case make_case(std::int32_t width, std::int32_t height, std::vector<std::int32_t> sides)
-{
-    square_case c;
-    c.count = static_cast<std::int32_t>(sides.size());
-    c.width = width;
-    c.height = height;
-    c.sides = std::move(sides);
-    return c;
 }
 
 std::string failure_of(const square_case& c)

@@ -63,7 +63,8 @@ struct run_model {
             const std::int64_t cuts[4] = {column, std::clamp(from, column, end),
                                           std::clamp(to, column, end), end};
             for (int k = 0; k < 3; ++k) {
-                if (cuts[k + 1] > cuts[k]) next.push_back({cuts[k + 1] - cuts[k], r.depth + (k == 1 ? amount : 0)});
+                if (cuts[k + 1] > cuts[k])
+                    next.push_back({cuts[k + 1] - cuts[k], r.depth + (k == 1 ? amount : 0)});
             }
             column = end;
         }
@@ -89,7 +90,7 @@ random_case make_random_case(std::mt19937_64& random)
     random_case result;
     square_case& c = result.c;
     const int shape = static_cast<int>(random() % 3);
-    c.width = shape == 0 ? 1 + static_cast<std::int32_t>(random() % 12)
+    c.width = shape == 0   ? 1 + static_cast<std::int32_t>(random() % 12)
               : shape == 1 ? 1 + static_cast<std::int32_t>(random() % 200)
                            : 1 + static_cast<std::int32_t>(random() % 2147483647);
     c.height = static_cast<std::int32_t>(random() % 2001) - 1000;
@@ -99,11 +100,13 @@ random_case make_random_case(std::mt19937_64& random)
     for (int i = 0; i < count; ++i) {
         const auto [column, depth] = model.lowest();
         const std::int64_t room = c.width - column;
-        std::int64_t side = 1 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(room));
+        std::int64_t side =
+            1 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(room));
         if (random() % 3 == 0) side = std::min<std::int64_t>(side, 1 + random() % 3);
         if (random() % 10 == 0) side = -static_cast<std::int64_t>(random() % 1000);
         if (random() % 10 == 0) side = 0;
-        if (side > 0 && model.deepest_under(column, column + side) + side > (std::int64_t{1} << 30)) side = 0;
+        if (side > 0 && model.deepest_under(column, column + side) + side > (std::int64_t{1} << 30))
+            side = 0;
         c.sides.push_back(static_cast<std::int32_t>(side));
         result.squares.push_back({column, c.height - depth, static_cast<std::int32_t>(side)});
         if (side > 0) model.raise(column, column + side, side);
@@ -127,8 +130,8 @@ struct segment {
 segment read_segment(const std::string& line)
 {
     segment s{};
-    EXPECT_EQ(std::sscanf(line.c_str(), "    \\psline[linewidth=0.1pt](%lld,%lld)(%lld,%lld)", &s.x1,
-                          &s.y1, &s.x2, &s.y2),
+    EXPECT_EQ(std::sscanf(line.c_str(), "    \\psline[linewidth=0.1pt](%lld,%lld)(%lld,%lld)",
+                          &s.x1, &s.y1, &s.x2, &s.y2),
               4)
         << line;
     return s;
@@ -175,7 +178,8 @@ TEST(DocumentProperties, RandomCasesReadBackToTheirPlacements)
             ASSERT_EQ(top.y2, left.y1);
             ASSERT_EQ(left.y1 - left.y2, e.side);
             ASSERT_EQ(lines[at].rfind("    \\rput(" + centre(2 * e.column + e.side) + "," +
-                                          centre(2 * e.top - e.side) + "){\\psscalebox{", 0),
+                                          centre(2 * e.top - e.side) + "){\\psscalebox{",
+                                      0),
                       0u)
                 << lines[at];
             ASSERT_EQ(lines[at].substr(lines[at].rfind('{')), "{" + std::to_string(e.side) + "}}");

@@ -49,7 +49,10 @@ document::~document()
     if (!complete && !temp_path.empty()) files.remove(temp_path);
 }
 
-document open_document(file_system& files) { return document(files, "squares.tex"); }
+document open_document(file_system& files)
+{
+    return document(files, "squares.tex");
+}
 
 char* reserve(document& doc, std::size_t size)
 {
@@ -57,7 +60,10 @@ char* reserve(document& doc, std::size_t size)
     return doc.buffer.get() + doc.used;
 }
 
-void commit(document& doc, char* end) { doc.used = static_cast<std::size_t>(end - doc.buffer.get()); }
+void commit(document& doc, char* end)
+{
+    doc.used = static_cast<std::size_t>(end - doc.buffer.get());
+}
 
 void write_line(document& doc, std::string_view text)
 {

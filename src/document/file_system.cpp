@@ -56,4 +56,7 @@ std::string system_file_system::replace(const std::string& from, const std::stri
     return error ? error.message() : std::string();
 }
 
-void system_file_system::remove(const std::string& path) { std::remove(path.c_str()); }
+void system_file_system::remove(const std::string& path)
+{
+    std::remove(path.c_str());
+}

@@ -21,8 +21,8 @@ char* put_fixed(char* out, double value)
 char* put_half(char* out, std::int64_t twice)
 {
     if (twice < 0) *out++ = '-';
-    const std::uint64_t magnitude = twice < 0 ? 0 - static_cast<std::uint64_t>(twice)
-                                              : static_cast<std::uint64_t>(twice);
+    const std::uint64_t magnitude =
+        twice < 0 ? 0 - static_cast<std::uint64_t>(twice) : static_cast<std::uint64_t>(twice);
     out = std::to_chars(out, out + longest_integer, magnitude / 2).ptr;
     return put_text(out, magnitude % 2 != 0 ? ".500000" : ".000000");
 }

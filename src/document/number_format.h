@@ -19,7 +19,10 @@ inline char* put_text(char* out, std::string_view text)
     return out + text.size();
 }
 
-inline char* put_line_end(char* out) { return put_text(out, line_end); }
+inline char* put_line_end(char* out)
+{
+    return put_text(out, line_end);
+}
 
 // Copies a short text held in a buffer of at least 16 bytes by moving all
 // 16 at once, which is quicker than a copy of variable length; the caller

@@ -1,6 +1,9 @@
 #include "document/skal.h"
 
-double picture_unit(std::int32_t width) { return static_cast<double>(150.0L / width); }
+double picture_unit(std::int32_t width)
+{
+    return static_cast<double>(150.0L / width);
+}
 
 double skal(std::int32_t side, std::int32_t width)
 {
@@ -8,8 +11,8 @@ double skal(std::int32_t side, std::int32_t width)
     // double only where it is named: rounding after every operation would
     // change the printed scale (width 36, side 23 gives 13.585812, not
     // 13.585813).
-    const auto extent = static_cast<double>(((150.0L / width) * side) *
-                                            static_cast<long double>(2.8353));
+    const auto extent =
+        static_cast<double>(((150.0L / width) * side) * static_cast<long double>(2.8353));
     const auto by_height = static_cast<double>(static_cast<long double>(extent) / 10);
     int digits = 0;
     std::int32_t rest = side;

@@ -12,12 +12,15 @@ constexpr std::int64_t int32_max = std::numeric_limits<std::int32_t>::max();
 // The report names a few examples of each kind and counts the rest.
 constexpr std::size_t examples_per_warning = 5;
 
-bool fits_int32(std::int64_t v) { return v >= int32_min && v <= int32_max; }
+bool fits_int32(std::int64_t v)
+{
+    return v >= int32_min && v <= int32_max;
+}
 
 std::string name_square(std::size_t number, const placement& p)
 {
-    return "square " + std::to_string(number) + " (side " + std::to_string(p.side) +
-           ", column " + std::to_string(p.column) + ")";
+    return "square " + std::to_string(number) + " (side " + std::to_string(p.side) + ", column " +
+           std::to_string(p.column) + ")";
 }
 
 // "column 3 ends" or "columns 3 to 5 end".
@@ -33,14 +36,15 @@ std::string name_columns(const column_span& span)
 void check_square(std::size_t number, const placement& p, std::int32_t width)
 {
     if (p.column + p.side > width) {
-        throw conversion_error(name_square(number, p) + " overhangs the right edge: it reaches x = " +
-                               std::to_string(p.column + p.side) + " in a rectangle " +
-                               std::to_string(width) + " wide");
+        throw conversion_error(
+            name_square(number, p) +
+            " overhangs the right edge: it reaches x = " + std::to_string(p.column + p.side) +
+            " in a rectangle " + std::to_string(width) + " wide");
     }
     if (!fits_int32(p.top) || !fits_int32(p.top - p.side)) {
-        throw conversion_error(name_square(number, p) + " would have its top edge at y = " +
-                               std::to_string(p.top) + " and its bottom edge at y = " +
-                               std::to_string(p.top - p.side) +
+        throw conversion_error(name_square(number, p) +
+                               " would have its top edge at y = " + std::to_string(p.top) +
+                               " and its bottom edge at y = " + std::to_string(p.top - p.side) +
                                ", outside the 32-bit range");
     }
 }
@@ -72,8 +76,7 @@ struct report_builder {
     {
         if (!below_seen && p.top - p.side < 0) {
             below_seen = true;
-            warnings.push_back(name_square(number, p) +
-                               " reaches below the bottom edge, to y = " +
+            warnings.push_back(name_square(number, p) + " reaches below the bottom edge, to y = " +
                                std::to_string(p.top - p.side));
         }
     }
@@ -84,9 +87,8 @@ struct report_builder {
         for (const column_span& span : column_spans(sky)) {
             if (span.depth >= height) continue;
             if (++short_spans <= examples_per_warning) {
-                warnings.push_back(name_columns(span) + " at depth " +
-                                   std::to_string(span.depth) + ", short of the bottom edge at depth " +
-                                   std::to_string(height));
+                warnings.push_back(name_columns(span) + " at depth " + std::to_string(span.depth) +
+                                   ", short of the bottom edge at depth " + std::to_string(height));
             }
         }
         if (short_spans > examples_per_warning) {

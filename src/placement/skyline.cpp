@@ -32,7 +32,10 @@ std::int32_t make_children(skyline& sky, std::int32_t depth)
     return static_cast<std::int32_t>(sky.nodes.size() - 2);
 }
 
-std::int32_t bucket_of(const node& n) { return -2 - n.children; }
+std::int32_t bucket_of(const node& n)
+{
+    return -2 - n.children;
+}
 
 // Gives up the children or bucket of `t` and everything below them.
 void drop_children(skyline& sky, std::int32_t t)
@@ -180,7 +183,8 @@ void collect_spans(const skyline& sky, std::int32_t t, std::int64_t first, std::
     }
     if (n.children < -1) {
         const std::int32_t* depths = sky.buckets[bucket_of(n)].data();
-        for (std::int64_t i = 0; i < last - first; ++i) add_span(first + i, 1, depths[i] + owed + n.owed);
+        for (std::int64_t i = 0; i < last - first; ++i)
+            add_span(first + i, 1, depths[i] + owed + n.owed);
         return;
     }
     const std::int64_t middle = first + (last - first) / 2;
@@ -198,7 +202,10 @@ skyline make_skyline(std::int32_t width)
     return sky;
 }
 
-std::int32_t lowest_depth(const skyline& sky) { return sky.nodes[0].lowest; }
+std::int32_t lowest_depth(const skyline& sky)
+{
+    return sky.nodes[0].lowest;
+}
 
 std::int64_t lowest_column(const skyline& sky)
 {

@@ -22,17 +22,17 @@
 struct skyline {
     static constexpr int bucket_columns = 16;
     struct node {
-        std::int32_t lowest = 0;    // least depth of the node's columns
-        std::int32_t highest = 0;   // greatest depth of the node's columns
-        std::int32_t owed = 0;      // still to be added to the children or bucket
+        std::int32_t lowest = 0;   // least depth of the node's columns
+        std::int32_t highest = 0;  // greatest depth of the node's columns
+        std::int32_t owed = 0;     // still to be added to the children or bucket
         // The left child's index (the right one follows); -1 for columns of
         // one depth; -2 - b for the depths in bucket b.
         std::int32_t children = -1;
     };
     using bucket = std::array<std::int32_t, bucket_columns>;
     std::int64_t width = 0;
-    std::vector<node> nodes;             // nodes[0] covers every column
-    std::vector<std::int32_t> unused;    // pairs of nodes given up, for reuse
+    std::vector<node> nodes;           // nodes[0] covers every column
+    std::vector<std::int32_t> unused;  // pairs of nodes given up, for reuse
     std::vector<bucket> buckets;
     std::vector<std::int32_t> unused_buckets;
 };
