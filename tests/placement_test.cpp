@@ -96,6 +96,19 @@ TEST(Placement, NineSquareCase)
     EXPECT_EQ(o.depths, columns(33, 32));
 }
 
+// A stretch of uneven columns raised as a whole, then in part: the whole
+// raise must not be lost (here columns 0 to 9 hold depths 1 and 19 and are
+// raised by 10 together before column 0 is raised alone).
+TEST(Placement, UnevenStretchRaisedWholeThenInPart)
+{
+    const outcome o = skyline_run(20, 100, {1, 19, 10, 1, 1});
+    EXPECT_EQ(columns_of(o), (columns{0, 1, 0, 0, 0}));
+    EXPECT_EQ(o.placements[3].top, 100 - 11);
+    EXPECT_EQ(o.placements[4].top, 100 - 12);
+    EXPECT_EQ(o.depths, (columns{13, 29, 29, 29, 29, 29, 29, 29, 29, 29, 19, 19, 19, 19, 19, 19,
+                                 19, 19, 19, 19}));
+}
+
 TEST(Placement, WidthOfOneTakesColumnZero)
 {
     const outcome o = skyline_run(1, 5, {1, 1, 1});
@@ -134,6 +147,7 @@ TEST(Placement, AgreesWithTheColumnModelOnRandomCases)
             std::int32_t side = 1 + static_cast<std::int32_t>(random() % room);
             if (random() % 8 == 0) side = -static_cast<std::int32_t>(random() % 5);
             if (random() % 2 == 0 && trial % 2 == 0) side = std::min(side, 2);
+            if (random() % 4 == 0 && trial % 3 == 0) side = room;
             sides.push_back(side);
             if (side > 0) raise_columns(sky, place_square(sky, side, height));
         }
