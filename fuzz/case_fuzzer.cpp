@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../tests/memory_files.h"
+#include "document/skal.h"
 #include "driver.h"
 #include "read_case.h"
 
@@ -25,6 +26,21 @@ std::size_t count_lines(const std::string& text)
     std::size_t lines = 0;
     for (const char c : text) lines += c == '\n';
     return lines;
+}
+
+// Every label line carries the scale as printf formats it and the side.
+void check_labels(const std::string& text, const square_case& c)
+{
+    const std::string opening = "{\\psscalebox{";
+    std::size_t at = 0;
+    for (const std::int32_t side : c.sides) {
+        at = text.find(opening, at);
+        require(at != std::string::npos);
+        at += opening.size();
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%f}{%d}}\n", skal(side, c.width), side);
+        require(text.compare(at, std::strlen(expected), expected) == 0);
+    }
 }
 
 }  // namespace
@@ -45,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         write_document(c, files);
         const std::string& text = files.files.at("squares.tex");
         require(count_lines(text) == 10 + 6 * c.sides.size());
+        check_labels(text, c);
         const std::string tail = "  \\end{pspicture}\n\\end{document}\n";
         require(text.size() > tail.size() &&
                 text.compare(text.size() - tail.size(), tail.size(), tail) == 0);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "document/skal.h"
 #include "driver.h"
 #include "memory_files.h"
 
@@ -104,9 +105,11 @@ random_case make_random_case(std::mt19937_64& random)
             1 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(room));
         if (random() % 3 == 0) side = std::min<std::int64_t>(side, 1 + random() % 3);
         if (random() % 10 == 0) side = -static_cast<std::int64_t>(random() % 1000);
+        if (random() % 40 == 0) side = -static_cast<std::int64_t>(random() % 2147483649u);
         if (random() % 10 == 0) side = 0;
         if (side > 0 && model.deepest_under(column, column + side) + side > (std::int64_t{1} << 30))
             side = 0;
+        if (c.height - depth - side > std::numeric_limits<std::int32_t>::max()) side = 0;
         c.sides.push_back(static_cast<std::int32_t>(side));
         result.squares.push_back({column, c.height - depth, static_cast<std::int32_t>(side)});
         if (side > 0) model.raise(column, column + side, side);
@@ -182,7 +185,10 @@ TEST(DocumentProperties, RandomCasesReadBackToTheirPlacements)
                                       0),
                       0u)
                 << lines[at];
-            ASSERT_EQ(lines[at].substr(lines[at].rfind('{')), "{" + std::to_string(e.side) + "}}");
+            char scale[400];
+            std::snprintf(scale, sizeof scale, "%f", skal(e.side, rc.c.width));
+            ASSERT_EQ(lines[at].substr(lines[at].find("{\\psscalebox{")),
+                      "{\\psscalebox{" + std::string(scale) + "}{" + std::to_string(e.side) + "}}");
             ASSERT_EQ(lines[at + 5], "");
         }
     }

@@ -34,7 +34,7 @@ struct document {
         std::int32_t side = 0;
         std::int32_t width = 0;
         std::uint8_t length = 0;  // 0: empty
-        char text[23] = {};
+        char text[short_text] = {};
     };
     scale_entry scales[64];
 };

@@ -24,12 +24,14 @@ inline char* put_line_end(char* out)
     return put_text(out, line_end);
 }
 
-// Copies a short text held in a buffer of at least 16 bytes by moving all
-// 16 at once, which is quicker than a copy of variable length; the caller
-// has reserved room for them.
+// Texts of at most `short_text` bytes, held in buffers of that size, are
+// copied whole by one fixed-size move, quicker than a copy of variable
+// length; the caller has reserved room for all of it.
+constexpr std::size_t short_text = 32;
+
 inline char* put_short(char* out, const char* text, std::size_t length)
 {
-    std::memcpy(out, text, 16);
+    std::memcpy(out, text, short_text);
     return out + length;
 }
 

@@ -9,7 +9,7 @@ namespace {
 struct formatted {
     explicit formatted(std::int64_t value) : end(put_integer(text, value)) {}
     std::size_t length() const { return static_cast<std::size_t>(end - text); }
-    char text[24];
+    char text[short_text];
     char* end;
 };
 
