@@ -92,13 +92,18 @@ protected:
         return names;
     }
 
-    // A failed run: status 1 (or as given), one line on standard error
-    // holding every expected piece, nothing on standard output, and the
-    // previous document untouched with no file left beside it.
+    // A failed run: status 1 (or as given), one message on standard error
+    // holding every expected piece (a usage line follows for status 2),
+    // nothing on standard output, and the previous document untouched with
+    // no temporary file left beside it.
     void expect_failure(const result& r, const std::vector<std::string>& pieces, int status = 1)
     {
         EXPECT_EQ(r.status, status);
         EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), status == 2 ? 2 : 1) << r.err;
+        for (const std::string& name : files_in_work()) {
+            EXPECT_NE(name.rfind("squares.tex.", 0), 0u) << "left behind: " << name;
+        }
         for (const std::string& piece : pieces) {
             EXPECT_NE(r.err.find(piece), std::string::npos)
                 << "missing \"" << piece << "\" in " << r.err;
