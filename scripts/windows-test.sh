@@ -30,6 +30,8 @@ printf '1 52 52 3\n' >"$work/cases/precision-52-3.txt"
 printf '2 768 10 1 2\n' >"$work/cases/halfway-768.txt"
 printf '4 10 5 0 -5 3 7\n' >"$work/cases/zero-and-negative.txt"
 printf '2 4 4 2 3\n' >"$work/cases/overhang.txt"
+# Large enough to be written in several blocks.
+{ echo "6000 100 60"; for _ in $(seq 6000); do printf '1 '; done; echo; } >"$work/cases/large.txt"
 printf '0 7 -4\n' >"$work/cases/no-squares.txt"
 printf '2 4 3 3 1\r\n' >"$work/cases/crlf-case.txt"
 

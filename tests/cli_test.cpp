@@ -278,11 +278,13 @@ TEST_F(Cli, WorkingDirectoryNotWritable)
 TEST_F(Cli, WriteFailsPastTheFileSizeLimit)
 {
     keep_previous_document();
-    // 400 squares of side 1 make a document of about 100 kB; the limit is 8 kB.
-    std::string big = "400 20 20";
-    for (int i = 0; i < 400; ++i) big += " 1";
+    // 3000 squares of side 1 make a document of about 700 kB, written in
+    // several blocks; the limit (600 blocks of 512 or 1024 bytes) stops a
+    // later one.
+    std::string big = "3000 60 50";
+    for (int i = 0; i < 3000; ++i) big += " 1";
     write_file(work_ / "case.txt", big);
-    const result r = run("case.txt", "trap '' XFSZ; ulimit -f 16;");
+    const result r = run("case.txt", "trap '' XFSZ; ulimit -f 600;");
     expect_failure(r, {"squares2tex: case.txt: cannot write squares.tex: File too large"});
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
 }

@@ -87,12 +87,13 @@ TEST(Document, LongestScalesArePrintedWhole)
     memory_files fs;
     write_document(make_case(1, -1, {-2147483647 - 1, -2147483647 - 1}), fs);
     const std::string& text = fs.files.at("squares.tex");
-    const std::string label =
-        "{\\psscalebox{-45665702903.807999}{-2147483648}}\n";
-    EXPECT_NE(text.find("    \\rput(-1073741824.000000,1073741823.000000)" + label), std::string::npos)
+    const std::string label = "{\\psscalebox{-45665702903.807999}{-2147483648}}\n";
+    EXPECT_NE(text.find("    \\rput(-1073741824.000000,1073741823.000000)" + label),
+              std::string::npos)
         << text;
-    EXPECT_NE(text.find("    \\rput(-1073741824.000000,1073741823.000000)" + label, text.find(label) + 1),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("    \\rput(-1073741824.000000,1073741823.000000)" + label, text.find(label) + 1),
+        std::string::npos);
 }
 
 TEST(Document, AnExistingFileOfTheNameIsReplaced)

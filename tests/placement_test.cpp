@@ -105,8 +105,8 @@ TEST(Placement, UnevenStretchRaisedWholeThenInPart)
     EXPECT_EQ(columns_of(o), (columns{0, 1, 0, 0, 0}));
     EXPECT_EQ(o.placements[3].top, 100 - 11);
     EXPECT_EQ(o.placements[4].top, 100 - 12);
-    EXPECT_EQ(o.depths, (columns{13, 29, 29, 29, 29, 29, 29, 29, 29, 29, 19, 19, 19, 19, 19, 19,
-                                 19, 19, 19, 19}));
+    EXPECT_EQ(o.depths, (columns{13, 29, 29, 29, 29, 29, 29, 29, 29, 29,
+                                 19, 19, 19, 19, 19, 19, 19, 19, 19, 19}));
 }
 
 TEST(Placement, WidthOfOneTakesColumnZero)

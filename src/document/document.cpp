@@ -19,11 +19,19 @@ std::string temp_name(const std::string& path, std::uint32_t tag)
     return name + ".tmp";
 }
 
+[[noreturn]] void fail_to_write(const document& doc, const std::string& error)
+{
+    throw conversion_error("cannot write " + doc.path + ": " + error);
+}
+
+// Hands the full buffer to the writer thread and goes on in another.
 void write_out(document& doc)
 {
-    if (doc.used == 0) return;
-    const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
-    if (!error.empty()) throw conversion_error("cannot write " + doc.path + ": " + error);
+    if (!doc.writer) {
+        doc.writer = std::make_unique<background_writer>(doc.files, doc.handle, buffer_size);
+    }
+    const std::string error = doc.writer->hand_over(doc.buffer, doc.used);
+    if (!error.empty()) fail_to_write(doc, error);
     doc.used = 0;
 }
 
@@ -45,6 +53,7 @@ document::document(file_system& file_ops, const std::string& document_path)
 
 document::~document()
 {
+    writer.reset();
     if (handle >= 0) files.close(handle);
     if (!complete && !temp_path.empty()) files.remove(temp_path);
 }
@@ -74,10 +83,13 @@ void write_line(document& doc, std::string_view text)
 
 void close_document(document& doc)
 {
-    write_out(doc);
+    std::string error = doc.writer ? doc.writer->finish() : std::string();
+    if (error.empty() && doc.used > 0)
+        error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
+    if (!error.empty()) fail_to_write(doc, error);
     const int handle = doc.handle;
     doc.handle = -1;
-    std::string error = doc.files.close(handle);
+    error = doc.files.close(handle);
     if (!error.empty()) throw conversion_error("cannot write " + doc.path + ": " + error);
     error = doc.files.replace(doc.temp_path, doc.path);
     if (!error.empty()) throw conversion_error("cannot replace " + doc.path + ": " + error);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/background_writer.h"
 #include "document/file_system.h"
 #include "document/number_format.h"
 
@@ -27,6 +28,8 @@ struct document {
     bool complete = false;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
+    // Started once the first block is full: small documents need no thread.
+    std::unique_ptr<background_writer> writer;
 
     // Label scales already formatted, by side: lists repeat a few sides
     // many times over.
