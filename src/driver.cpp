@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
 #include "document/document.h"
@@ -49,6 +50,9 @@ int run(int argc, char** argv)
         return failure_status;
     } catch (const std::bad_alloc&) {
         report(case_path, "out of memory");
+        return failure_status;
+    } catch (const std::exception& e) {
+        report(case_path, std::string("unexpected failure: ") + e.what());
         return failure_status;
     }
     std::fputs("\n - - - - - Created squares.tex successfully. - - - - - -\n", stdout);

@@ -275,6 +275,28 @@ TEST_F(Cli, WorkingDirectoryNotWritable)
                    {"case.txt: cannot create squares.tex: Permission denied"});
 }
 
+// Where no second thread can be started, large documents are still written
+// whole. Only root can drop to a user whose process limit is reached.
+TEST_F(Cli, LargeDocumentWithoutASecondThread)
+{
+    const auto as_user = unprivileged();
+    if (geteuid() != 0 || !as_user) GTEST_SKIP() << "needs root, to run the tool as nobody";
+    std::string big = "3000 60 50";
+    for (int i = 0; i < 3000; ++i) big += " 1";
+    write_file(work_ / "case.txt", big);
+    fs::permissions(work_, fs::perms::others_all, fs::perm_options::add);
+    ASSERT_EQ(run("case.txt").status, 0);
+    const std::string expected = document();
+    ASSERT_GT(expected.size(), 600000u);
+    fs::remove(work_ / "squares.tex");
+
+    // The leak checker of a sanitized build needs a thread of its own at exit.
+    const result r = run("case.txt", "ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1 " + *as_user);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(document(), expected);
+}
+
 TEST_F(Cli, WriteFailsPastTheFileSizeLimit)
 {
     keep_previous_document();

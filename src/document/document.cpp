@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <system_error>
 
 #include "document/number_format.h"
 #include "squares.h"
@@ -24,11 +25,19 @@ std::string temp_name(const std::string& path, std::uint32_t tag)
     throw conversion_error("cannot write " + doc.path + ": " + error);
 }
 
-// Hands the full buffer to the writer thread and goes on in another.
+// Hands the full buffer to the writer thread and goes on in another; with
+// no thread to be had, writes it here.
 void write_out(document& doc)
 {
     if (!doc.writer) {
-        doc.writer = std::make_unique<background_writer>(doc.files, doc.handle, buffer_size);
+        try {
+            doc.writer = std::make_unique<background_writer>(doc.files, doc.handle, buffer_size);
+        } catch (const std::system_error&) {
+            const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
+            if (!error.empty()) fail_to_write(doc, error);
+            doc.used = 0;
+            return;
+        }
     }
     const std::string error = doc.writer->hand_over(doc.buffer, doc.used);
     if (!error.empty()) fail_to_write(doc, error);
