@@ -25,6 +25,14 @@ std::string temp_name(const std::string& path, std::uint32_t tag)
     throw conversion_error("cannot write " + doc.path + ": " + error);
 }
 
+// Writes what the buffer holds from this thread.
+void write_here(document& doc)
+{
+    const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
+    if (!error.empty()) fail_to_write(doc, error);
+    doc.used = 0;
+}
+
 // Hands the full buffer to the writer thread and goes on in another; with
 // no thread to be had, writes it here.
 void write_out(document& doc)
@@ -33,9 +41,7 @@ void write_out(document& doc)
         try {
             doc.writer = std::make_unique<background_writer>(doc.files, doc.handle, buffer_size);
         } catch (const std::system_error&) {
-            const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
-            if (!error.empty()) fail_to_write(doc, error);
-            doc.used = 0;
+            write_here(doc);
             return;
         }
     }
@@ -93,13 +99,12 @@ void write_line(document& doc, std::string_view text)
 void close_document(document& doc)
 {
     std::string error = doc.writer ? doc.writer->finish() : std::string();
-    if (error.empty() && doc.used > 0)
-        error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
     if (!error.empty()) fail_to_write(doc, error);
+    if (doc.used > 0) write_here(doc);
     const int handle = doc.handle;
     doc.handle = -1;
     error = doc.files.close(handle);
-    if (!error.empty()) throw conversion_error("cannot write " + doc.path + ": " + error);
+    if (!error.empty()) fail_to_write(doc, error);
     error = doc.files.replace(doc.temp_path, doc.path);
     if (!error.empty()) throw conversion_error("cannot replace " + doc.path + ": " + error);
     doc.complete = true;
