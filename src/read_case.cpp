@@ -1,5 +1,6 @@
 #include "read_case.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -162,13 +163,13 @@ std::int32_t read_header_value(value_reader& reader, const std::string& what)
 
 square_case read_case_from(std::FILE* stream)
 {
+    // On the heap: the reader holds a 64 KiB buffer.
     auto reader = std::make_unique<value_reader>(stream);
     square_case c;
     c.count = read_header_value(*reader, "the count");
-    const std::int64_t count_line = reader->line();
     if (c.count < 0) {
         throw conversion_error("the count is " + std::to_string(c.count) + "; it must be 0 or more",
-                               count_line);
+                               reader->line());
     }
     c.width = read_header_value(*reader, "the width");
     if (c.width < 1) {

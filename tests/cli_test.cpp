@@ -25,6 +25,14 @@ namespace {
 const std::string confirmation = "\n - - - - - Created squares.tex successfully. - - - - - -\n";
 const std::string previous_document = "the previous document\n";
 
+// 3000 squares of side 1 in a 60 x 50 rectangle: a document of about
+// 700 kB, written in several blocks.
+const std::string large_case = [] {
+    std::string text = "3000 60 50";
+    for (int i = 0; i < 3000; ++i) text += " 1";
+    return text;
+}();
+
 struct result {
     int status = -1;
     std::string out;
@@ -281,9 +289,7 @@ TEST_F(Cli, LargeDocumentWithoutASecondThread)
 {
     const auto as_user = unprivileged();
     if (geteuid() != 0 || !as_user) GTEST_SKIP() << "needs root, to run the tool as nobody";
-    std::string big = "3000 60 50";
-    for (int i = 0; i < 3000; ++i) big += " 1";
-    write_file(work_ / "case.txt", big);
+    write_file(work_ / "case.txt", large_case);
     fs::permissions(work_, fs::perms::others_all, fs::perm_options::add);
     ASSERT_EQ(run("case.txt").status, 0);
     const std::string expected = document();
@@ -300,12 +306,8 @@ TEST_F(Cli, LargeDocumentWithoutASecondThread)
 TEST_F(Cli, WriteFailsPastTheFileSizeLimit)
 {
     keep_previous_document();
-    // 3000 squares of side 1 make a document of about 700 kB, written in
-    // several blocks; the limit (600 blocks of 512 or 1024 bytes) stops a
-    // later one.
-    std::string big = "3000 60 50";
-    for (int i = 0; i < 3000; ++i) big += " 1";
-    write_file(work_ / "case.txt", big);
+    // The limit (600 blocks of 512 or 1024 bytes) stops a later block.
+    write_file(work_ / "case.txt", large_case);
     const result r = run("case.txt", "trap '' XFSZ; ulimit -f 600;");
     expect_failure(r, {"squares2tex: case.txt: cannot write squares.tex: File too large"});
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex"}));
