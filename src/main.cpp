@@ -1,5 +1,6 @@
 #include <csignal>
 
+#include "document/interrupt_cleanup.h"
 #include "driver.h"
 
 int main(int argc, char** argv)
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
     // temporary file removed) rather than be killed half-way.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    install_interrupt_cleanup();
     return run(argc, argv);
 }

@@ -18,7 +18,14 @@ public:
     bool fail_replace = false;
     bool fail_create = false;
 
-    std::string create_new(const std::string& path, int& handle) override
+    std::string find_target(const std::string& path, target& found) override
+    {
+        found.path = path;
+        found.mode = -1;
+        return {};
+    }
+
+    std::string create_new(const std::string& path, int, int& handle) override
     {
         if (fail_create) return "Permission denied";
         if (files.count(path) != 0) return "File exists";
@@ -51,6 +58,15 @@ public:
     }
 
     void remove(const std::string& path) override { files.erase(path); }
+
+    std::string make_directory(const std::string&) override { return {}; }
+
+    int standard_output() override
+    {
+        files["-"];
+        open_handles[1] = "-";
+        return 1;
+    }
 
 private:
     int next_handle_ = 3;

@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "memory_files.h"
 #include "placement/place_squares.h"
 #include "placement/skyline.h"
+#include "placement/tiling_report.h"
 #include "test_cases.h"
 
 namespace {
@@ -161,13 +161,26 @@ TEST(Placement, AgreesWithTheColumnModelOnRandomCases)
     }
 }
 
+// The tiling report of a case, or the failure that stopped it.
+struct reported : placement_reader {
+    explicit reported(std::int32_t height) : report(height) {}
+    tiling_report report;
+    void take(const placed_square& s) override { note_square(report, s); }
+    void finish(const skyline& sky) override { note_end(report, sky); }
+};
+
+std::vector<std::string> warnings_of(const square_case& c)
+{
+    reported r(c.height);
+    place_squares(c, r);
+    return r.report.warnings;
+}
+
 std::string failure_of(const square_case& c)
 {
-    memory_files fs;
-    document doc = open_document(fs);
     try {
-        place_squares(c, doc);
-    } catch (const conversion_error& e) {
+        warnings_of(c);
+    } catch (const placement_error& e) {
         return e.what();
     }
     return "no failure";
@@ -207,16 +220,12 @@ TEST(PlacementLimits, CoordinatesAndDepthsNeverWrap)
 
 TEST(TilingReport, DissectionHasNoWarnings)
 {
-    memory_files fs;
-    document doc = open_document(fs);
-    EXPECT_TRUE(place_squares(make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}), doc).empty());
+    EXPECT_TRUE(warnings_of(make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9})).empty());
 }
 
 TEST(TilingReport, NamesWhatKeepsAListFromDissecting)
 {
-    memory_files fs;
-    document doc = open_document(fs);
-    const auto warnings = place_squares(make_case(4, 3, {1, 1, 2, 0, 1, 3, -2}), doc);
+    const auto warnings = warnings_of(make_case(4, 3, {1, 1, 2, 0, 1, 3, -2}));
     const std::vector<std::string> expected = {
         "square 4 (side 0, column 0) has a side of 0 or less",
         "square 6 (side 3, column 1) rests on uneven ground: the columns under it lie at "

@@ -1,5 +1,7 @@
 #include "document/background_writer.h"
 
+#include "document/interrupt_cleanup.h"
+
 background_writer::background_writer(file_system& files, int handle, std::size_t block_size)
     : files_(files),
       handle_(handle),
@@ -39,6 +41,7 @@ std::string background_writer::finish()
 
 void background_writer::run()
 {
+    block_interrupts_in_this_thread();
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return busy_ || stopping_; });

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "document/number_format.h"
+#include "shown_text.h"
 #include "squares.h"
 
 namespace {
@@ -20,9 +21,14 @@ std::string temp_name(const std::string& path, std::uint32_t tag)
     return name + ".tmp";
 }
 
+bool to_standard_output(const document& doc)
+{
+    return doc.path == "-";
+}
+
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
 {
-    throw conversion_error("cannot write " + doc.path + ": " + error);
+    throw conversion_error("cannot write " + shown_name(doc) + ": " + error);
 }
 
 // Writes what the buffer holds from this thread.
@@ -55,27 +61,45 @@ void write_out(document& doc)
 document::document(file_system& file_ops, const std::string& document_path)
     : files(file_ops), path(document_path), buffer(new char[buffer_size])
 {
+    if (to_standard_output(*this)) {
+        handle = files.standard_output();
+        return;
+    }
+    file_system::target target;
+    std::string error = files.find_target(path, target);
+    if (!error.empty())
+        throw conversion_error("cannot replace " + shown_name(*this) + ": " + error);
+    target_path = target.path;
     std::random_device random;
-    std::string error;
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
-        temp_path = temp_name(path, random());
-        error = files.create_new(temp_path, handle);
+        temp_path = temp_name(target_path, random());
+        error = files.create_new(temp_path, target.mode, handle);
         if (error.empty()) return;
     }
     temp_path.clear();
-    throw conversion_error("cannot create " + path + ": " + error);
+    throw conversion_error("cannot create " + shown_name(*this) + ": " + error);
 }
 
 document::~document()
 {
     writer.reset();
-    if (handle >= 0) files.close(handle);
+    if (handle >= 0 && !to_standard_output(*this)) files.close(handle);
     if (!complete && !temp_path.empty()) files.remove(temp_path);
 }
 
 document open_document(file_system& files)
 {
     return document(files, "squares.tex");
+}
+
+document open_document(file_system& files, const std::string& path)
+{
+    return document(files, path);
+}
+
+std::string shown_name(const document& doc)
+{
+    return to_standard_output(doc) ? std::string("to standard output") : shown_path(doc.path);
 }
 
 char* reserve(document& doc, std::size_t size)
@@ -101,11 +125,17 @@ void close_document(document& doc)
     std::string error = doc.writer ? doc.writer->finish() : std::string();
     if (!error.empty()) fail_to_write(doc, error);
     if (doc.used > 0) write_here(doc);
+    if (to_standard_output(doc)) {
+        doc.complete = true;
+        return;
+    }
     const int handle = doc.handle;
     doc.handle = -1;
     error = doc.files.close(handle);
     if (!error.empty()) fail_to_write(doc, error);
-    error = doc.files.replace(doc.temp_path, doc.path);
-    if (!error.empty()) throw conversion_error("cannot replace " + doc.path + ": " + error);
+    error = doc.files.replace(doc.temp_path, doc.target_path);
+    if (!error.empty()) {
+        throw conversion_error("cannot replace " + shown_name(doc) + ": " + error);
+    }
     doc.complete = true;
 }

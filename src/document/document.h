@@ -1,4 +1,4 @@
-// The output document, squares.tex.
+// An output file: squares.tex, another drawing or a gallery page.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +11,11 @@
 #include "document/file_system.h"
 #include "document/number_format.h"
 
-// The document's text is gathered in a buffer and written to a temporary
-// file beside squares.tex, which takes that name only once the document is
-// complete: a failed run leaves the previous squares.tex as it was and no
-// temporary file behind.
+// The text is gathered in a buffer and written to a temporary file beside
+// the file it replaces (beside a symbolic link's target), which takes the
+// name only once the document is complete: a failed run leaves the
+// previous file as it was and no temporary file behind. The path "-"
+// writes to standard output instead.
 struct document {
     document(file_system& files, const std::string& path);
     ~document();
@@ -22,7 +23,8 @@ struct document {
     document& operator=(const document&) = delete;
 
     file_system& files;
-    std::string path;
+    std::string path;         // as the user gave it, for messages
+    std::string target_path;  // the file replaced
     std::string temp_path;
     int handle = -1;
     bool complete = false;
@@ -47,6 +49,12 @@ constexpr std::size_t longest_line = 2 * longest_fixed;
 
 // Creates the document "squares.tex" in the working directory.
 document open_document(file_system& files);
+
+// Creates the document at `path` ("-": standard output).
+document open_document(file_system& files, const std::string& path);
+
+// How messages name the document's file.
+std::string shown_name(const document& doc);
 
 // Room for `size` more bytes in the buffer, writing out what it holds if
 // needed. Whoever fills it hands back the end with `commit`.

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "document/interrupt_cleanup.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -19,17 +21,79 @@
 #endif
 
 #ifndef O_BINARY
-#define O_BINARY 0  // line ends are written by the document itself
+#define O_BINARY 0  // line ends are written by the drawing itself
 #endif
 
-std::string system_file_system::create_new(const std::string& path, int& handle)
+namespace {
+
+// Writes of this size come from large documents: worth starting the disk on.
+constexpr std::size_t large_write = 1 << 18;
+
+// Links followed before giving up, as the system does for a path.
+constexpr int longest_link_chain = 40;
+
+}  // namespace
+
+std::string system_file_system::find_target(const std::string& path, target& found)
 {
+    found.path = path;
+    found.mode = -1;
+#ifndef _WIN32
+    for (int links = 0; links <= longest_link_chain; ++links) {
+        struct stat status {};
+        // Absent or unreachable: creating the file will tell.
+        if (lstat(found.path.c_str(), &status) != 0) return {};
+        if (!S_ISLNK(status.st_mode)) {
+            if (!S_ISREG(status.st_mode)) return {};
+            // Replacing by a rename would succeed where writing the file
+            // would not: refuse as writing it would.
+            if (faccessat(AT_FDCWD, found.path.c_str(), W_OK, AT_EACCESS) != 0) {
+                return std::strerror(errno);
+            }
+            found.mode = static_cast<int>(status.st_mode & 0777);
+            return {};
+        }
+        std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096),
+                         '\0');
+        const auto length = readlink(found.path.c_str(), link.data(), link.size());
+        if (length < 0) return std::strerror(errno);
+        link.resize(static_cast<std::size_t>(length));
+        if (link.empty() || link[0] != '/') {
+            // Relative to the directory holding the link.
+            const std::size_t slash = found.path.rfind('/');
+            if (slash != std::string::npos) link = found.path.substr(0, slash + 1) + link;
+        }
+        found.path = link;
+    }
+    return std::strerror(ELOOP);
+#else
+    return {};
+#endif
+}
+
+std::string system_file_system::create_new(const std::string& path, int mode, int& handle)
+{
+    const interrupts_held held;
     handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-    return handle < 0 ? std::strerror(errno) : std::string();
+    if (handle < 0) return std::strerror(errno);
+#ifndef _WIN32
+    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
+        const std::string error = std::strerror(errno);
+        ::close(handle);
+        ::unlink(path.c_str());
+        handle = -1;
+        return error;
+    }
+#else
+    (void)mode;
+#endif
+    remember_temporary(path);
+    return {};
 }
 
 std::string system_file_system::write(int handle, const char* data, std::size_t size)
 {
+    const std::size_t total = size;
     while (size > 0) {
         const unsigned chunk = size < (1u << 30) ? static_cast<unsigned>(size) : 1u << 30;
         const auto written = ::write(handle, data, chunk);
@@ -42,9 +106,11 @@ std::string system_file_system::write(int handle, const char* data, std::size_t 
         size -= static_cast<std::size_t>(written);
     }
 #ifdef SYNC_FILE_RANGE_WRITE
-    // Start the disk on what is written so far: the file system would
-    // otherwise do all of it when the document takes its name.
-    sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // Start the disk on a large document as it is written: the file system
+    // would otherwise do all of it when the document takes its name.
+    if (total >= large_write) sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)total;
 #endif
     return {};
 }
@@ -56,14 +122,35 @@ std::string system_file_system::close(int handle)
 
 std::string system_file_system::replace(const std::string& from, const std::string& to)
 {
+    const interrupts_held held;
     // std::filesystem::rename replaces an existing file on every platform,
     // which std::rename does not do on Windows.
     std::error_code error;
     std::filesystem::rename(from, to, error);
+    if (!error) forget_temporary(from);
     return error ? error.message() : std::string();
 }
 
 void system_file_system::remove(const std::string& path)
 {
+    const interrupts_held held;
     std::remove(path.c_str());
+    forget_temporary(path);
+}
+
+std::string system_file_system::make_directory(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(path, error)) return std::strerror(ENOTDIR);
+    return {};
+}
+
+int system_file_system::standard_output()
+{
+#ifdef _WIN32
+    _setmode(1, _O_BINARY);
+#endif
+    return 1;
 }

@@ -1,0 +1,107 @@
+#include "document/interrupt_cleanup.h"
+
+#include <cstring>
+
+#ifndef _WIN32
+#include <pthread.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace {
+
+constexpr int handled[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// The temporary files open at once: a drawing and a catalogue's gallery page.
+constexpr int slots = 4;
+constexpr std::size_t longest_path = 4096;
+
+struct slot {
+    volatile std::sig_atomic_t used;
+    char path[longest_path];
+};
+
+// The run's only global state: a signal handler can reach nothing else.
+slot remembered[slots];
+
+extern "C" void remove_temporaries(int signal_number)
+{
+    for (const slot& s : remembered) {
+        if (s.used != 0) unlink(const_cast<const char*>(s.path));
+    }
+    // The handler was reset on entry: the signal now ends the run as it
+    // would have without it.
+    raise(signal_number);
+}
+
+sigset_t handled_set()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int s : handled) sigaddset(&set, s);
+    return set;
+}
+
+}  // namespace
+
+void install_interrupt_cleanup()
+{
+    for (const int s : handled) {
+        struct sigaction previous {};
+        if (sigaction(s, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = remove_temporaries;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        sigaction(s, &action, nullptr);
+    }
+}
+
+void remember_temporary(const std::string& path)
+{
+    if (path.size() >= longest_path) return;
+    for (slot& s : remembered) {
+        if (s.used != 0) continue;
+        std::memcpy(s.path, path.c_str(), path.size() + 1);
+        s.used = 1;
+        return;
+    }
+}
+
+void forget_temporary(const std::string& path)
+{
+    for (slot& s : remembered) {
+        if (s.used != 0 && path == s.path) s.used = 0;
+    }
+}
+
+interrupts_held::interrupts_held()
+{
+    static_assert(sizeof(sigset_t) <= sizeof saved_, "a signal mask must fit");
+    const sigset_t set = handled_set();
+    pthread_sigmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
+}
+
+interrupts_held::~interrupts_held()
+{
+    pthread_sigmask(SIG_SETMASK, reinterpret_cast<const sigset_t*>(saved_), nullptr);
+}
+
+void block_interrupts_in_this_thread()
+{
+    const sigset_t set = handled_set();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+#else
+
+// Windows delivers Ctrl-C on a thread of its own while the file is open,
+// and an open file cannot be removed there: nothing is done.
+void install_interrupt_cleanup() {}
+void remember_temporary(const std::string&) {}
+void forget_temporary(const std::string&) {}
+interrupts_held::interrupts_held() : saved_{} {}
+interrupts_held::~interrupts_held() {}
+void block_interrupts_in_this_thread() {}
+
+#endif

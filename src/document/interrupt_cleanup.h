@@ -1,0 +1,32 @@
+// Temporary files that a run interrupted by a signal removes before it
+// ends, so that Ctrl-C, SIGTERM, SIGHUP or a closed pipe leave none behind.
+// (SIGKILL cannot be caught: it may leave one.)
+#pragma once
+
+#include <string>
+
+// Installs the handlers, for each of those signals the run was not told to
+// ignore. On a signal the handler removes the files still remembered, then
+// ends the process with that same signal.
+void install_interrupt_cleanup();
+
+// Remembers and forgets a temporary file. Call both with the signals held.
+void remember_temporary(const std::string& path);
+void forget_temporary(const std::string& path);
+
+// Holds those signals back in this thread while it lives, so that a file
+// is never created or renamed without the handler knowing of it.
+class interrupts_held {
+public:
+    interrupts_held();
+    ~interrupts_held();
+    interrupts_held(const interrupts_held&) = delete;
+    interrupts_held& operator=(const interrupts_held&) = delete;
+
+private:
+    alignas(16) unsigned char saved_[256];  // the thread's previous signal mask
+};
+
+// Keeps those signals away from a thread for good (the writer thread): they
+// are then handled by the thread that creates and renames the files.
+void block_interrupts_in_this_thread();

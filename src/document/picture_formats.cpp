@@ -1,0 +1,31 @@
+#include "document/picture_writer.h"
+#include "document/tex_picture.h"
+
+namespace {
+
+const picture_format formats[] = {
+    {"tex", "squares.tex", ".tex", open_tex_picture},
+};
+
+}  // namespace
+
+const picture_format* find_format(const std::string& name)
+{
+    for (const picture_format& f : formats) {
+        if (name == f.name) return &f;
+    }
+    return nullptr;
+}
+
+const picture_format& default_format()
+{
+    return formats[0];
+}
+
+std::string format_names()
+{
+    std::string names;
+    for (const picture_format& f : formats)
+        names += (names.empty() ? "" : "|") + std::string(f.name);
+    return names;
+}

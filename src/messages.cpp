@@ -1,0 +1,35 @@
+#include "messages.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "shown_text.h"
+
+void print_message(const std::string& file, std::int64_t line, const std::string& message)
+{
+    std::string text = "squares2tex: ";
+    if (!file.empty()) {
+        text += shown_path(file);
+        if (line > 0) text += ":" + std::to_string(line);
+        text += ": ";
+    }
+    text += message + "\n";
+    std::fputs(text.c_str(), stderr);
+}
+
+void print_out(output_stream& out, const std::string& text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && out.error.empty()) {
+        out.error = std::strerror(errno);
+    }
+}
+
+bool finish_out(output_stream& out)
+{
+    if (std::fflush(stdout) != 0 && out.error.empty()) out.error = std::strerror(errno);
+    if (out.error.empty() && std::ferror(stdout)) out.error = std::strerror(EIO);
+    if (out.error.empty()) return true;
+    print_message("", 0, "cannot write to standard output: " + out.error);
+    return false;
+}

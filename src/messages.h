@@ -1,0 +1,20 @@
+// The one place where a run's errors and warnings are printed: on standard
+// error, one line each, naming the file and line they concern.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "squares2tex: FILE:LINE: MESSAGE"; no ":LINE" for line 0, no "FILE: " for an empty file.
+void print_message(const std::string& file, std::int64_t line, const std::string& message);
+
+// Standard output, as the run writes to it: the first failure is kept,
+// to be reported once.
+struct output_stream {
+    std::string error;
+};
+
+void print_out(output_stream& out, const std::string& text);
+
+// Flushes standard output; false, with the failure printed, when any write failed.
+bool finish_out(output_stream& out);

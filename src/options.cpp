@@ -1,0 +1,191 @@
+#include "options.h"
+
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+#include "document/picture_writer.h"
+
+const char* const usage_line =
+    "usage: squares2tex [OPTION]... CASE-FILE   or   squares2tex [OPTION]... --catalogue FILE\n";
+
+const char* const help_text =
+    "Draws a list of squares placed one by one, each at the highest, left-most free\n"
+    "spot of a rectangle filled from its top edge down.\n"
+    "\n"
+    "  squares2tex [OPTION]... CASE-FILE          one case: writes squares.tex\n"
+    "  squares2tex [OPTION]... --catalogue FILE   many cases, one per line\n"
+    "\n"
+    "Options (before the case file; arguments after it are ignored):\n"
+    "  -f, --format FORMAT    tex (PSTricks document, the default), svg, or tikz\n"
+    "                         (a standalone TikZ document for pdflatex)\n"
+    "  -o, --output FILE      write FILE instead of squares.tex, squares.svg or\n"
+    "                         squares-tikz.tex; '-' writes to standard output;\n"
+    "                         a name ending in .svg implies --format svg\n"
+    "      --check            print a table: is each case a dissection, perfect,\n"
+    "                         simple; draws nothing unless -f or -o asks for it\n"
+    "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
+    "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
+    "                         with an index.html gallery for svg\n"
+    "  -h, --help             show this help\n"
+    "      --version          show the version\n"
+    "\n"
+    "Exit status: 0 success, 1 a case failed or is not a dissection (--check),\n"
+    "2 a usage error.\n";
+
+namespace {
+
+struct option_spec {
+    const char* name;
+    char short_name;
+    bool takes_value;
+};
+
+const option_spec specs[] = {
+    {"format", 'f', true},     {"output", 'o', true},  {"directory", 'd', true},
+    {"catalogue", '\0', true}, {"check", '\0', false}, {"help", 'h', false},
+    {"version", '\0', false},
+};
+
+void set_option(options& o, const option_spec& spec, const std::string& value)
+{
+    const std::string name = spec.name;
+    if (name == "format") o.format = value;
+    if (name == "output") o.output = value;
+    if (name == "directory") o.directory = value;
+    if (name == "catalogue") o.catalogue = value;
+    if (name == "check") o.check = true;
+    if (name == "help") o.help = true;
+    if (name == "version") o.version = true;
+}
+
+// A long option by its name or an unambiguous beginning of it.
+const option_spec& find_long(const std::string& given)
+{
+    const option_spec* found = nullptr;
+    for (const option_spec& spec : specs) {
+        if (given == spec.name) return spec;
+        if (std::strncmp(spec.name, given.c_str(), given.size()) == 0) {
+            if (found != nullptr) throw usage_error("option '--" + given + "' is ambiguous");
+            found = &spec;
+        }
+    }
+    if (found == nullptr) throw usage_error("unknown option '--" + given + "'");
+    return *found;
+}
+
+const option_spec& find_short(char c)
+{
+    for (const option_spec& spec : specs) {
+        if (spec.short_name == c) return spec;
+    }
+    throw usage_error(std::string("unknown option '-") + c + "'");
+}
+
+bool ends_with_svg(const std::string& path)
+{
+    if (path.size() < 4) return false;
+    std::string end = path.substr(path.size() - 4);
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".svg";
+}
+
+// Options that each make sense but not together.
+void check_combination(options& o)
+{
+    if (o.help || o.version) return;
+    const bool catalogue = !o.catalogue.empty();
+    if (!o.has_case && !catalogue) throw usage_error("no case file given");
+    if (o.has_case && catalogue) {
+        throw usage_error("give a case file or --catalogue FILE, not both");
+    }
+    if (catalogue && !o.output.empty()) {
+        throw usage_error(
+            "--output names one drawing; a catalogue's drawings go to --directory DIR");
+    }
+    if (!catalogue && !o.directory.empty()) {
+        throw usage_error(
+            "--directory is for a catalogue's drawings; name one drawing with --output");
+    }
+    if (catalogue && !o.check && o.directory.empty()) {
+        throw usage_error("--catalogue needs --check, --directory DIR or both");
+    }
+    if (o.check && o.output == "-") {
+        throw usage_error(
+            "--check prints its table on standard output; the drawing cannot go there too");
+    }
+    if (o.format.empty() && ends_with_svg(o.output)) o.format = "svg";
+    if (!o.format.empty() && find_format(o.format) == nullptr) {
+        throw usage_error("unknown format '" + o.format + "': choose " + format_names());
+    }
+}
+
+}  // namespace
+
+options parse_options(int argc, const char* const* argv)
+{
+    options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") {
+            if (i + 1 < argc) {
+                o.case_path = argv[i + 1];
+                o.has_case = true;
+            }
+            break;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            o.case_path = arg;
+            o.has_case = true;
+            break;
+        }
+        const auto take_value = [&](const option_spec& spec, const std::string& shown) {
+            if (i + 1 >= argc) throw usage_error("option '" + shown + "' needs a value");
+            const std::string value = argv[++i];
+            if (value.empty()) throw usage_error("option '" + shown + "' needs a value");
+            set_option(o, spec, value);
+        };
+        if (arg[1] == '-') {
+            const std::size_t equals = arg.find('=');
+            const option_spec& spec = find_long(arg.substr(2, equals - 2));
+            const std::string shown = std::string("--") + spec.name;
+            if (equals == std::string::npos) {
+                if (spec.takes_value) {
+                    take_value(spec, shown);
+                } else {
+                    set_option(o, spec, "");
+                }
+            } else {
+                if (!spec.takes_value) throw usage_error("option '" + shown + "' takes no value");
+                if (equals + 1 == arg.size())
+                    throw usage_error("option '" + shown + "' needs a value");
+                set_option(o, spec, arg.substr(equals + 1));
+            }
+            continue;
+        }
+        // One or more short options; one that takes a value takes the rest
+        // of the word or the next argument.
+        for (std::size_t k = 1; k < arg.size(); ++k) {
+            const option_spec& spec = find_short(arg[k]);
+            if (!spec.takes_value) {
+                set_option(o, spec, "");
+                continue;
+            }
+            const std::string shown = std::string("-") + spec.short_name;
+            if (k + 1 < arg.size()) {
+                set_option(o, spec, arg.substr(k + 1));
+            } else {
+                take_value(spec, shown);
+            }
+            break;
+        }
+    }
+    check_combination(o);
+    return o;
+}
+
+bool draws(const options& o)
+{
+    if (!o.catalogue.empty()) return !o.directory.empty();
+    return !o.check || !o.format.empty() || !o.output.empty();
+}

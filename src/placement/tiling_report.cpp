@@ -1,0 +1,83 @@
+#include "placement/tiling_report.h"
+
+namespace {
+
+constexpr std::size_t examples_per_warning = 5;
+
+// "column 3" or "columns 3 to 5".
+std::string name_columns(const column_span& span)
+{
+    if (span.length == 1) return "column " + std::to_string(span.first);
+    return "columns " + std::to_string(span.first) + " to " +
+           std::to_string(span.first + span.length - 1);
+}
+
+}  // namespace
+
+bool note_square(tiling_report& report, const placed_square& s)
+{
+    const placement& p = s.where;
+    if (p.side <= 0) {
+        if (report.problem.empty())
+            report.problem = name_square(s.number, p) + " has a side of 0 or less";
+        if (++report.not_positive > examples_per_warning) return false;
+        report.warnings.push_back(name_square(s.number, p) + " has a side of 0 or less");
+        return true;
+    }
+    bool named = false;
+    if (s.under.lowest != s.under.highest) {
+        if (report.problem.empty())
+            report.problem = name_square(s.number, p) + " overlaps an earlier square";
+        if (!report.uneven_seen) {
+            report.uneven_seen = named = true;
+            report.warnings.push_back(
+                name_square(s.number, p) +
+                " rests on uneven ground: the columns under it lie at depths " +
+                std::to_string(s.under.lowest) + " to " + std::to_string(s.under.highest));
+        }
+    }
+    if (p.top - p.side < 0) {
+        if (report.problem.empty())
+            report.problem = name_square(s.number, p) + " reaches below the bottom edge";
+        if (!report.below_seen) {
+            report.below_seen = named = true;
+            report.warnings.push_back(
+                name_square(s.number, p) +
+                " reaches below the bottom edge, to y = " + std::to_string(p.top - p.side));
+        }
+    }
+    return named;
+}
+
+void note_end(tiling_report& report, const skyline& sky)
+{
+    if (report.not_positive > examples_per_warning) {
+        report.warnings.push_back("and " +
+                                  std::to_string(report.not_positive - examples_per_warning) +
+                                  " more squares have a side of 0 or less");
+    }
+    std::size_t short_spans = 0;
+    for (const column_span& span : column_spans(sky)) {
+        if (span.depth >= report.height) continue;
+        const bool one = span.length == 1;
+        if (report.problem.empty()) {
+            report.problem =
+                name_columns(span) + (one ? " ends" : " end") + " short of the bottom edge";
+        }
+        if (++short_spans <= examples_per_warning) {
+            report.warnings.push_back(name_columns(span) + (one ? " ends" : " end") + " at depth " +
+                                      std::to_string(span.depth) +
+                                      ", short of the bottom edge at depth " +
+                                      std::to_string(report.height));
+        }
+    }
+    if (short_spans > examples_per_warning) {
+        report.warnings.push_back("and " + std::to_string(short_spans - examples_per_warning) +
+                                  " more runs of columns end short of the bottom edge");
+    }
+}
+
+void note_failure(tiling_report& report, const std::string& message)
+{
+    if (report.problem.empty()) report.problem = message;
+}
