@@ -1,0 +1,230 @@
+// What a case is: the check against brute force on random dissections,
+// near-dissections and known simple perfect ones turned every way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "placement/case_check.h"
+#include "test_cases.h"
+
+namespace {
+
+using sides = std::vector<std::int32_t>;
+
+// The sides of a tiling in the order the skyline places them: at each step
+// the square whose top-left corner is the left-most lowest column.
+sides skyline_order(std::vector<square_box> squares, std::int64_t width)
+{
+    std::vector<std::int64_t> depth(static_cast<std::size_t>(width), 0);
+    sides order;
+    while (!squares.empty()) {
+        const auto lowest = std::min_element(depth.begin(), depth.end()) - depth.begin();
+        const auto next = std::find_if(squares.begin(), squares.end(), [&](const square_box& s) {
+            return s.x == lowest && s.y == depth[static_cast<std::size_t>(lowest)];
+        });
+        if (next == squares.end()) return {};
+        order.push_back(static_cast<std::int32_t>(next->side));
+        for (std::int64_t k = 0; k < next->side; ++k)
+            depth[static_cast<std::size_t>(next->x + k)] += next->side;
+        squares.erase(next);
+    }
+    return order;
+}
+
+// A random tiling of width x height: each square fills part of the run of
+// lowest columns, as large as it may be or smaller.
+std::vector<square_box> random_tiling(std::int64_t width, std::int64_t height, std::mt19937& random)
+{
+    std::vector<std::int64_t> depth(static_cast<std::size_t>(width), 0);
+    std::vector<square_box> squares;
+    for (;;) {
+        const auto at = std::min_element(depth.begin(), depth.end());
+        if (*at == height) return squares;
+        auto run = at;
+        while (run != depth.end() && *run == *at) ++run;
+        const std::int64_t most = std::min<std::int64_t>(run - at, height - *at);
+        const std::int64_t side =
+            random() % 3 == 0 ? most : 1 + static_cast<std::int64_t>(random() % most);
+        squares.push_back({at - depth.begin(), *at, side});
+        std::fill(at, at + side, *at + side);
+    }
+}
+
+// Brute force: every rectangle between coordinates of square edges, made
+// exactly of the squares inside it.
+bool has_inner_rectangle_by_force(const std::vector<square_box>& squares)
+{
+    std::vector<std::int64_t> xs, ys;
+    for (const square_box& s : squares) {
+        xs.insert(xs.end(), {s.x, s.x + s.side});
+        ys.insert(ys.end(), {s.y, s.y + s.side});
+    }
+    for (auto* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    for (auto x1 = xs.begin(); x1 != xs.end(); ++x1)
+        for (auto x2 = x1 + 1; x2 != xs.end(); ++x2)
+            for (auto y1 = ys.begin(); y1 != ys.end(); ++y1)
+                for (auto y2 = y1 + 1; y2 != ys.end(); ++y2) {
+                    std::int64_t area = 0;
+                    std::size_t inside = 0;
+                    for (const square_box& s : squares) {
+                        if (s.x >= *x1 && s.x + s.side <= *x2 && s.y >= *y1 &&
+                            s.y + s.side <= *y2) {
+                            area += s.side * s.side;
+                            ++inside;
+                        }
+                    }
+                    if (inside >= 2 && inside < squares.size() && area == (*x2 - *x1) * (*y2 - *y1))
+                        return true;
+                }
+    return false;
+}
+
+// Brute force: the squares placed column by column cover every unit cell
+// of the rectangle exactly once.
+bool dissects_by_force(const square_case& c)
+{
+    if (c.height < 1) return false;
+    std::vector<std::int64_t> depth(static_cast<std::size_t>(c.width), 0);
+    std::vector<char> cell(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height),
+                           0);
+    for (const std::int32_t side : c.sides) {
+        const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
+        const std::int64_t y = depth[static_cast<std::size_t>(x)];
+        if (side < 1 || x + side > c.width || y + side > c.height) return false;
+        for (std::int64_t i = x; i < x + side; ++i) {
+            depth[static_cast<std::size_t>(i)] += side;
+            for (std::int64_t j = y; j < y + side; ++j) {
+                char& covered = cell[static_cast<std::size_t>(j * c.width + i)];
+                if (covered++ != 0) return false;
+            }
+        }
+    }
+    return std::all_of(cell.begin(), cell.end(), [](char k) { return k == 1; });
+}
+
+// The tiling turned by a quarter (when `turn`) and mirrored left to right.
+std::vector<square_box> transformed(std::vector<square_box> squares, std::int64_t& width,
+                                    std::int64_t& height, bool turn, bool mirror)
+{
+    for (square_box& s : squares) {
+        if (turn) s = {height - s.y - s.side, s.x, s.side};
+        if (mirror) s.x = (turn ? height : width) - s.x - s.side;
+    }
+    if (turn) std::swap(width, height);
+    return squares;
+}
+
+std::vector<square_box> boxes_of(const square_case& c)
+{
+    std::vector<square_box> boxes;
+    std::vector<std::int64_t> depth(static_cast<std::size_t>(c.width), 0);
+    for (const std::int32_t side : c.sides) {
+        const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
+        boxes.push_back({x, depth[static_cast<std::size_t>(x)], side});
+        std::fill_n(depth.begin() + x, side, depth[static_cast<std::size_t>(x)] + side);
+    }
+    return boxes;
+}
+
+TEST(Check, RandomTilingsAgreeWithBruteForce)
+{
+    std::mt19937 random(7);
+    int simple = 0;
+    for (int trial = 0; trial < 600; ++trial) {
+        const std::int64_t width = 1 + random() % 14;
+        const std::int64_t height = 1 + random() % 14;
+        const std::vector<square_box> tiling = random_tiling(width, height, random);
+        const square_case c =
+            make_case(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                      skyline_order(tiling, width));
+        const case_verdict v = check_case(c);
+        ASSERT_TRUE(v.dissection) << v.problem;
+        ASSERT_EQ(v.simple, !has_inner_rectangle_by_force(tiling)) << "trial " << trial;
+        simple += v.simple;
+    }
+    EXPECT_GT(simple, 20);  // not only compound ones
+}
+
+TEST(Check, NearDissectionsAgreeWithBruteForce)
+{
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const std::int32_t width = 1 + static_cast<std::int32_t>(random() % 9);
+        const std::int32_t height = static_cast<std::int32_t>(random() % 10) - 1;
+        sides list = skyline_order(random_tiling(width, std::max(height, 1), random), width);
+        // Change, drop or add one side, or none.
+        const std::size_t at = random() % list.size();
+        switch (random() % 4) {
+            case 0:
+                list[at] += static_cast<std::int32_t>(random() % 3) - 1;
+                break;
+            case 1:
+                list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            case 2:
+                list.push_back(1);
+                break;
+            default:
+                break;
+        }
+        const square_case c = make_case(width, height, list);
+        ASSERT_EQ(check_case(c).dissection, dissects_by_force(c)) << "trial " << trial;
+    }
+}
+
+TEST(Check, SimplePerfectOnesTurnedEveryWay)
+{
+    const square_case known[] = {
+        make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}),
+        make_case(112, 112,
+                  {50, 35, 27, 8, 19, 15, 17, 11, 6, 24, 29, 25, 9, 2, 7, 18, 16, 42, 4, 37, 33}),
+    };
+    for (const square_case& c : known) {
+        for (int way = 0; way < 4; ++way) {
+            std::int64_t width = c.width, height = c.height;
+            const auto squares = transformed(boxes_of(c), width, height, way & 1, way & 2);
+            const square_case turned =
+                make_case(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                          skyline_order(squares, width));
+            const case_verdict v = check_case(turned);
+            EXPECT_TRUE(v.dissection && v.perfect && v.simple) << c.width << " way " << way;
+        }
+    }
+}
+
+TEST(Check, Verdicts)
+{
+    struct row {
+        square_case c;
+        const char* expected;  // dissection, perfect, simple, problem
+    };
+    const row rows[] = {
+        {make_case(65, 32, {18, 15, 32, 7, 8, 14, 4, 10, 1, 9}), "yes yes no "},
+        {make_case(2, 2, {1, 1, 1, 1}), "yes no no "},
+        {make_case(3, 3, {3}), "yes yes yes "},
+        {make_case(4, 3, {1, 1, 2, 1, 3}),
+         "no - - square 5 (side 3, column 1) overlaps an earlier square"},
+        {make_case(3, 3, {2, 1, 1}), "no - - columns 0 to 2 end short of the bottom edge"},
+        {make_case(3, 2, {2, 0, 1, 1}),
+         "no - - square 2 (side 0, column 2) has a side of 0 or less"},
+        {make_case(3, 1, {3}), "no - - square 1 (side 3, column 0) reaches below the bottom edge"},
+        {make_case(4, 4, {2, 3}),
+         "no - - square 2 (side 3, column 2) overhangs the right edge: it reaches x = 5 in a "
+         "rectangle 4 wide"},
+        {make_case(3, 0, {}), "no - - the height is 0; the rectangle is empty"},
+    };
+    for (const row& r : rows) {
+        const case_verdict v = check_case(r.c);
+        const auto answer = [&](bool value) { return v.dissection ? (value ? "yes" : "no") : "-"; };
+        EXPECT_EQ(std::string(v.dissection ? "yes " : "no ") + answer(v.perfect) + " " +
+                      answer(v.simple) + " " + v.problem,
+                  r.expected);
+    }
+}
+
+}  // namespace

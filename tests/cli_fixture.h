@@ -1,0 +1,153 @@
+// The built executable, run in a scratch directory: the fixture shared by
+// the end-to-end tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "test_cases.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string confirmation = "\n - - - - - Created squares.tex successfully. - - - - - -\n";
+const std::string previous_document = "the previous document\n";
+
+// 3000 squares of side 1 in a 60 x 50 rectangle: a document of about
+// 700 kB, written in several blocks.
+const std::string large_case = [] {
+    std::string text = "3000 60 50";
+    for (int i = 0; i < 3000; ++i) text += " 1";
+    return text;
+}();
+
+struct result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string read_file(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/squares2tex-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        base_ = pattern;
+        work_ = base_ / "work";
+        fs::create_directory(work_);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(base_, ignored);
+    }
+
+    // Runs the tool in the scratch directory; `prefix` goes before it in the shell.
+    // Standard output goes to `out_to` when given.
+    result run(const std::string& arguments, const std::string& prefix = "",
+               const std::string& out_to = "")
+    {
+        const std::string out = out_to.empty() ? (base_ / "out").string() : out_to;
+        const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
+                                    SQUARES2TEX_EXE + "' " + arguments + " >'" + out + "' 2>'" +
+                                    (base_ / "err").string() + "' </dev/null";
+        const int raw = std::system(command.c_str());
+        result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = out_to.empty() ? read_file(base_ / "out") : "";
+        r.err = read_file(base_ / "err");
+        return r;
+    }
+
+    result convert(const std::string& case_text)
+    {
+        write_file(work_ / "case.txt", case_text);
+        return run("case.txt");
+    }
+
+    std::string document() { return read_file(work_ / "squares.tex"); }
+
+    std::set<std::string> files_in_work()
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(work_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    // A failed run: status 1 (or as given), one message on standard error
+    // holding every expected piece, after the warnings gathered before it
+    // (a usage line follows for status 2), nothing on standard output, and
+    // the previous document untouched with no temporary file left beside it.
+    void expect_failure(const result& r, const std::vector<std::string>& pieces, int status = 1)
+    {
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.out, "");
+        std::istringstream lines(r.err);
+        int messages = 0;
+        std::string last;
+        for (std::string line; std::getline(lines, line); last = line) {
+            messages += line.find(": warning: ") == std::string::npos;
+        }
+        EXPECT_EQ(messages, status == 2 ? 2 : 1) << r.err;
+        if (status != 2) {
+            EXPECT_EQ(last.find(": warning: "), std::string::npos) << r.err;
+        }
+        for (const std::string& name : files_in_work()) {
+            EXPECT_NE(name.rfind("squares.tex.", 0), 0u) << "left behind: " << name;
+        }
+        for (const std::string& piece : pieces) {
+            EXPECT_NE(r.err.find(piece), std::string::npos)
+                << "missing \"" << piece << "\" in " << r.err;
+        }
+        EXPECT_EQ(document(), previous_document);
+    }
+
+    void keep_previous_document() { write_file(work_ / "squares.tex", previous_document); }
+
+    // Permissions do not hold root back, so as root the tool runs as
+    // nobody. Empty when no other user can run it here.
+    static std::optional<std::string> unprivileged()
+    {
+        if (geteuid() != 0) return std::string();
+        const std::string prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+        const std::string probe = prefix + " test -x '" + SQUARES2TEX_EXE + "' 2>/dev/null";
+        if (std::system(probe.c_str()) != 0) return std::nullopt;
+        return prefix;
+    }
+
+    fs::path base_;
+    fs::path work_;
+};
+
+}  // namespace

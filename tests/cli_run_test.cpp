@@ -1,0 +1,196 @@
+// The executable's options, the check, and the edges of a careful Unix
+// tool: standard output that fails, interrupted runs, paths that are not
+// plain text, and files replaced through a symbolic link or with
+// permissions of their own.
+#include "cli_fixture.h"
+
+namespace {
+
+class Run : public Cli {};
+
+const std::string nine_squares = "9 33 32 18 15 7 8 14 4 10 1 9\n";
+const std::string usage = "usage: squares2tex [OPTION]... CASE-FILE";
+
+TEST_F(Run, UsageErrorsWriteNothing)
+{
+    keep_previous_document();
+    write_file(work_ / "case.txt", nine_squares);
+    const std::pair<const char*, const char*> rows[] = {
+        {"--bogus case.txt", "unknown option '--bogus'"},
+        {"-x case.txt", "unknown option '-x'"},
+        {"-f", "option '-f' needs a value"},
+        {"--output", "option '--output' needs a value"},
+        {"--output= case.txt", "option '--output' needs a value"},
+        {"--check=yes case.txt", "option '--check' takes no value"},
+        {"--c case.txt", "option '--c' is ambiguous"},
+        {"-f png case.txt", "unknown format 'png'"},
+        {"-f tex", "no case file given"},
+        {"--catalogue c.txt case.txt", "not both"},
+        {"--catalogue c.txt", "--catalogue needs --check, --directory DIR or both"},
+        {"--catalogue c.txt -o x.tex --check", "--output names one drawing"},
+        {"-d out case.txt", "--directory is for a catalogue"},
+        {"--check -o - case.txt", "the drawing cannot go there too"},
+    };
+    for (const auto& [arguments, message] : rows) {
+        SCOPED_TRACE(arguments);
+        expect_failure(run(arguments), {message, usage}, 2);
+    }
+}
+
+TEST_F(Run, HelpAndVersion)
+{
+    for (const char* arguments : {"--help", "-h", "--he case.txt"}) {
+        const result r = run(arguments);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("--format"), std::string::npos);
+        EXPECT_EQ(r.err, "");
+    }
+    const result r = run("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("squares2tex 1.", 0), 0u) << r.out;
+    EXPECT_EQ(files_in_work(), std::set<std::string>{});
+}
+
+TEST_F(Run, OutputNamesTheFileOrStandardOutput)
+{
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    result r = run("-o my.tex case.txt");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "\n - - - - - Created my.tex successfully. - - - - - -\n");
+    EXPECT_EQ(read_file(work_ / "my.tex"), three_squares_document);
+    r = run("-ftex --output=- -- case.txt ignored");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, three_squares_document);
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "my.tex"}));
+}
+
+TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
+{
+    const std::string header =
+        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n";
+    write_file(work_ / "case.txt", nine_squares);
+    result r = run("--check case.txt");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(files_in_work(), std::set<std::string>{"case.txt"});
+
+    // Not a dissection: status 1, the table says why, no warnings besides.
+    write_file(work_ / "case.txt", "5 4 3 1 1 2 1 3");
+    r = run("--check -o x.tex case.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.out,
+        header +
+            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(fs::exists(work_ / "x.tex"));
+
+    // A square that cannot be placed is also an error message.
+    write_file(work_ / "case.txt", "2 4 4 2 3");
+    r = run("--check case.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("\tno\t-\t-\tsquare 2 (side 3, column 2) overhangs"), std::string::npos);
+    EXPECT_EQ(r.err,
+              "squares2tex: case.txt: square 2 (side 3, column 2) overhangs the right edge: it "
+              "reaches x = 5 in a rectangle 4 wide\n");
+}
+
+TEST_F(Run, FailedStandardOutputIsReported)
+{
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    for (const char* arguments : {"case.txt", "--check case.txt", "-o - case.txt", "--version"}) {
+        SCOPED_TRACE(arguments);
+        const result r = run(arguments, "", "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("cannot write to standard output: No space left on device"),
+                  std::string::npos)
+            << r.err;
+    }
+    // The document itself was written whole.
+    EXPECT_EQ(document(), three_squares_document);
+}
+
+TEST_F(Run, WarningsBeforeAnErrorArePrinted)
+{
+    const result r = convert("6 4 3 1 1 2 1 3 5");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "squares2tex: case.txt: warning: square 5 (side 3, column 1) rests on uneven ground: "
+              "the columns under it lie at depths 1 to 2\n"
+              "squares2tex: case.txt: warning: square 5 (side 3, column 1) reaches below the "
+              "bottom edge, to y = -1\n"
+              "squares2tex: case.txt: square 6 (side 5, column 0) overhangs the right edge: it "
+              "reaches x = 5 in a rectangle 4 wide\n");
+}
+
+TEST_F(Run, PathsAreShownOnOneLine)
+{
+    const result r = run("\"$(printf 'no\\nsuch\\033.txt')\"");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "squares2tex: no\\x0asuch\\x1b.txt: cannot open the case file: No such file or "
+              "directory\n");
+}
+
+// Signals at several points of a large document: each run ends by the
+// signal and leaves no temporary file; squares.tex is the previous document
+// or the complete new one.
+TEST_F(Run, InterruptedRunsLeaveNoTemporaryFile)
+{
+    {
+        std::ofstream out(work_ / "case.txt");
+        out << "1000000 1000 1000";
+        for (int i = 0; i < 1000000; ++i) out << " 1";
+    }
+    const std::pair<const char*, int> signals[] = {{"INT", 2}, {"TERM", 15}, {"HUP", 1}};
+    int interrupted = 0;
+    for (int point = 0; point < 9; ++point) {
+        const auto& [name, number] = signals[point % 3];
+        keep_previous_document();
+        const std::string delay = std::to_string(0.02 * point);
+        const result r =
+            run("", "set -m; ( '" + std::string(SQUARES2TEX_EXE) +
+                        "' case.txt >/dev/null 2>&1 & pid=$!; sleep " + delay + "; kill -" + name +
+                        " $pid; wait $pid; echo $? >status ); true");
+        const std::string status = read_file(work_ / "status");
+        SCOPED_TRACE(std::string(name) + " after " + delay + " s, status " + status);
+        EXPECT_TRUE(status == std::to_string(128 + number) + "\n" || status == "0\n");
+        interrupted += status != "0\n";
+        EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "squares.tex", "status"}));
+        const std::string text = document();
+        EXPECT_TRUE(text == previous_document || text.size() > 200000000u);
+    }
+    EXPECT_GE(interrupted, 3);
+}
+
+TEST_F(Run, ReplacingKeepsLinksAndPermissions)
+{
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    fs::create_directory(work_ / "elsewhere");
+    write_file(work_ / "elsewhere" / "target.tex", "old");
+    fs::permissions(work_ / "elsewhere" / "target.tex",
+                    fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("elsewhere/target.tex", work_ / "squares.tex");
+    ASSERT_EQ(run("case.txt").status, 0);
+    EXPECT_TRUE(fs::is_symlink(work_ / "squares.tex"));
+    EXPECT_EQ(read_file(work_ / "elsewhere" / "target.tex"), three_squares_document);
+    EXPECT_EQ(fs::status(work_ / "elsewhere" / "target.tex").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::directory_iterator(work_ / "elsewhere")->path().filename(), "target.tex");
+}
+
+TEST_F(Run, ReadOnlyFileIsNotReplaced)
+{
+    const auto as_user = unprivileged();
+    if (!as_user) GTEST_SKIP() << "running as root, and nobody cannot run the tool here";
+    keep_previous_document();
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    fs::permissions(work_, fs::perms::all);
+    fs::permissions(work_ / "squares.tex",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    expect_failure(run("case.txt", *as_user),
+                   {"squares2tex: case.txt: cannot replace squares.tex: Permission denied"});
+}
+
+}  // namespace
