@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "check_table.h"
+#include "document/document.h"
+#include "document/gallery.h"
 #include "driver.h"
 #include "placement/case_check.h"
 #include "read_catalogue.h"
@@ -60,6 +62,13 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     }
     if (o.check) print_out(out, check_table_header);
 
+    // The gallery page is written as the drawings are, and completed last.
+    std::unique_ptr<document> gallery;
+    if (drawing && format.shown_in_browser) {
+        gallery = std::make_unique<document>(files, joined(o.directory, "index.html"));
+        write_gallery_head(*gallery, path == "-" ? "squares2tex catalogue" : path);
+    }
+
     int status = 0;
     std::int64_t drawn = 0;
     catalogue_reader reader(stream);
@@ -70,21 +79,31 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
             if (!reader.next(c, where)) break;
         } catch (const conversion_error& e) {
             print_message(path, e.line, e.what());
+            if (gallery) write_gallery_failure(*gallery, e.line, e.what());
             status = failure_status;
             if (std::ferror(stream)) break;
             continue;
         }
         const case_source from{path, where.number, where.line, true};
-        if (o.check && !check_and_print(c, from, out).dissection) status = failure_status;
+        case_verdict verdict;
+        if (o.check || gallery) verdict = check_case(c);
+        if (o.check) {
+            print_verdict(c, verdict, from, out);
+            if (!verdict.dissection) status = failure_status;
+        }
         if (!drawing) continue;
-        const std::string name =
-            joined(o.directory, drawing_name(where.number, c, format.extension));
-        if (draw_and_report(c, format, name, files, from, o.check)) {
+        gallery_entry entry{where.number, where.line,
+                            drawing_name(where.number, c, format.extension), ""};
+        if (draw_and_report(c, format, joined(o.directory, entry.drawing), files, from, o.check)) {
             ++drawn;
         } else {
             status = failure_status;
+            entry.drawing.clear();
+            entry.failure = verdict.placed ? "the drawing failed" : verdict.problem;
         }
+        if (gallery) write_gallery_entry(*gallery, entry, c, verdict);
     }
+    if (gallery) write_gallery_tail(*gallery);
     if (drawing && !o.check) {
         print_out(out, "\n - - - - - Created " + std::to_string(drawn) + " drawings in " +
                            shown_path(o.directory) + " successfully. - - - - - -\n");

@@ -31,7 +31,9 @@ int run_case(const options& o, file_system& files, output_stream& out)
     int status = 0;
     if (o.check) {
         print_out(out, check_table_header);
-        if (!check_and_print(c, from, out).dissection) status = failure_status;
+        const case_verdict verdict = check_case(c);
+        print_verdict(c, verdict, from, out);
+        if (!verdict.dissection) status = failure_status;
     }
     if (!draws(o)) return status;
     const picture_format& format = o.format.empty() ? default_format() : *find_format(o.format);
@@ -71,12 +73,11 @@ int run_options(const options& o, output_stream& out)
 
 }  // namespace
 
-case_verdict check_and_print(const square_case& c, const case_source& from, output_stream& out)
+void print_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                   output_stream& out)
 {
-    const case_verdict verdict = check_case(c);
     print_out(out, check_table_row(from.number, from.line, c, verdict));
     if (!verdict.placed) print_message(from.file, message_line(from), verdict.problem);
-    return verdict;
 }
 
 bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,

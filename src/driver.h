@@ -19,9 +19,10 @@ struct case_source {
     bool in_catalogue = false;  // messages name the line
 };
 
-// Checks the case and prints its table row, and the message of a square
+// Prints the case's row of the check table, and the message of a square
 // that cannot be placed.
-case_verdict check_and_print(const square_case& c, const case_source& from, output_stream& out);
+void print_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                   output_stream& out);
 
 // Draws the case into `name`, printing the tiling report's warnings unless
 // the case was `checked` (the table says it all) and the failure, if any,

@@ -4,7 +4,7 @@
 namespace {
 
 const picture_format formats[] = {
-    {"tex", "squares.tex", ".tex", open_tex_picture},
+    {"tex", "squares.tex", ".tex", false, open_tex_picture},
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ struct picture_format {
     const char* name;          // as --format takes it
     const char* default_path;  // written when no --output is given
     const char* extension;     // of the drawings a catalogue run names
+    bool shown_in_browser;     // a catalogue's drawings get an index.html gallery
     std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path);
 };
 

@@ -1,0 +1,49 @@
+// Runs the command-line parser on arbitrary arguments (the bytes split at
+// NUL). It must accept or refuse with a usage error, and what it accepts
+// must be a run that can go ahead.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/picture_writer.h"
+#include "options.h"
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<std::string> words{"squares2tex"};
+    std::string word;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            words.push_back(word);
+            word.clear();
+        } else {
+            word += static_cast<char>(data[i]);
+        }
+    }
+    words.push_back(word);
+    std::vector<const char*> argv;
+    for (const std::string& w : words) argv.push_back(w.c_str());
+    argv.push_back(nullptr);
+    try {
+        const options o = parse_options(static_cast<int>(words.size()), argv.data());
+        if (o.help || o.version) return 0;
+        require(o.has_case != !o.catalogue.empty());
+        require(o.format.empty() || find_format(o.format) != nullptr);
+        require(o.catalogue.empty() || o.output.empty());
+        require(o.catalogue.empty() ? o.directory.empty() : (o.check || !o.directory.empty()));
+        require(!(o.check && o.output == "-"));
+        require(!o.has_case || draws(o) || o.check);
+    } catch (const usage_error& e) {
+        require(e.what()[0] != '\0');
+    }
+    return 0;
+}
