@@ -6,11 +6,17 @@
 
 #include "squares.h"
 
+class value_reader;
+
 // Opens the case file at `path`, reads the case and closes the file.
 square_case read_case(const std::string& path);
 
-// Reads a case from an open stream. Values are read as "%d" reads them
-// (leading white space, an optional sign, decimal digits); the brackets,
-// parentheses and commas of pasted codes count as white space. Nothing
-// after the last side is read.
+// Reads a case from an open stream. Values are whole words of an optional
+// sign and decimal digits; white space and the brackets, parentheses and
+// commas of pasted codes separate them. Nothing after the last side is read.
 square_case read_case_from(std::FILE* stream);
+
+// Reads count, width, height and the sides into `c` with every check of a
+// case file; the messages for running out of values name the reader's span
+// ("the file ends ..." or "the line ends ...").
+void read_case_values(value_reader& reader, square_case& c);

@@ -58,6 +58,15 @@ TEST_F(Cli, CountZeroGivesTheFrameAlone)
     EXPECT_NE(text.find("(0,0)(3,2)\n\n  \\end{pspicture}\n\\end{document}\n"), std::string::npos);
 }
 
+TEST_F(Cli, ByteOrderMarkAndCrLfLineEnds)
+{
+    const result r = convert(std::string("\xef\xbb\xbf") + "3 3 2\r\n2 1 1\r\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(document(), three_squares_document);
+}
+
 TEST_F(Cli, NonDissectionStillSucceedsWithWarnings)
 {
     const result r = convert("2 3 3 2 1");
@@ -104,6 +113,8 @@ TEST_F(Cli, IllFormedValues)
 {
     keep_previous_document();
     expect_failure(convert("3 3 2 2 1"), {"case.txt:1: the file ends after 2 of 3 sides"});
+    expect_failure(convert("3 1 3\n1 1\n"), {"case.txt:2: the file ends after 2 of 3 sides"});
+    expect_failure(convert("2 3 3 1.5 1"), {"case.txt:1: expected side 1 of 2, found \"1.5\""});
     expect_failure(convert("3 3 2\n2 one 1"), {"case.txt:2: expected side 2 of 3, found \"one\""});
     expect_failure(convert("1 3 2 99999999999"),
                    {"case.txt:1: side 1 of 1 is 99999999999, outside"});
@@ -219,7 +230,8 @@ TEST_F(Hostile, HundredMegabytesOfWhiteSpace)
         const std::string block(1 << 20, ' ');
         for (int i = 0; i < 100; ++i) out << block << (i % 2 == 0 ? "\n" : "\t");
     }
-    expect_failure(timed_run("case.txt"), {"case.txt:51: the file ends before the count"});
+    expect_failure(timed_run("case.txt"),
+                   {"squares2tex: case.txt: the file ends before the count\n"});
     EXPECT_LT(peak_child_kb(), 256 * 1024);
 }
 
@@ -234,7 +246,7 @@ TEST_F(Hostile, NulBytesAndInvalidUtf8)
 {
     keep_previous_document();
     expect_failure(convert(std::string("3 3 2\0\0 2 1 1", 13)),
-                   {"case.txt:1: expected side 1 of 3, found \"\\x00\\x00\""});
+                   {"case.txt:1: expected the height, found \"2\\x00\\x00\""});
     expect_failure(convert("3 3 2 2 1 \xc3\xa9\xff"),
                    {"case.txt:1: expected side 3 of 3, found \"\\xc3\\xa9\\xff\""});
 }

@@ -1,9 +1,10 @@
-// Reading case files: the "%d" rules, pasted codes, and every way a file can be ill-formed.
+// Reading case files: whole-word values, pasted codes, and every way a file can be ill-formed.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "read_case.h"
 
@@ -57,7 +58,8 @@ TEST(ReadCase, SignsAndLeadingZeros)
 TEST(ReadCase, NothingAfterTheLastSideIsRead)
 {
     EXPECT_EQ(read_text("2 3 2 2 1 1 9 and more text \x01\xff").sides, (sides{2, 1}));
-    EXPECT_EQ(read_text("1 3 2 7x").sides, (sides{7}));
+    EXPECT_EQ(read_text("1 3 2 7]x").sides, (sides{7}));
+    EXPECT_EQ(read_text("1 3 2 7(\xff").sides, (sides{7}));
     EXPECT_EQ(read_text("0 3 2 whatever").sides, (sides{}));
 }
 
@@ -84,9 +86,47 @@ TEST(ReadCaseErrors, TextWhereAValueIsDue)
     EXPECT_EQ(failure("3 3 2 2 1 - 1"), "1: expected side 3 of 3, found \"-\"");
     EXPECT_EQ(failure("3 3 2 2 1 +-1"), "1: expected side 3 of 3, found \"+-1\"");
     EXPECT_EQ(failure("3 3 2 2 1 {1}"), "1: expected side 3 of 3, found \"{1}\"");
-    EXPECT_EQ(failure("3 3 2 2 1.5 7"), "1: expected side 3 of 3, found \".5\"");
+    EXPECT_EQ(failure("3 3 2 2 1.5 7"), "1: expected side 2 of 3, found \"1.5\"");
     EXPECT_EQ(failure("1 3 2 " + std::string(100, 'z')),
               "1: expected side 1 of 1, found \"zzzzzzzzzzzzzzzzzzzzzzzz...\"");
+}
+
+TEST(ReadCase, ByteOrderMarkAtTheVeryStartIsSkipped)
+{
+    const std::string mark = "\xef\xbb\xbf";
+    EXPECT_EQ(read_text(mark + "1 3 2 7\n").sides, (sides{7}));
+    EXPECT_EQ(read_text(mark + "0\n3 2").width, 3);
+    const std::pair<std::string, std::string> cases[] = {
+        {mark, "0: the file ends before the count"},
+        {mark + mark + "1", "1: expected the count, found \"\\xef\\xbb\\xbf1\""},
+        {" " + mark + "1 3 2 7", "1: expected the count, found \"\\xef\\xbb\\xbf1\""},
+        {"1 3 2\n" + mark + "7", "2: expected side 1 of 1, found \"\\xef\\xbb\\xbf7\""},
+        {"\xef\xbb", "1: expected the count, found \"\\xef\\xbb\""},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(failure(text), expected) << text;
+}
+
+// An integer ends at a separator or at the end of the file; any other byte
+// makes the whole word, up to the next separator, the offending text.
+TEST(ReadCaseErrors, ValueIsAWholeWord)
+{
+    // The 7 is the last byte of the reader's first block, the x the first of the next.
+    const std::string across_blocks = "1 3 2" + std::string((1 << 16) - 6, ' ') + "7x";
+    const std::pair<std::string, std::string> cases[] = {
+        {"1 3 3 3.9", "1: expected side 1 of 1, found \"3.9\""},
+        {"1 1 1 1x", "1: expected side 1 of 1, found \"1x\""},
+        {"2 3 3 1.5 1", "1: expected side 1 of 2, found \"1.5\""},
+        {"1 3 2 7x", "1: expected side 1 of 1, found \"7x\""},
+        {"3x 3 2", "1: expected the count, found \"3x\""},
+        {"1 3\n-2;", "2: expected the height, found \"-2;\""},
+        {"1 3 2 7\\", "1: expected side 1 of 1, found \"7\\x5c\""},
+        {std::string("1 3 2 7\0", 8), "1: expected side 1 of 1, found \"7\\x00\""},
+        {"1 2147483648x 2 1", "1: expected the width, found \"2147483648x\""},
+        {"1 3 2 +" + std::string(30, '1') + "e3",
+         "1: expected side 1 of 1, found \"+" + std::string(24, '1') + "...\""},
+        {across_blocks, "1: expected side 1 of 1, found \"7x\""},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(failure(text), expected) << text;
 }
 
 TEST(ReadCaseErrors, BytesThatAreNotTextAreShownEscaped)
@@ -117,9 +157,12 @@ TEST(ReadCaseErrors, CountAndWidthOutOfBounds)
 
 TEST(ReadCaseErrors, FileEndsEarly)
 {
-    EXPECT_EQ(failure(""), "1: the file ends before the count");
-    EXPECT_EQ(failure("3 3"), "1: the file ends before the height");
-    EXPECT_EQ(failure("3 3 2 2 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
+    // The line of the last value read, or none when there was no value.
+    EXPECT_EQ(failure(""), "0: the file ends before the count");
+    EXPECT_EQ(failure(" \n\r\n\t(\n"), "0: the file ends before the count");
+    EXPECT_EQ(failure("3 3\n\n\n"), "1: the file ends before the height");
+    EXPECT_EQ(failure("3 1 3\n1 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
+    EXPECT_EQ(failure("3 3 2 2 1\n"), "1: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("2000000000 3 2 1 1 1"),
               "1: the file ends after 3 of 2000000000 sides; side 4 is missing");
 }

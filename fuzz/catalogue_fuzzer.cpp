@@ -1,0 +1,108 @@
+// Reads arbitrary bytes as a catalogue to the end, and checks each entry
+// against a plain model: the lines that are neither blank nor comments, in
+// order, each read on its own as a case file gives the same case or the
+// same message (with "the file ends" for "the line ends").
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "read_case.h"
+#include "read_catalogue.h"
+
+namespace {
+
+using file_ptr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+void require(bool condition)
+{
+    if (!condition) __builtin_trap();
+}
+
+// fmemopen needs at least one byte; callers never pass an empty text.
+file_ptr open_text(std::string& text)
+{
+    file_ptr stream(fmemopen(text.data(), text.size(), "r"), &std::fclose);
+    require(stream != nullptr);
+    return stream;
+}
+
+struct case_line {
+    std::int64_t line;
+    std::string text;
+};
+
+std::vector<case_line> model_case_lines(const std::string& text)
+{
+    std::vector<case_line> lines;
+    std::size_t at = text.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
+    for (std::int64_t line = 1; at <= text.size(); ++line) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string content = text.substr(at, end - at);
+        const std::size_t first = content.find_first_not_of(" \t\v\f\r");
+        if (first != std::string::npos && content[first] != '#') lines.push_back({line, content});
+        at = end + 1;
+    }
+    return lines;
+}
+
+// The line alone as a case file: the case read, or the message. A blank in
+// front keeps a byte-order mark there from counting as one at the start.
+std::string read_alone(const std::string& line, square_case& c)
+{
+    std::string text = " " + line;
+    file_ptr stream = open_text(text);
+    try {
+        c = read_case_from(stream.get());
+    } catch (const conversion_error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string text(reinterpret_cast<const char*>(data), size);
+    const std::vector<case_line> expected = model_case_lines(text);
+    if (text.empty()) text = " ";
+    file_ptr stream = open_text(text);
+
+    catalogue_reader reader(stream.get());
+    square_case c;
+    std::size_t entries = 0;
+    for (;;) {
+        catalogue_position where;
+        std::string message;
+        try {
+            if (!reader.next(c, where)) break;
+            require(c.count >= 0 && c.width >= 1);
+            require(c.sides.size() == static_cast<std::size_t>(c.count));
+        } catch (const conversion_error& e) {
+            message = e.what();
+            require(!message.empty() && e.line == where.line);
+        }
+        require(entries < expected.size());
+        const case_line& model = expected[entries];
+        require(where.number == static_cast<std::int64_t>(entries) + 1);
+        require(where.line == model.line);
+
+        square_case alone;
+        const std::string alone_message = read_alone(model.text, alone);
+        const std::string line_ends = "the line ends";
+        if (message.compare(0, line_ends.size(), line_ends) == 0) {
+            message.replace(0, line_ends.size(), "the file ends");
+        }
+        require(message == alone_message);
+        if (message.empty()) {
+            require(c.count == alone.count && c.width == alone.width && c.height == alone.height &&
+                    c.sides == alone.sides);
+        }
+        ++entries;
+    }
+    require(entries == expected.size());
+    return 0;
+}

@@ -1,0 +1,172 @@
+#include "value_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "shown_text.h"
+
+namespace {
+
+constexpr std::int64_t int32_min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t int32_max = std::numeric_limits<std::int32_t>::max();
+constexpr std::size_t block_size = 1 << 16;
+
+// Long words are cut short in messages; a case may hold a million digits.
+constexpr std::size_t shown_text_limit = 24;
+
+bool is_separator(int c)
+{
+    switch (c) {
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case ',':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool is_blank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Quotes and backslashes are escaped too: the word is shown in quotes.
+void append_shown(std::string& shown, int c)
+{
+    if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+        shown += static_cast<char>(c);
+    } else {
+        append_escaped_byte(shown, static_cast<unsigned char>(c));
+    }
+}
+
+}  // namespace
+
+value_reader::value_reader(std::FILE* stream, value_span span, std::string source)
+    : stream_(stream), span_(span), source_(std::move(source)), buffer_(new char[block_size])
+{
+}
+
+value_reader::scanned value_reader::scan(std::int32_t& value, std::string& shown)
+{
+    int c = peek();
+    while (is_separator(c) && !(c == '\n' && span_ == value_span::line)) {
+        if (c == '\n') ++line_;
+        ++position_;
+        c = peek();
+    }
+    if (c == EOF || c == '\n') return scanned::end;
+
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        append_shown(shown, c);
+        ++position_;
+        c = peek();
+    }
+    std::int64_t magnitude = 0;
+    bool too_large = false;
+    std::size_t digits = 0;
+    while (is_digit(c)) {
+        if (!too_large) {
+            magnitude = magnitude * 10 + (c - '0');
+            too_large = magnitude > int32_max + 1;
+        }
+        if (++digits <= shown_text_limit) append_shown(shown, c);
+        ++position_;
+        c = peek();
+    }
+    if (digits == 0 || (c != EOF && !is_separator(c))) {
+        append_rest_of_word(shown);
+        return scanned::not_integer;
+    }
+    const std::int64_t signed_value = negative ? -magnitude : magnitude;
+    if (too_large || signed_value < int32_min || signed_value > int32_max) {
+        if (digits > shown_text_limit) shown += "...";
+        return scanned::out_of_range;
+    }
+    value = static_cast<std::int32_t>(signed_value);
+    value_line_ = line_;
+    return scanned::value;
+}
+
+// The rest of the offending word, up to the next separator, cut short past
+// the limit.
+void value_reader::append_rest_of_word(std::string& shown)
+{
+    for (int c = peek(); c != EOF && !is_separator(c); c = peek()) {
+        if (shown.size() >= shown_text_limit) {
+            shown += "...";
+            return;
+        }
+        append_shown(shown, c);
+        ++position_;
+    }
+}
+
+int value_reader::skip_blanks()
+{
+    int c = peek();
+    while (is_blank(c)) {
+        ++position_;
+        c = peek();
+    }
+    return c;
+}
+
+void value_reader::skip_line()
+{
+    for (;;) {
+        if (position_ == filled_ && !refill()) return;
+        const void* end = std::memchr(buffer_.get() + position_, '\n', filled_ - position_);
+        if (end != nullptr) {
+            position_ = static_cast<const char*>(end) - buffer_.get() + 1;
+            ++line_;
+            return;
+        }
+        position_ = filled_;
+    }
+}
+
+int value_reader::peek()
+{
+    if (position_ == filled_ && !refill()) return EOF;
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+bool value_reader::refill()
+{
+    if (failed_) return false;
+    position_ = 0;
+    filled_ = std::fread(buffer_.get(), 1, block_size, stream_);
+    if (filled_ == 0 && std::ferror(stream_)) {
+        // The stream counts as ended from here on: a caller reading on
+        // after the message finds no more values.
+        failed_ = true;
+        throw conversion_error("cannot read " + source_ + ": " + std::strerror(errno));
+    }
+    if (!started_) {
+        // fread fills the block unless the stream ends first, so a mark at
+        // the start is whole in the first block.
+        started_ = true;
+        if (filled_ >= 3 && std::memcmp(buffer_.get(), "\xef\xbb\xbf", 3) == 0) position_ = 3;
+        if (filled_ > 0 && position_ == filled_) return refill();
+    }
+    return filled_ > 0;
+}

@@ -1,0 +1,121 @@
+// Reading catalogues: one case per line, comments, notes, and errors that
+// cost one line only.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "read_catalogue.h"
+
+namespace {
+
+using file_ptr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+file_ptr file_holding(const std::string& text)
+{
+    file_ptr file(std::tmpfile(), &std::fclose);
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    return file;
+}
+
+// Every entry as "number@line: count width height sides" or
+// "number@line: message", one per line.
+std::string entries(std::FILE* stream)
+{
+    catalogue_reader reader(stream);
+    std::string seen;
+    square_case c;
+    for (int calls = 0; calls < 1000; ++calls) {
+        catalogue_position where;
+        std::string entry;
+        try {
+            if (!reader.next(c, where)) return seen;
+            entry = std::to_string(c.count) + " " + std::to_string(c.width) + " " +
+                    std::to_string(c.height);
+            EXPECT_EQ(c.sides.size(), static_cast<std::size_t>(c.count));
+            for (const std::int32_t side : c.sides) entry += " " + std::to_string(side);
+        } catch (const conversion_error& e) {
+            EXPECT_EQ(e.line, where.line) << e.what();
+            entry = e.what();
+        }
+        seen +=
+            std::to_string(where.number) + "@" + std::to_string(where.line) + ": " + entry + "\n";
+    }
+    ADD_FAILURE() << "no end after 1000 calls";
+    return seen;
+}
+
+std::string entries(const std::string& text)
+{
+    return entries(file_holding(text).get());
+}
+
+TEST(ReadCatalogue, OneCasePerLine)
+{
+    const std::string text =
+        "\xef\xbb\xbf# a catalogue\r\n"
+        "3 3 2 2 1 1 three squares, (2, 1) on top\r\n"
+        "\n"
+        "  \t\r\v\f\n"
+        "\t # a comment after blanks\n"
+        "9,33,32 [18,15] (7,8) 14 4 10 1 9\n"
+        "0 5 -5 2 3x\n"
+        "1 1 1 1";
+    EXPECT_EQ(entries(text),
+              "1@2: 3 3 2 2 1 1\n"
+              "2@6: 9 33 32 18 15 7 8 14 4 10 1 9\n"
+              "3@7: 0 5 -5\n"
+              "4@8: 1 1 1 1\n");
+    EXPECT_EQ(entries(""), "");
+    EXPECT_EQ(entries("\xef\xbb\xbf"), "");
+    EXPECT_EQ(entries("\n# only comments\n  \n"), "");
+}
+
+// A bad line reports the same words as a case file, with "the line ends" for
+// "the file ends", and the next line is read as if nothing had happened.
+TEST(ReadCatalogue, BadLineCostsThatLineOnly)
+{
+    const std::pair<std::string, std::string> lines[] = {
+        {"3 3", "the line ends before the height"},
+        {"3 3 2 2 1", "the line ends after 2 of 3 sides; side 3 is missing"},
+        {"2000000000 3 2 1 1 1", "the line ends after 3 of 2000000000 sides; side 4 is missing"},
+        {"( , )", "the line ends before the count"},
+        {"-1 3 2", "the count is -1; it must be 0 or more"},
+        {"1 0 2 1", "the width is 0; it must be 1 or more"},
+        {"1 3 2 1.5 1 1 1", "expected side 1 of 1, found \"1.5\""},
+        {"x # not a comment", "expected the count, found \"x\""},
+        {"1 3 -2147483649 1",
+         "the height is -2147483649, outside the 32-bit range -2147483648 to 2147483647"},
+        {std::string("\xef\xbb\xbf") + "1 1 1 1", "expected the count, found \"\\xef\\xbb\\xbf1\""},
+    };
+    for (const auto& [line, message] : lines) {
+        EXPECT_EQ(entries("1 1 1 1\n# c\n" + line + " \r\n\n2 2 1 1 1\n"),
+                  "1@1: 1 1 1 1\n2@3: " + message + "\n3@5: 2 2 1 1 1\n")
+            << line;
+    }
+}
+
+TEST(ReadCatalogue, LinesLongerThanABlock)
+{
+    std::string text = "20000 1 1";
+    for (int i = 0; i < 20000; ++i) text += " 7";
+    text += " and a note " + std::string(100000, 'n') + "\n" + std::string(70000, ' ') + "0 1 1\n";
+    text += "2 1 1 1 " + std::string(70000, '1') + " 1\n1 1 1 5";
+    std::string expected = "1@1: 20000 1 1";
+    for (int i = 0; i < 20000; ++i) expected += " 7";
+    expected += "\n2@2: 0 1 1\n3@3: side 2 of 2 is " + std::string(24, '1') +
+                "..., outside the 32-bit range -2147483648 to 2147483647\n4@4: 1 1 1 5\n";
+    EXPECT_EQ(entries(text), expected);
+}
+
+TEST(ReadCatalogue, FailedReadEndsTheCatalogue)
+{
+    file_ptr directory(std::fopen("/", "r"), &std::fclose);
+    ASSERT_NE(directory, nullptr);
+    EXPECT_EQ(entries(directory.get()), "0@0: cannot read the catalogue: Is a directory\n");
+}
+
+}  // namespace
