@@ -40,10 +40,11 @@ std::string drawing_name(std::int64_t number, const square_case& c, const char* 
 
 int run_catalogue(const options& o, file_system& files, output_stream& out)
 {
-    const std::string& path = o.catalogue;
+    // Messages name standard input as grep does.
+    const std::string path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
     std::FILE* stream = stdin;
-    if (path != "-") {
+    if (o.catalogue != "-") {
         owned.reset(std::fopen(path.c_str(), "r"));
         if (!owned) {
             throw conversion_error(std::string("cannot open the catalogue: ") +
@@ -66,7 +67,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     std::unique_ptr<document> gallery;
     if (drawing && format.shown_in_browser) {
         gallery = std::make_unique<document>(files, joined(o.directory, "index.html"));
-        write_gallery_head(*gallery, path == "-" ? "squares2tex catalogue" : path);
+        write_gallery_head(*gallery, path);
     }
 
     int status = 0;

@@ -26,8 +26,8 @@ std::int64_t message_line(const case_source& from)
 // The one-case run: read, then check, draw or both.
 int run_case(const options& o, file_system& files, output_stream& out)
 {
-    const square_case c = read_case(o.case_path);
-    const case_source from{o.case_path};
+    case_source from{o.case_path};
+    const square_case c = read_case(o.case_path, &from.line);
     int status = 0;
     if (o.check) {
         print_out(out, check_table_header);

@@ -26,10 +26,11 @@ std::int32_t read_header_value(value_reader& reader, const std::string& what)
 
 }  // namespace
 
-void read_case_values(value_reader& reader, square_case& c)
+std::int64_t read_case_values(value_reader& reader, square_case& c)
 {
     c.sides.clear();
     c.count = read_header_value(reader, "the count");
+    const std::int64_t first_line = reader.line();
     if (c.count < 0) {
         throw conversion_error("the count is " + std::to_string(c.count) + "; it must be 0 or more",
                                reader.line());
@@ -54,22 +55,24 @@ void read_case_values(value_reader& reader, square_case& c)
         }
         c.sides.push_back(side);
     }
+    return first_line;
 }
 
-square_case read_case_from(std::FILE* stream)
+square_case read_case_from(std::FILE* stream, std::int64_t* first_line)
 {
     value_reader reader(stream, value_span::file, "the case file");
     square_case c;
-    read_case_values(reader, c);
+    const std::int64_t line = read_case_values(reader, c);
+    if (first_line != nullptr) *first_line = line;
     return c;
 }
 
-square_case read_case(const std::string& path)
+square_case read_case(const std::string& path, std::int64_t* first_line)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
                                                            &std::fclose);
     if (!stream) {
         throw conversion_error(std::string("cannot open the case file: ") + std::strerror(errno));
     }
-    return read_case_from(stream.get());
+    return read_case_from(stream.get(), first_line);
 }

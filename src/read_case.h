@@ -1,6 +1,7 @@
 // Reading a case file: count, width, height, then the sides.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -8,15 +9,16 @@
 
 class value_reader;
 
-// Opens the case file at `path`, reads the case and closes the file.
-square_case read_case(const std::string& path);
+// Opens the case file at `path`, reads the case and closes the file; the
+// line where the case begins (its count) goes to `first_line` if given.
+square_case read_case(const std::string& path, std::int64_t* first_line = nullptr);
 
 // Reads a case from an open stream. Values are whole words of an optional
 // sign and decimal digits; white space and the brackets, parentheses and
 // commas of pasted codes separate them. Nothing after the last side is read.
-square_case read_case_from(std::FILE* stream);
+square_case read_case_from(std::FILE* stream, std::int64_t* first_line = nullptr);
 
 // Reads count, width, height and the sides into `c` with every check of a
 // case file; the messages for running out of values name the reader's span
-// ("the file ends ..." or "the line ends ...").
-void read_case_values(value_reader& reader, square_case& c);
+// ("the file ends ..." or "the line ends ..."). Returns the line of the count.
+std::int64_t read_case_values(value_reader& reader, square_case& c);

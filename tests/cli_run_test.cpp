@@ -194,3 +194,101 @@ TEST_F(Run, ReadOnlyFileIsNotReplaced)
 }
 
 }  // namespace
+
+namespace {
+
+class Catalogue : public Cli {
+protected:
+    // Comments, blank lines, notes, pasted codes, a byte-order mark, CR LF,
+    // and lines that cannot be read or drawn among good ones.
+    void SetUp() override
+    {
+        Cli::SetUp();
+        write_file(work_ / "cat.txt",
+                   "\xef\xbb\xbf# squared rectangles\n"
+                   "\n"
+                   "9 33 32 (18,15)(7,8,14)(4,10,1,9) the nine-square one\n"
+                   "  # an indented comment\n"
+                   "5 4 3 1 1 2 1 3\n"
+                   "3 3 2 2 1 x\n"
+                   "2 4 4 2 3\n"
+                   "4 2 2 1 1 1 1\r\n"
+                   "1 3 3 3.9\n");
+    }
+
+    const std::string errors =
+        "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
+        "squares2tex: cat.txt:7: square 2 (side 3, column 2) overhangs the right edge: it reaches "
+        "x = 5 in a rectangle 4 wide\n"
+        "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n";
+};
+
+TEST_F(Catalogue, CheckGivesOneRowPerReadableCase)
+{
+    const result r = run("--check --catalogue cat.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n"
+              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\n"
+              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n"
+              "4\t7\t2\t4\t4\tno\t-\t-\tsquare 2 (side 3, column 2) overhangs the right edge: it "
+              "reaches x = 5 in a rectangle 4 wide\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n");
+    EXPECT_EQ(r.err, errors);
+    EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
+    // Dissections only: status 0.
+    write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n");
+    EXPECT_EQ(run("--check --catalogue - < good.txt").status, 0);
+}
+
+// Each drawing is the single-case document; names sort in catalogue order.
+TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
+{
+    const result r = run("--catalogue cat.txt -d out/tex");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "\n - - - - - Created 3 drawings in out/tex successfully. - - - - - -\n");
+    EXPECT_NE(
+        r.err.find(
+            "squares2tex: cat.txt:5: warning: square 5 (side 3, column 1) rests on uneven ground"),
+        std::string::npos);
+    EXPECT_NE(r.err.find(errors.substr(errors.find("squares2tex: cat.txt:7"))), std::string::npos);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(work_ / "out" / "tex"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"000001-9-33x32.tex", "000002-5-4x3.tex",
+                                               "000005-4-2x2.tex"}));
+    write_file(work_ / "one.txt", "5 4 3 1 1 2 1 3");
+    ASSERT_EQ(run("one.txt").status, 0);
+    EXPECT_EQ(read_file(work_ / "out" / "tex" / "000002-5-4x3.tex"), document());
+}
+
+// The catalogue is read as a stream: memory stays that of one case.
+TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
+{
+    const auto peak_kb = [&](int lines) {
+        {
+            std::ofstream out(work_ / "many.txt");
+            for (int i = 0; i < lines; ++i) out << "9 33 32 18 15 7 8 14 4 10 1 9\n";
+        }
+        // The run's own peak, not that of every child so far.
+        const std::string catalogue = (work_ / "many.txt").string();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (!freopen("/dev/null", "w", stdout)) _exit(127);
+            execl(SQUARES2TEX_EXE, SQUARES2TEX_EXE, "--check", "--catalogue", catalogue.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = -1;
+        rusage usage{};
+        EXPECT_EQ(wait4(pid, &status, 0, &usage), pid);
+        EXPECT_EQ(status, 0);
+        return usage.ru_maxrss;
+    };
+    const long small = peak_kb(1000);
+    const long large = peak_kb(300000);
+    EXPECT_LT(large, small + 4096) << small << " kB for 1000 lines, " << large << " kB for 300000";
+}
+
+}  // namespace
