@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../tests/memory_files.h"
+#include "document/picture_writer.h"
 #include "document/skal.h"
 #include "driver.h"
 #include "read_case.h"
@@ -43,6 +44,31 @@ void check_labels(const std::string& text, const square_case& c)
     }
 }
 
+std::size_t count_of(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The SVG drawing of a case that converts: one outline per square of side 1
+// or more, and a complete file.
+void check_svg(const square_case& c)
+{
+    memory_files files;
+    tiling_report report(c.height);
+    draw_case(c, *find_format("svg")->open(files, "squares.svg"), report);
+    const std::string& text = files.files.at("squares.svg");
+    std::size_t drawn = 0;
+    for (const std::int32_t side : c.sides) drawn += side > 0;
+    require(count_of(text, "<rect class=\"square") == drawn);
+    require(count_of(text, "</text>") == drawn);
+    const std::string tail = "</svg>\n";
+    require(text.size() > tail.size() &&
+            text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -65,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string tail = "  \\end{pspicture}\n\\end{document}\n";
         require(text.size() > tail.size() &&
                 text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+        check_svg(c);
     } catch (const conversion_error& e) {
         // A failed run leaves the previous document and nothing else.
         require(std::strlen(e.what()) > 0);

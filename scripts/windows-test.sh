@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds squares2tex for 64-bit Windows with MinGW-w64 and runs the
 # end-to-end cases under wine64: each document must be the native one with
-# CR LF line ends, with the same confirmation and exit status.
+# CR LF line ends, with the same confirmation and exit status; so must each
+# SVG drawing.
 #   scripts/windows-test.sh NATIVE_SQUARES2TEX [WINDOWS_BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,6 +58,26 @@ for case_file in "$work"/cases/*.txt; do
     sed 's/$/\r/' "$work/native/out" >"$work/expected.out"
     result=ok
     cmp -s "$work/expected.tex" "$work/windows/squares.tex" || result="document differs"
+    cmp -s "$work/expected.out" "$work/windows/out" || result="standard output differs"
+    cmp -s "$work/native/status" "$work/windows/status" || result="exit status differs"
+    check "$name: $result" "$result"
+done
+
+# The SVG drawing: the native one with CR LF line ends, the same
+# confirmation and status.
+for case_file in "$work"/cases/*.txt; do
+    name=$(basename "$case_file" .txt).svg
+    rm -f "$work/native/squares.svg" "$work/windows/squares.svg"
+    run_in "$work/native" "$native" -o squares.svg "$case_file"
+    run_in "$work/windows" "$wine" "$exe" -o squares.svg "$case_file"
+    result=ok
+    if [ -e "$work/native/squares.svg" ]; then
+        sed 's/$/\r/' "$work/native/squares.svg" >"$work/expected.svg"
+        cmp -s "$work/expected.svg" "$work/windows/squares.svg" || result="drawing differs"
+    else
+        [ ! -e "$work/windows/squares.svg" ] || result="drawing written where the native run wrote none"
+    fi
+    sed 's/$/\r/' "$work/native/out" >"$work/expected.out"
     cmp -s "$work/expected.out" "$work/windows/out" || result="standard output differs"
     cmp -s "$work/native/status" "$work/windows/status" || result="exit status differs"
     check "$name: $result" "$result"
