@@ -1,7 +1,7 @@
 #include "document/document.h"
 
 #include <cstring>
-#include <random>
+#include <chrono>
 #include <system_error>
 
 #include "document/number_format.h"
@@ -24,6 +24,15 @@ std::string temp_name(const std::string& path, std::uint32_t tag)
 bool to_standard_output(const document& doc)
 {
     return doc.path == "-";
+}
+
+// Steps `state` and returns well-mixed bits of it (splitmix64).
+std::uint64_t mixed(std::uint64_t& state)
+{
+    std::uint64_t z = (state += 0x9e3779b97f4a7c15u);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    return z ^ (z >> 31);
 }
 
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
@@ -70,9 +79,17 @@ document::document(file_system& file_ops, const std::string& document_path)
     if (!error.empty())
         throw conversion_error("cannot replace " + shown_name(*this) + ": " + error);
     target_path = target.path;
-    std::random_device random;
+    // Names differ between runs by the clock and between the documents of
+    // one run by their addresses and the clock; a clash only costs another
+    // attempt, as the file is created only if it does not exist. (Asking
+    // the system for random bits costs more than writing a small drawing.)
+    std::uint64_t seed = static_cast<std::uint64_t>(
+                             std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                         (reinterpret_cast<std::uintptr_t>(this) << 16) ^
+                         static_cast<std::uint64_t>(
+                             std::chrono::system_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
-        temp_path = temp_name(target_path, random());
+        temp_path = temp_name(target_path, static_cast<std::uint32_t>(mixed(seed)));
         error = files.create_new(temp_path, target.mode, handle);
         if (error.empty()) return;
     }
