@@ -89,9 +89,9 @@ void write_gallery_entry(document& page, const gallery_entry& entry, const squar
     if (entry.drawing.empty()) {
         picture = "<div class=\"picture no\">not drawn: " + escaped(entry.failure) + "</div>";
     } else {
-        picture = "<div class=\"picture\"><a href=\"" + escaped(entry.drawing) + "\"><img src=\"" +
-                  escaped(entry.drawing) + "\" width=\"" + px(w) + "\" height=\"" + px(h) +
-                  "\" loading=\"lazy\" decoding=\"async\" alt=\"case " + id + "\"></a></div>";
+        picture = "<div class=\"picture\"><a href=\"" + escaped(entry.drawing) +
+                  "\"><img data-src=\"" + escaped(entry.drawing) + "\" width=\"" + px(w) +
+                  "\" height=\"" + px(h) + "\" alt=\"case " + id + "\"></a></div>";
     }
     const std::string caption = "<figcaption>case " + id + ", line " + std::to_string(entry.line) +
                                 ": order " + std::to_string(c.count) + ", " +
@@ -110,6 +110,21 @@ void write_gallery_failure(document& page, std::int64_t line, const std::string&
 void write_gallery_tail(document& page)
 {
     write_line(page, "</main>");
+    // Each drawing loads as it comes near the window. Browsers defer
+    // loading="lazy" images only for pages served over the web, and this
+    // page is mostly opened from disk, where all would load at once.
+    write_line(page, "<noscript>The drawings load as they scroll into view, which needs "
+                     "JavaScript; the .svg files beside this page open on their own.</noscript>");
+    write_line(page, "<script>");
+    write_line(page, "const shown = new IntersectionObserver((entries) => {");
+    write_line(page, "  for (const e of entries) {");
+    write_line(page, "    if (!e.isIntersecting) continue;");
+    write_line(page, "    e.target.src = e.target.dataset.src;");
+    write_line(page, "    shown.unobserve(e.target);");
+    write_line(page, "  }");
+    write_line(page, "}, { rootMargin: '500px' });");
+    write_line(page, "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));");
+    write_line(page, "</script>");
     write_line(page, "</body>");
     write_line(page, "</html>");
     close_document(page);

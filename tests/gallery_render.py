@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""Draws a catalogue of 10,000 cases as SVG into a directory and checks its
+gallery page: every drawing listed in catalogue order with its case number,
+line, order, size and check results, lines that fail listed in their place;
+in headless Chromium the page loads quickly, loads only the drawings near
+the window, and shows the first drawing.
+
+    tests/gallery_render.py SQUARES2TEX
+
+Exits 77 (skipped) when Chromium is not installed.
+"""
+import html.parser
+import json
+import os
+import random
+import re
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from svg_render import find_chromium, ink, read_png  # noqa: E402
+
+CASES = 10000
+WINDOW = (1000, 800)
+
+
+def random_dissection(rng):
+    """A random dissection, its sides in the order the skyline places them."""
+    width, height = rng.randint(10, 40), rng.randint(10, 40)
+    depth, sides = [0] * width, []
+    while min(depth) < height:
+        d = min(depth)
+        c = depth.index(d)
+        r = c
+        while r < width and depth[r] == d:
+            r += 1
+        most = min(r - c, height - d)
+        side = most if rng.random() < 0.4 else rng.randint(1, most)
+        sides.append(side)
+        for k in range(c, c + side):
+            depth[k] += side
+    return [len(sides), width, height] + sides
+
+
+class Figures(html.parser.HTMLParser):
+    """Each <figure>: its image file and its text."""
+
+    def __init__(self):
+        super().__init__()
+        self.figures, self.inside = [], False
+
+    def handle_starttag(self, tag, attrs):
+        if tag == "figure":
+            self.figures.append({"src": None, "text": ""})
+            self.inside = True
+        elif tag == "img" and self.inside:
+            self.figures[-1]["src"] = dict(attrs).get("data-src")
+
+    def handle_endtag(self, tag):
+        if tag == "figure":
+            self.inside = False
+
+    def handle_data(self, data):
+        if self.inside:
+            self.figures[-1]["text"] += data
+
+
+def chromium_run(chromium, work, *arguments):
+    return subprocess.run(
+        [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+         "--disable-sync", "--hide-scrollbars", "--force-device-scale-factor=1",
+         "--user-data-dir=" + os.path.join(work, "profile"), *arguments],
+        capture_output=True, text=True, timeout=300)
+
+
+def main():
+    tool = os.path.abspath(sys.argv[1])
+    chromium = find_chromium()
+    if not chromium:
+        print("skipped: Chromium is not installed (Debian: chromium)")
+        return 77
+    work = tempfile.mkdtemp(prefix="squares2tex-gallery-")
+    rng = random.Random(2026)
+    lines, expected = ["# a catalogue for the gallery"], []
+    for number in range(1, CASES + 3):
+        if number == 3:
+            lines.append("3 3 2 2 1 x")  # cannot be read
+        elif number == 5:
+            lines.append("2 4 4 2 3  a square overhangs")  # cannot be drawn
+        else:
+            lines.append(" ".join(map(str, random_dissection(rng))))
+            expected.append((number, len(lines)))
+    with open(os.path.join(work, "cat.txt"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+    run = subprocess.run([tool, "--check", "-f", "svg", "-d", "out", "--catalogue", "cat.txt"],
+                         cwd=work, capture_output=True, text=True)
+    failures = []
+    if run.returncode != 1 or run.stderr.count("\n") != 2:
+        failures.append("status %d, standard error: %s" % (run.returncode, run.stderr[:500]))
+    rows = {int(r.split("\t")[0]): r.split("\t") for r in run.stdout.splitlines()[1:]}
+
+    out = os.path.join(work, "out")
+    parser = Figures()
+    with open(os.path.join(out, "index.html")) as f:
+        parser.feed(f.read())
+    figures = parser.figures
+    drawn = [f for f in figures if f["src"]]
+    if len(figures) != CASES + 2 or len(drawn) != CASES:
+        failures.append("%d figures, %d drawings" % (len(figures), len(drawn)))
+    if "line 4: expected side 3 of 3" not in figures[2]["text"]:
+        failures.append("the unreadable line is not in its place: " + figures[2]["text"])
+    if "overhangs" not in figures[4]["text"]:
+        failures.append("the overhanging case is not in its place: " + figures[4]["text"])
+    for figure, (number, line) in zip(drawn, expected):
+        row = rows[number]
+        caption = "case %d, line %d: order %s, %s x %s" % (number, line, row[2], row[3], row[4])
+        verdict = ("perfect" if row[6] == "yes" else "imperfect") + ", " + (
+            "simple" if row[7] == "yes" else "compound")
+        if not figure["text"].startswith(caption) or verdict not in figure["text"]:
+            failures.append("case %d: %r" % (number, figure["text"]))
+        if not re.fullmatch(r"%06d-%s-%sx%s\.svg" % (number, row[2], row[3], row[4]),
+                            figure["src"]) or not os.path.exists(os.path.join(out, figure["src"])):
+            failures.append("case %d: drawing %s" % (number, figure["src"]))
+        if len(failures) > 10:
+            break
+
+    # In the browser: the page at the window's size in a frame, measured
+    # from a script that can see into it (file:// pages need the switch).
+    with open(os.path.join(out, "probe.html"), "w") as f:
+        f.write("""<!DOCTYPE html><html><body style="margin:0">
+<iframe id="g" src="index.html" style="border:0;width:%dpx;height:%dpx"></iframe>
+<pre id="result">not loaded</pre><script>
+const started = performance.now();
+document.getElementById('g').addEventListener('load', () => {
+  const loaded = performance.now() - started;
+  setTimeout(() => {
+    const images = [...document.getElementById('g').contentDocument.querySelectorAll('img')];
+    const ready = (i) => i.complete && i.naturalWidth > 0;
+    const box = images[0].getBoundingClientRect();
+    document.getElementById('result').textContent = JSON.stringify({
+      loaded_ms: loaded, images: images.length, ready: images.filter(ready).length,
+      first_ready: images.slice(0, 4).every(ready), first: [box.x, box.y, box.width, box.height]});
+  }, 1500);
+});
+</script></body></html>
+""" % WINDOW)
+    probe = chromium_run(chromium, work, "--allow-file-access-from-files",
+                         "--virtual-time-budget=5000", "--dump-dom",
+                         "file://" + os.path.join(out, "probe.html"))
+    found = re.search(r'<pre id="result">([^<]*)</pre>', probe.stdout)
+    result = json.loads(found.group(1)) if found and found.group(1).startswith("{") else None
+    if not result:
+        failures.append("the probe did not finish: " + probe.stderr[-300:])
+    else:
+        print("gallery in Chromium: %s" % result)
+        if result["loaded_ms"] > 20000:
+            failures.append("the page took %d ms to load" % result["loaded_ms"])
+        if result["images"] != CASES or not result["first_ready"] or result["ready"] > 200:
+            failures.append("drawings loaded: %s" % result)
+        shot = os.path.join(work, "gallery.png")
+        chromium_run(chromium, work, "--screenshot=" + shot, "--window-size=%d,%d" % WINDOW,
+                     "file://" + os.path.join(out, "index.html"))
+        x, y, w, h = (round(v) for v in result["first"])
+        pixels = [p for row in read_png(shot)[y:y + h] for p in row[x:x + w]]
+        dark = sum(1 for p in pixels if ink(p) > 0.5)
+        if not pixels or not 0.002 * len(pixels) < dark < 0.5 * len(pixels):
+            failures.append("the first drawing shows %d dark pixels of %d" % (dark, len(pixels)))
+
+    for failure in failures[:10]:
+        print("FAILED: " + failure)
+    if not failures:
+        subprocess.run(["rm", "-rf", work])
+        print("ok: %d drawings listed in order, the first shown" % CASES)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
