@@ -1,10 +1,12 @@
 #include "document/picture_writer.h"
 #include "document/tex_picture.h"
+#include "document/tikz_picture.h"
 
 namespace {
 
 const picture_format formats[] = {
     {"tex", "squares.tex", ".tex", open_tex_picture},
+    {"tikz", "squares-tikz.tex", "-tikz.tex", open_tikz_picture},
 };
 
 }  // namespace
