@@ -4,6 +4,7 @@
 // run promises.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -69,6 +70,41 @@ void check_svg(const square_case& c)
             text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
 }
 
+// The TikZ document: one macro call per square of side 1 or more, each
+// coordinate within the 150 mm picture whatever the case's numbers (TeX
+// could not hold larger lengths), and the document's end.
+void check_tikz(const square_case& c)
+{
+    memory_files files;
+    tiling_report report(c.height);
+    draw_case(c, *find_format("tikz")->open(files, "squares-tikz.tex"), report);
+    const std::string& text = files.files.at("squares-tikz.tex");
+    std::size_t drawn = 0;
+    for (const std::int32_t side : c.sides) drawn += side >= 1;
+    std::size_t calls = 0;
+    for (std::size_t at = text.find("\n  \\"); at != std::string::npos;
+         at = text.find("\n  \\", at + 1)) {
+        std::size_t arg = text.find_first_of("{\n", at + 1);
+        if (text.compare(at + 3, 4, "\\sq{") != 0 && text.compare(at + 3, 5, "\\sqo{") != 0 &&
+            text.compare(at + 3, 7, "\\named{") != 0) {
+            continue;
+        }
+        ++calls;
+        if (text.compare(at + 3, 7, "\\named{") == 0) arg = text.find('{', arg + 1);
+        for (int coordinate = 0; coordinate < 4; ++coordinate) {
+            require(text[arg] == '{');
+            char* end = nullptr;
+            const double mm = std::strtod(text.c_str() + arg + 1, &end);
+            require(*end == '}' && mm >= -150.0001 && mm <= 150.0001);
+            arg = static_cast<std::size_t>(end - text.c_str()) + 1;
+        }
+    }
+    require(calls == drawn);
+    const std::string tail = "\\end{tikzpicture}\n\\end{document}\n";
+    require(text.size() > tail.size() &&
+            text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -92,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(text.size() > tail.size() &&
                 text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
         check_svg(c);
+        check_tikz(c);
     } catch (const conversion_error& e) {
         // A failed run leaves the previous document and nothing else.
         require(std::strlen(e.what()) > 0);

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Typesets documents made from the examples and from a generated case of
-# 2000 squares with latex, dvips and ps2pdf, and checks each PDF has one page.
+# Typesets PSTricks documents made from the examples and from a generated
+# case of 2000 squares with latex, dvips and ps2pdf, and checks each PDF has
+# one page; then TikZ documents of the examples, a tall, a wide and a
+# 3000-square case with pdflatex, and checks each gives one page of the
+# picture's shape, 150 mm on its longer side.
 #   tests/typeset.sh SQUARES2TEX EXAMPLES_DIR
 # Exits 77 (skipped) when TeX is not installed.
 set -euo pipefail
@@ -8,12 +11,17 @@ tool=$(realpath "$1")
 examples=$(realpath "$2")
 
 missing=""
-for program in latex dvips ps2pdf pdfinfo; do
+for program in latex pdflatex dvips ps2pdf pdfinfo kpsewhich; do
     command -v "$program" >/dev/null || missing="$missing $program"
 done
+if [ -z "$missing" ]; then
+    for file in pstricks-add.sty standalone.cls tikz.sty; do
+        kpsewhich "$file" >/dev/null || missing="$missing $file"
+    done
+fi
 if [ -n "$missing" ]; then
     echo "skipped: not installed:$missing (Debian: texlive-pstricks texlive-latex-extra" \
-         "texlive-science ghostscript poppler-utils)"
+         "texlive-science texlive-pictures ghostscript poppler-utils)"
     exit 77
 fi
 
@@ -25,6 +33,13 @@ trap 'rm -rf "$work"' EXIT
     for _ in $(seq 2000); do printf '1 '; done
     echo
 } >"$work/grid-2000.txt"
+{
+    echo "3000 60 50"
+    for _ in $(seq 3000); do printf '1 '; done
+    echo
+} >"$work/grid-3000.txt"
+echo "2 2 4 2 2" >"$work/tall.txt"
+echo "2 2000000000 1000000000 1000000000 1000000000" >"$work/wide.txt"
 
 # typeset_one CASE_FILE DIR: every step must succeed (set -e does not
 # reach into a function whose status is tested, so each step says so).
@@ -41,6 +56,40 @@ typeset_one() {
     [ "$pages" = 1 ] || { echo "${pages:-no} pages" >pages.log; return 1; }
 }
 
+# The picture's extent in case units: the rectangle's width and height,
+# or for a case with squares below the bottom edge, down to the lowest.
+extent() {
+    case $(basename "$1" .txt) in
+        not-a-dissection) echo "4 4" ;;
+        *) tr '()[],' '     ' <"$1" | awk '{for (i = 1; i <= NF; i++) v[++n] = $i}
+                                        END {print v[2], v[3]}' ;;
+    esac
+}
+
+# tikz_one CASE_FILE DIR: one page, the picture 150 mm on its longer side
+# and of the extent's shape, plus the 2 mm border each way (in bp, as
+# pdfinfo gives it, to 0.05 bp).
+tikz_one() {
+    local case_file=$1 dir=$2 pages size
+    cd "$dir" || return 1
+    "$tool" -f tikz "$case_file" >convert.log 2>&1 || return 1
+    if [ ! -f squares-tikz.tex ] || [ -e squares.tex ]; then ls >names.log; return 1; fi
+    extra_mem_top=40000000 extra_mem_bot=40000000 \
+        pdflatex -halt-on-error -interaction=nonstopmode squares-tikz.tex >pdflatex.log 2>&1 ||
+        return 1
+    pages=$(pdfinfo squares-tikz.pdf 2>pdfinfo.log | awk '/^Pages:/ {print $2}')
+    [ "$pages" = 1 ] || { echo "${pages:-no} pages" >pages.log; return 1; }
+    size=$(pdfinfo squares-tikz.pdf | awk '/^Page size:/ {print $3, $5}')
+    awk -v size="$size" -v extent="$(extent "$case_file")" 'BEGIN {
+        split(size, page); split(extent, e)
+        bp = 72 / 25.4; longer = e[1] > e[2] ? e[1] : e[2]
+        w = 150 * bp * e[1] / longer + 4 * bp; h = 150 * bp * e[2] / longer + 4 * bp
+        if ((page[1] - w) ^ 2 > 0.0025 || (page[2] - h) ^ 2 > 0.0025) {
+            printf "page %s x %s bp, expected %.3f x %.3f\n", page[1], page[2], w, h; exit 1
+        }
+    }' >shape.log || return 1
+}
+
 failures=0
 for case_file in "$examples"/*.txt "$work/grid-2000.txt"; do
     name=$(basename "$case_file" .txt)
@@ -50,6 +99,18 @@ for case_file in "$examples"/*.txt "$work/grid-2000.txt"; do
         echo "typeset: $name"
     else
         echo "FAILED: $name"
+        tail -n 20 "$dir"/*.log 2>/dev/null || true
+        failures=$((failures + 1))
+    fi
+done
+for case_file in "$examples"/*.txt "$work"/{tall,wide,grid-3000}.txt; do
+    name=$(basename "$case_file" .txt)
+    dir="$work/tikz-$name"
+    mkdir "$dir"
+    if (tikz_one "$case_file" "$dir"); then
+        echo "typeset with TikZ: $name"
+    else
+        echo "FAILED with TikZ: $name"
         tail -n 20 "$dir"/*.log 2>/dev/null || true
         failures=$((failures + 1))
     fi

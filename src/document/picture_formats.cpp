@@ -1,12 +1,14 @@
 #include "document/picture_writer.h"
 #include "document/svg_picture.h"
 #include "document/tex_picture.h"
+#include "document/tikz_picture.h"
 
 namespace {
 
 const picture_format formats[] = {
     {"tex", "squares.tex", ".tex", false, open_tex_picture},
     {"svg", "squares.svg", ".svg", true, open_svg_picture},
+    {"tikz", "squares-tikz.tex", "-tikz.tex", false, open_tikz_picture},
 };
 
 }  // namespace

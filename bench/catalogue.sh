@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Catalogue runs, timed in one run on one machine (wall time, best of three
+# unless said otherwise):
+#   - 10,000 codes of order 20 to 40 drawn as SVG by one catalogue run,
+#     against one run per code from a shell loop (best of one: it is slow);
+#   - --check of 100,000 such codes;
+#   - --check of one dissection of 1,000, 2,000, 4,000 and 8,000 squares.
+#   bench/catalogue.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$here/build}" && pwd)
+tool="$build/squares2tex"
+[ -x "$tool" ] || { echo "build squares2tex first: $tool is missing" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# seconds COMMAND...: the wall time of one run, to the millisecond.
+seconds() {
+    local start end
+    start=$EPOCHREALTIME
+    "$@" >/dev/null
+    end=$EPOCHREALTIME
+    awk "BEGIN{printf \"%.3f\", $end - $start}"
+}
+
+# best COMMAND...: the best of three runs.
+best() {
+    local b="" t
+    for _ in 1 2 3; do
+        t=$(seconds "$@")
+        if [ -z "$b" ] || awk "BEGIN{exit !($t < $b)}"; then b=$t; fi
+    done
+    echo "$b"
+}
+
+one_run_per_code() {
+    rm -rf loop && mkdir loop
+    local n=0 line
+    while IFS= read -r line; do
+        n=$((n + 1))
+        printf '%s\n' "$line" >one.txt
+        "$tool" -f svg -o "loop/$n.svg" one.txt
+    done <codes.txt
+}
+
+catalogue_run() {
+    rm -rf drawn
+    "$tool" -f svg -d drawn --catalogue codes.txt
+}
+
+python3 "$here/bench/gen.py" catalogue 10000 20 40 1 >codes.txt
+together=$(best catalogue_run)
+apart=$(seconds one_run_per_code)
+[ "$(ls drawn | wc -l)" = 10001 ] && [ "$(ls loop | wc -l)" = 10000 ] ||
+    { echo "the drawings are not all there" >&2; exit 1; }
+cmp -s drawn/000001-*.svg loop/1.svg || { echo "the drawings differ" >&2; exit 1; }
+printf '%-46s %9ss\n' "10,000 codes as SVG, one catalogue run" "$together"
+printf '%-46s %9ss   %s\n' "10,000 codes as SVG, one run per code" "$apart" \
+    "$(awk "BEGIN{printf \"catalogue run %.1fx faster\", $apart / $together}")"
+
+python3 "$here/bench/gen.py" catalogue 100000 20 40 2 >codes.txt
+printf '%-46s %9ss\n' "--check of 100,000 codes" "$(best "$tool" --check --catalogue codes.txt)"
+
+previous=""
+for order in 1000 2000 4000 8000; do
+    python3 "$here/bench/gen.py" dissection "$order" 3 >one.txt
+    t=$(best "$tool" --check one.txt)
+    growth=""
+    [ -z "$previous" ] || growth=$(awk "BEGIN{printf \"x%.1f for twice the squares\", $t / $previous}")
+    printf '%-46s %9ss   %s\n' "--check of one dissection of about $order squares" "$t" "$growth"
+    previous=$t
+done

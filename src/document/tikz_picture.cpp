@@ -1,0 +1,164 @@
+#include "document/tikz_picture.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "document/document.h"
+#include "placement/place_squares.h"
+
+namespace {
+
+// The picture's longer side in millimetres, whatever the rectangle's shape.
+constexpr double picture_size_mm = 150;
+
+// Labels below this scale are left out. pdflatex itself takes any scale
+// down to 0 (tried to 1e-7), but PGF holds it in TeX's fixed point, steps of
+// 1/65536, so below 0.01 the size is off by more than a tenth of a percent,
+// and the digits would be under 0.07 pt high: a dot, not a label. Leaving
+// them out also spares TeX's memory, where a label costs some twenty times
+// what an outline does.
+constexpr double smallest_label_scale = 0.01;
+
+// The tex document's label size: one digit 10 high and 5 wide at scale 1 in
+// the square's extent in points (as 2.8353 per mm), the tighter direction
+// deciding, halved. With the same unit it gives skal()'s value.
+double label_scale(std::int32_t side, double unit_mm)
+{
+    int digits = 0;
+    for (std::int32_t rest = side; rest != 0; rest /= 10) ++digits;
+    return 0.5 * (side * unit_mm * 2.8353) / std::max(10, 5 * digits);
+}
+
+// A value rounded to `decimals` places, without trailing zeros: coordinates
+// in millimetres stay within the picture, so any length TeX reads is small.
+char* put_rounded(char* out, double value, int decimals)
+{
+    char* const start = out;
+    out = std::to_chars(out, out + longest_fixed, value, std::chars_format::fixed, decimals).ptr;
+    while (out[-1] == '0') --out;
+    if (out[-1] == '.') --out;
+    if (out - start == 2 && start[0] == '-' && start[1] == '0') {
+        start[0] = '0';
+        --out;
+    }
+    return out;
+}
+
+// Millimetres to a tenth of a micrometre. Every edge is rounded from its
+// own whole-unit coordinate, so squares that meet share the same text.
+char* put_mm(char* out, double mm)
+{
+    return put_rounded(out, mm, 4);
+}
+
+// Each square is one macro call: PGF's basic layer takes about 245 words of
+// TeX's memory and a third of the time of a TikZ \draw with a node (530
+// words), so pdflatex typesets twice as many squares with its default
+// memory. The outline is drawn in a group: PGF's path commands mix global
+// and local assignments, which would otherwise pile up on TeX's save stack
+// square after square until it overflows.
+constexpr std::string_view picture_head[] = {
+    "\\documentclass[tikz,border=2mm]{standalone}",
+    "\\begin{document}",
+    "\\begin{tikzpicture}[line width=0.1pt]",
+    "  % \\sqo{x1}{y1}{x2}{y2}: a square's outline, from corner to corner in mm",
+    "  \\def\\sqo#1#2#3#4{{\\pgfpathrectanglecorners{\\pgfpoint{#1mm}{#2mm}}"
+    "{\\pgfpoint{#3mm}{#4mm}}\\pgfusepath{stroke}}}",
+    "  % \\sq{x1}{y1}{x2}{y2}{cx}{cy}{scale}{side}: the outline and the side at the centre",
+    "  \\def\\sq#1#2#3#4#5#6#7#8{\\sqo{#1}{#2}{#3}{#4}{\\pgftransformshift{\\pgfpoint{#5mm}{#6mm}}"
+    "\\pgftransformscale{#7}\\pgftext{#8}}}",
+    "  % \\named{...}: a square the tiling report names",
+    "  "
+    "\\def\\named#1{\\begin{pgfscope}\\pgfsetcolor{red}\\pgfsetlinewidth{0.4pt}#1\\end{pgfscope}}",
+};
+
+class tikz_picture : public picture_writer {
+public:
+    tikz_picture(file_system& files, const std::string& path) : doc_(files, path) {}
+
+    void frame_head(const square_case& c) override
+    {
+        std::int64_t deepest = 0;
+        try {
+            deepest = deepest_bottom(c);
+        } catch (const placement_error&) {
+            // The square loop stops at the same square and says so, after
+            // the tiling report's warnings on the squares before it.
+        }
+        // The rectangle spans y = 0 .. height; squares hang from its top
+        // edge, possibly below the bottom one.
+        const std::int64_t top = std::max<std::int64_t>(0, c.height);
+        const std::int64_t bottom = std::min<std::int64_t>({0, c.height, c.height - deepest});
+        const std::int64_t longer = std::max<std::int64_t>({c.width, top - bottom, 1});
+        unit_mm_ = picture_size_mm / static_cast<double>(longer);
+
+        for (const std::string_view line : picture_head) write_line(doc_, line);
+        char* out = reserve(doc_, 2 * longest_line);
+        // The bounding box first, so that nothing drawn after it (a label's
+        // margin, half a line width) changes the page's size.
+        out = put_text(out, "  \\path[use as bounding box] ");
+        out = put_rectangle(out, bottom, c.width, top);
+        out = put_text(out, "  \\draw[gray!50,line width=0.4pt] ");
+        out = put_rectangle(out, 0, c.width, c.height);
+        commit(doc_, out);
+    }
+
+    void square(const placement& p, bool named) override
+    {
+        if (p.side < 1) return;
+        const double scale = label_scale(p.side, unit_mm_);
+        const bool labelled = scale >= smallest_label_scale;
+        char* out = reserve(doc_, longest_line);
+        out = put_text(out, named ? "  \\named{" : "  ");
+        out = put_text(out, labelled ? "\\sq{" : "\\sqo{");
+        out = put_mm(out, p.column * unit_mm_);
+        out = put_text(out, "}{");
+        out = put_mm(out, p.top * unit_mm_);
+        out = put_text(out, "}{");
+        out = put_mm(out, (p.column + p.side) * unit_mm_);
+        out = put_text(out, "}{");
+        out = put_mm(out, (p.top - p.side) * unit_mm_);
+        if (labelled) {
+            out = put_text(out, "}{");
+            out = put_mm(out, (p.column + 0.5 * p.side) * unit_mm_);
+            out = put_text(out, "}{");
+            out = put_mm(out, (p.top - 0.5 * p.side) * unit_mm_);
+            out = put_text(out, "}{");
+            out = put_rounded(out, scale, 5);
+            out = put_text(out, "}{");
+            out = put_integer(out, p.side);
+        }
+        out = put_text(out, named ? "}}" : "}");
+        commit(doc_, put_line_end(out));
+    }
+
+    void frame_tail() override
+    {
+        write_line(doc_, "\\end{tikzpicture}");
+        write_line(doc_, "\\end{document}");
+        close_document(doc_);
+    }
+
+private:
+    // "(0mm,Ymm) rectangle (Xmm,Ymm);" from (0, y0) to (x, y), and the line end.
+    char* put_rectangle(char* out, std::int64_t y0, std::int64_t x, std::int64_t y) const
+    {
+        out = put_text(out, "(0mm,");
+        out = put_mm(out, y0 * unit_mm_);
+        out = put_text(out, "mm) rectangle (");
+        out = put_mm(out, x * unit_mm_);
+        out = put_text(out, "mm,");
+        out = put_mm(out, y * unit_mm_);
+        return put_line_end(put_text(out, "mm);"));
+    }
+
+    document doc_;
+    double unit_mm_ = 1;
+};
+
+}  // namespace
+
+std::unique_ptr<picture_writer> open_tikz_picture(file_system& files, const std::string& path)
+{
+    return std::make_unique<tikz_picture>(files, path);
+}

@@ -1,0 +1,149 @@
+// The TikZ document, written through a file system in memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "memory_files.h"
+#include "placement/place_squares.h"
+#include "test_cases.h"
+
+namespace {
+
+// The case's TikZ document, opened as a run without --output opens it.
+std::string tikz_document(const square_case& c, tiling_report* report_out = nullptr)
+{
+    const picture_format* format = find_format("tikz");
+    if (format == nullptr) throw std::runtime_error("no tikz format");
+    memory_files fs;
+    tiling_report report(c.height);
+    draw_case(c, *format->open(fs, format->default_path), report);
+    if (report_out != nullptr) *report_out = report;
+    return fs.files.at("squares-tikz.tex");
+}
+
+std::vector<std::string> square_lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while ((at = text.find("\n  \\", at)) != std::string::npos) {
+        const std::size_t end = text.find('\n', at + 1);
+        const std::string line = text.substr(at + 3, end - at - 3);
+        if (line.rfind("\\sq", 0) == 0 || line.rfind("\\named", 0) == 0) lines.push_back(line);
+        at = end;
+    }
+    return lines;
+}
+
+TEST(Tikz, ThreeSquaresWholeDocument)
+{
+    EXPECT_EQ(tikz_document(make_case(3, 2, {2, 1, 1})),
+              "\\documentclass[tikz,border=2mm]{standalone}\n"
+              "\\begin{document}\n"
+              "\\begin{tikzpicture}[line width=0.1pt]\n"
+              "  % \\sqo{x1}{y1}{x2}{y2}: a square's outline, from corner to corner in mm\n"
+              "  \\def\\sqo#1#2#3#4{{\\pgfpathrectanglecorners{\\pgfpoint{#1mm}{#2mm}}"
+              "{\\pgfpoint{#3mm}{#4mm}}\\pgfusepath{stroke}}}\n"
+              "  % \\sq{x1}{y1}{x2}{y2}{cx}{cy}{scale}{side}: the outline and the side at the "
+              "centre\n"
+              "  \\def\\sq#1#2#3#4#5#6#7#8{\\sqo{#1}{#2}{#3}{#4}{\\pgftransformshift{\\pgfpoint{#"
+              "5mm}{#6mm}}\\pgftransformscale{#7}\\pgftext{#8}}}\n"
+              "  % \\named{...}: a square the tiling report names\n"
+              "  \\def\\named#1{\\begin{pgfscope}\\pgfsetcolor{red}\\pgfsetlinewidth{0.4pt}#1"
+              "\\end{pgfscope}}\n"
+              "  \\path[use as bounding box] (0mm,0mm) rectangle (150mm,100mm);\n"
+              "  \\draw[gray!50,line width=0.4pt] (0mm,0mm) rectangle (150mm,100mm);\n"
+              "  \\sq{0}{100}{100}{0}{50}{50}{14.1765}{2}\n"
+              "  \\sq{100}{100}{150}{50}{125}{75}{7.08825}{1}\n"
+              "  \\sq{100}{50}{150}{0}{125}{25}{7.08825}{1}\n"
+              "\\end{tikzpicture}\n"
+              "\\end{document}\n");
+}
+
+// The picture's bounding box and frame (empty: the same as the box) and each drawn square, in
+// millimetres within 150 whatever the shape or the width.
+TEST(Tikz, PositionsAndLabels)
+{
+    struct row {
+        const char* what;
+        square_case c;
+        std::string box, frame;
+        std::vector<std::string> squares;
+    };
+    const row rows[] = {
+        {"tall: 75 x 150 mm",
+         make_case(2, 4, {2, 2}),
+         "(0mm,0mm) rectangle (75mm,150mm)",
+         "",
+         {"\\sq{0}{150}{75}{75}{37.5}{112.5}{10.63237}{2}",
+          "\\sq{0}{75}{75}{0}{37.5}{37.5}{10.63237}{2}"}},
+        {"a square below the bottom is named and kept on the page",
+         make_case(4, 3, {1, 1, 2, 1, 3}),
+         "(0mm,-37.5mm) rectangle (150mm,112.5mm)",
+         "(0mm,0mm) rectangle (150mm,112.5mm)",
+         {"\\sq{0}{112.5}{37.5}{75}{18.75}{93.75}{5.31619}{1}",
+          "\\sq{37.5}{112.5}{75}{75}{56.25}{93.75}{5.31619}{1}",
+          "\\sq{75}{112.5}{150}{37.5}{112.5}{75}{10.63237}{2}",
+          "\\sq{0}{75}{37.5}{37.5}{18.75}{56.25}{5.31619}{1}",
+          "\\named{\\sq{37.5}{75}{150}{-37.5}{93.75}{18.75}{15.94856}{3}}"}},
+        {"sides 0 and -2 are not drawn",
+         make_case(3, 1, {0, 1, -2, 2}),
+         "(0mm,-50mm) rectangle (150mm,50mm)",
+         "(0mm,0mm) rectangle (150mm,50mm)",
+         {"\\sq{0}{50}{50}{0}{25}{25}{7.08825}{1}",
+          "\\named{\\sq{50}{50}{150}{-50}{100}{0}{14.1765}{2}}"}},
+        {"height below 0",
+         make_case(2, -1, {2}),
+         "(0mm,-150mm) rectangle (100mm,0mm)",
+         "(0mm,0mm) rectangle (100mm,-50mm)",
+         {"\\named{\\sq{0}{-50}{100}{-150}{50}{-100}{14.1765}{2}}"}},
+        {"2*10^9 wide",
+         make_case(2000000000, 1000000000, {1000000000, 1000000000}),
+         "(0mm,0mm) rectangle (150mm,75mm)",
+         "",
+         {"\\sq{0}{75}{75}{0}{37.5}{37.5}{2.12648}{1000000000}",
+          "\\sq{75}{75}{150}{0}{112.5}{37.5}{2.12648}{1000000000}"}},
+        {"a unit square in a width of 2*10^9 keeps its outline, not its label",
+         make_case(2000000000, 1000000000, {1, 1999999999}),
+         "(0mm,-75mm) rectangle (150mm,75mm)",
+         "(0mm,0mm) rectangle (150mm,75mm)",
+         {"\\sqo{0}{75}{0}{75}", "\\named{\\sq{0}{75}{150}{-75}{75}{0}{4.25295}{1999999999}}"}},
+        {"the smallest label kept",
+         make_case(2126, 1, {1}),
+         "(0mm,0mm) rectangle (150mm,0.0706mm)",
+         "",
+         {"\\sq{0}{0.0706}{0.0706}{0}{0.0353}{0.0353}{0.01}{1}"}},
+        {"the largest label left out",
+         make_case(2127, 1, {1}),
+         "(0mm,0mm) rectangle (150mm,0.0705mm)",
+         "",
+         {"\\sqo{0}{0.0705}{0.0705}{0}"}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const std::string text = tikz_document(r.c);
+        const std::string frame = r.frame.empty() ? r.box : r.frame;
+        EXPECT_NE(text.find("  \\path[use as bounding box] " + r.box +
+                            ";\n  \\draw[gray!50,line width=0.4pt] " + frame + ";\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_EQ(square_lines(text), r.squares);
+    }
+}
+
+// A square that cannot be placed fails the drawing at that square, after
+// the report has noted the squares before it, and leaves no file.
+TEST(Tikz, UnplaceableSquareFailsAfterTheWarningsBeforeIt)
+{
+    memory_files fs;
+    tiling_report report(2);
+    EXPECT_THROW(
+        draw_case(make_case(3, 2, {2, 0, 5}), *find_format("tikz")->open(fs, "out.tex"), report),
+        placement_error);
+    EXPECT_EQ(report.warnings.size(), 1u);
+    EXPECT_TRUE(fs.files.empty());
+}
+
+}  // namespace
