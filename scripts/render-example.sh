@@ -12,10 +12,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 "$tool" "$case_file" >/dev/null
-extra_mem_top=40000000 extra_mem_bot=40000000 \
-    latex -halt-on-error -interaction=nonstopmode squares.tex >/dev/null
+# The same commands as the README's: memory for large pictures, and no
+# notice from the PSTricks prologue about transparency, which is not used.
+extra_mem_top=250000000 extra_mem_bot=20000000 latex -halt-on-error -interaction=nonstopmode squares.tex >/dev/null
 dvips -q squares.dvi -o squares.ps
-ps2pdf squares.ps squares.pdf
+ps2pdf -dALLOWPSTRANSPARENCY squares.ps squares.pdf
 # The drawing's bounding box in points, from Ghostscript, with a small margin.
 read -r x1 y1 x2 y2 < <(gs -q -dNOPAUSE -dBATCH -sDEVICE=bbox squares.pdf 2>&1 |
     awk '/%%HiResBoundingBox/ {print $2, $3, $4, $5}')

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Typesets PSTricks documents made from the examples and from a generated
-# case of 2000 squares with latex, dvips and ps2pdf, and checks each PDF has
-# one page; then TikZ documents of the examples, a tall, a wide and a
-# 3000-square case with pdflatex, and checks each gives one page of the
-# picture's shape, 150 mm on its longer side.
+# case of 2000 squares with latex, dvips and ps2pdf as the README gives them,
+# and checks each PDF has one page with a drawing 150 mm wide; then TikZ
+# documents of the examples, a tall, a wide and a 3000-square case with
+# pdflatex, and checks each gives one page of the picture's shape, 150 mm on
+# its longer side.
 #   tests/typeset.sh SQUARES2TEX EXAMPLES_DIR
 # Exits 77 (skipped) when TeX is not installed.
 set -euo pipefail
@@ -11,7 +12,7 @@ tool=$(realpath "$1")
 examples=$(realpath "$2")
 
 missing=""
-for program in latex pdflatex dvips ps2pdf pdfinfo kpsewhich; do
+for program in latex pdflatex dvips ps2pdf pdfinfo gs kpsewhich; do
     command -v "$program" >/dev/null || missing="$missing $program"
 done
 if [ -z "$missing" ]; then
@@ -44,16 +45,26 @@ echo "2 2000000000 1000000000 1000000000 1000000000" >"$work/wide.txt"
 # typeset_one CASE_FILE DIR: every step must succeed (set -e does not
 # reach into a function whose status is tested, so each step says so).
 typeset_one() {
-    local case_file=$1 dir=$2 pages
+    local case_file=$1 dir=$2 pages width
     cd "$dir" || return 1
     "$tool" "$case_file" >convert.log 2>&1 || return 1
-    # A picture of thousands of squares needs more than TeX's default memory.
-    extra_mem_top=40000000 extra_mem_bot=40000000 \
+    # A picture of more than some 700 squares needs more than TeX's default
+    # memory; the extension costs nothing until it is used.
+    extra_mem_top=250000000 extra_mem_bot=20000000 \
         latex -halt-on-error -interaction=nonstopmode squares.tex >latex.log 2>&1 || return 1
     dvips -q squares.dvi -o squares.ps >dvips.log 2>&1 || return 1
-    ps2pdf squares.ps squares.pdf >ps2pdf.log 2>&1 || return 1
+    # The option silences the PSTricks prologue's notice about transparency,
+    # which these documents do not use: ps2pdf then prints nothing.
+    ps2pdf -dALLOWPSTRANSPARENCY squares.ps squares.pdf >ps2pdf.log 2>&1 || return 1
+    [ ! -s ps2pdf.log ] || return 1
     pages=$(pdfinfo squares.pdf 2>pdfinfo.log | awk '/^Pages:/ {print $2}')
     [ "$pages" = 1 ] || { echo "${pages:-no} pages" >pages.log; return 1; }
+    # The drawing's extent from Ghostscript, in points of 1/72 inch: the
+    # squares span the width, 150 mm, plus lines of 0.1 pt.
+    width=$(gs -q -dNOPAUSE -dBATCH -sDEVICE=bbox squares.pdf 2>&1 |
+        awk '/%%HiResBoundingBox/ {printf "%.1f", ($4 - $2) * 25.4 / 72}')
+    awk -v w="$width" 'BEGIN { exit !(w >= 149.5 && w <= 150.5) }' ||
+        { echo "the drawing is ${width:-no} mm wide, not 150" >width.log; return 1; }
 }
 
 # The picture's extent in case units: the rectangle's width and height,
