@@ -27,6 +27,7 @@ The cases with one side repeated are written as the case file format allows:
 the count, width and height on the first line, then the sides.
 """
 
+import functools
 import math
 import random
 import sys
@@ -99,6 +100,7 @@ def bands(width, rows, seed, out):
 # the budget. A square that is not cut further hands what it leaves of its
 # budget to the next piece.
 
+@functools.lru_cache(maxsize=None)
 def euclid(w, h):
     """The count of squares when the largest square is cut off repeatedly."""
     count = 0

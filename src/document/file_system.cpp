@@ -27,7 +27,7 @@
 namespace {
 
 // Writes of this size come from large documents: worth starting the disk on.
-constexpr std::size_t large_write = 1 << 18;
+constexpr std::size_t large_write = 1 << 16;
 
 // Links followed before giving up, as the system does for a path.
 constexpr int longest_link_chain = 40;
