@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(o.format.empty() || find_format(o.format) != nullptr);
         require(o.catalogue.empty() || o.output.empty());
         require(o.catalogue.empty() ? o.directory.empty() : (o.check || !o.directory.empty()));
+        require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
         require(!(o.check && o.output == "-"));
         require(!o.has_case || draws(o) || o.check);
     } catch (const usage_error& e) {

@@ -107,6 +107,9 @@ void check_combination(options& o)
         throw usage_error(
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
+    if (catalogue && !o.format.empty() && o.directory.empty()) {
+        throw usage_error("--format draws a catalogue only into --directory DIR");
+    }
     if (catalogue && !o.check && o.directory.empty()) {
         throw usage_error("--catalogue needs --check, --directory DIR or both");
     }

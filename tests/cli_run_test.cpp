@@ -28,6 +28,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--catalogue c.txt case.txt", "not both"},
         {"--catalogue c.txt", "--catalogue needs --check, --directory DIR or both"},
         {"--catalogue c.txt -o x.tex --check", "--output names one drawing"},
+        {"--check -f svg --catalogue c.txt",
+         "--format draws a catalogue only into --directory DIR"},
         {"-d out case.txt", "--directory is for a catalogue"},
         {"--check -o - case.txt", "the drawing cannot go there too"},
     };
