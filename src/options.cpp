@@ -35,21 +35,21 @@ const char* const help_text =
 
 namespace {
 
-struct option_spec {
+struct option_rule {
     const char* name;
     char short_name;
     bool takes_value;
 };
 
-const option_spec specs[] = {
+const option_rule rules[] = {
     {"format", 'f', true},     {"output", 'o', true},  {"directory", 'd', true},
     {"catalogue", '\0', true}, {"check", '\0', false}, {"help", 'h', false},
     {"version", '\0', false},
 };
 
-void set_option(options& o, const option_spec& spec, const std::string& value)
+void set_option(options& o, const option_rule& rule, const std::string& value)
 {
-    const std::string name = spec.name;
+    const std::string name = rule.name;
     if (name == "format") o.format = value;
     if (name == "output") o.output = value;
     if (name == "directory") o.directory = value;
@@ -60,24 +60,24 @@ void set_option(options& o, const option_spec& spec, const std::string& value)
 }
 
 // A long option by its name or an unambiguous beginning of it.
-const option_spec& find_long(const std::string& given)
+const option_rule& find_long(const std::string& given)
 {
-    const option_spec* found = nullptr;
-    for (const option_spec& spec : specs) {
-        if (given == spec.name) return spec;
-        if (std::strncmp(spec.name, given.c_str(), given.size()) == 0) {
+    const option_rule* found = nullptr;
+    for (const option_rule& rule : rules) {
+        if (given == rule.name) return rule;
+        if (std::strncmp(rule.name, given.c_str(), given.size()) == 0) {
             if (found != nullptr) throw usage_error("option '--" + given + "' is ambiguous");
-            found = &spec;
+            found = &rule;
         }
     }
     if (found == nullptr) throw usage_error("unknown option '--" + given + "'");
     return *found;
 }
 
-const option_spec& find_short(char c)
+const option_rule& find_short(char c)
 {
-    for (const option_spec& spec : specs) {
-        if (spec.short_name == c) return spec;
+    for (const option_rule& rule : rules) {
+        if (rule.short_name == c) return rule;
     }
     throw usage_error(std::string("unknown option '-") + c + "'");
 }
@@ -142,43 +142,43 @@ options parse_options(int argc, const char* const* argv)
             o.has_case = true;
             break;
         }
-        const auto take_value = [&](const option_spec& spec, const std::string& shown) {
+        const auto take_value = [&](const option_rule& rule, const std::string& shown) {
             if (i + 1 >= argc) throw usage_error("option '" + shown + "' needs a value");
             const std::string value = argv[++i];
             if (value.empty()) throw usage_error("option '" + shown + "' needs a value");
-            set_option(o, spec, value);
+            set_option(o, rule, value);
         };
         if (arg[1] == '-') {
             const std::size_t equals = arg.find('=');
-            const option_spec& spec = find_long(arg.substr(2, equals - 2));
-            const std::string shown = std::string("--") + spec.name;
+            const option_rule& rule = find_long(arg.substr(2, equals - 2));
+            const std::string shown = std::string("--") + rule.name;
             if (equals == std::string::npos) {
-                if (spec.takes_value) {
-                    take_value(spec, shown);
+                if (rule.takes_value) {
+                    take_value(rule, shown);
                 } else {
-                    set_option(o, spec, "");
+                    set_option(o, rule, "");
                 }
             } else {
-                if (!spec.takes_value) throw usage_error("option '" + shown + "' takes no value");
+                if (!rule.takes_value) throw usage_error("option '" + shown + "' takes no value");
                 if (equals + 1 == arg.size())
                     throw usage_error("option '" + shown + "' needs a value");
-                set_option(o, spec, arg.substr(equals + 1));
+                set_option(o, rule, arg.substr(equals + 1));
             }
             continue;
         }
         // One or more short options; one that takes a value takes the rest
         // of the word or the next argument.
         for (std::size_t k = 1; k < arg.size(); ++k) {
-            const option_spec& spec = find_short(arg[k]);
-            if (!spec.takes_value) {
-                set_option(o, spec, "");
+            const option_rule& rule = find_short(arg[k]);
+            if (!rule.takes_value) {
+                set_option(o, rule, "");
                 continue;
             }
-            const std::string shown = std::string("-") + spec.short_name;
+            const std::string shown = std::string("-") + rule.short_name;
             if (k + 1 < arg.size()) {
-                set_option(o, spec, arg.substr(k + 1));
+                set_option(o, rule, arg.substr(k + 1));
             } else {
-                take_value(spec, shown);
+                take_value(rule, shown);
             }
             break;
         }
