@@ -53,21 +53,32 @@ std::size_t count_of(const std::string& text, const std::string& part)
     return count;
 }
 
+bool ends_with(const std::string& text, const std::string& tail)
+{
+    return text.size() > tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The case drawn in a format, kept in memory; and how many squares it draws.
+std::string drawing(const square_case& c, const char* format, std::size_t& drawn)
+{
+    memory_files files;
+    tiling_report report(c.height);
+    draw_case(c, *find_format(format)->open(files, "drawing"), report);
+    drawn = 0;
+    for (const std::int32_t side : c.sides) drawn += side > 0;
+    return files.files.at("drawing");
+}
+
 // The SVG drawing of a case that converts: one outline per square of side 1
 // or more, and a complete file.
 void check_svg(const square_case& c)
 {
-    memory_files files;
-    tiling_report report(c.height);
-    draw_case(c, *find_format("svg")->open(files, "squares.svg"), report);
-    const std::string& text = files.files.at("squares.svg");
     std::size_t drawn = 0;
-    for (const std::int32_t side : c.sides) drawn += side > 0;
+    const std::string text = drawing(c, "svg", drawn);
     require(count_of(text, "<rect class=\"square") == drawn);
     require(count_of(text, "</text>") == drawn);
-    const std::string tail = "</svg>\n";
-    require(text.size() > tail.size() &&
-            text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+    require(ends_with(text, "</svg>\n"));
 }
 
 // The TikZ document: one macro call per square of side 1 or more, each
@@ -75,12 +86,8 @@ void check_svg(const square_case& c)
 // could not hold larger lengths), and the document's end.
 void check_tikz(const square_case& c)
 {
-    memory_files files;
-    tiling_report report(c.height);
-    draw_case(c, *find_format("tikz")->open(files, "squares-tikz.tex"), report);
-    const std::string& text = files.files.at("squares-tikz.tex");
     std::size_t drawn = 0;
-    for (const std::int32_t side : c.sides) drawn += side >= 1;
+    const std::string text = drawing(c, "tikz", drawn);
     std::size_t calls = 0;
     for (std::size_t at = text.find("\n  \\"); at != std::string::npos;
          at = text.find("\n  \\", at + 1)) {
@@ -100,9 +107,7 @@ void check_tikz(const square_case& c)
         }
     }
     require(calls == drawn);
-    const std::string tail = "\\end{tikzpicture}\n\\end{document}\n";
-    require(text.size() > tail.size() &&
-            text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+    require(ends_with(text, "\\end{tikzpicture}\n\\end{document}\n"));
 }
 
 }  // namespace
@@ -124,9 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string& text = files.files.at("squares.tex");
         require(count_lines(text) == 10 + 6 * c.sides.size());
         check_labels(text, c);
-        const std::string tail = "  \\end{pspicture}\n\\end{document}\n";
-        require(text.size() > tail.size() &&
-                text.compare(text.size() - tail.size(), tail.size(), tail) == 0);
+        require(ends_with(text, "  \\end{pspicture}\n\\end{document}\n"));
         check_svg(c);
         check_tikz(c);
     } catch (const conversion_error& e) {

@@ -53,7 +53,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         stream = owned.get();
     }
     const bool drawing = !o.directory.empty();
-    const picture_format& format = o.format.empty() ? default_format() : *find_format(o.format);
+    const picture_format& format = chosen_format(o);
     if (drawing) {
         const std::string error = files.make_directory(o.directory);
         if (!error.empty()) {

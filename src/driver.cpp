@@ -36,7 +36,7 @@ int run_case(const options& o, file_system& files, output_stream& out)
         if (!verdict.dissection) status = failure_status;
     }
     if (!draws(o)) return status;
-    const picture_format& format = o.format.empty() ? default_format() : *find_format(o.format);
+    const picture_format& format = chosen_format(o);
     const std::string name = o.output.empty() ? format.default_path : o.output;
     if (!draw_and_report(c, format, name, files, from, o.check)) return failure_status;
     // With --check, standard output is the table's.

@@ -187,6 +187,11 @@ options parse_options(int argc, const char* const* argv)
     return o;
 }
 
+const picture_format& chosen_format(const options& o)
+{
+    return o.format.empty() ? default_format() : *find_format(o.format);
+}
+
 bool draws(const options& o)
 {
     if (!o.catalogue.empty()) return !o.directory.empty();

@@ -29,5 +29,10 @@ options parse_options(int argc, const char* const* argv);
 // Whether the run draws a picture.
 bool draws(const options& o);
 
+struct picture_format;
+
+// The format the run draws in: the one asked for, or the default.
+const picture_format& chosen_format(const options& o);
+
 extern const char* const usage_line;
 extern const char* const help_text;

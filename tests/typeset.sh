@@ -102,28 +102,23 @@ tikz_one() {
 }
 
 failures=0
-for case_file in "$examples"/*.txt "$work/grid-2000.txt"; do
-    name=$(basename "$case_file" .txt)
-    dir="$work/$name"
-    mkdir "$dir"
-    if (typeset_one "$case_file" "$dir"); then
-        echo "typeset: $name"
-    else
-        echo "FAILED: $name"
-        tail -n 20 "$dir"/*.log 2>/dev/null || true
-        failures=$((failures + 1))
-    fi
-done
-for case_file in "$examples"/*.txt "$work"/{tall,wide,grid-3000}.txt; do
-    name=$(basename "$case_file" .txt)
-    dir="$work/tikz-$name"
-    mkdir "$dir"
-    if (tikz_one "$case_file" "$dir"); then
-        echo "typeset with TikZ: $name"
-    else
-        echo "FAILED with TikZ: $name"
-        tail -n 20 "$dir"/*.log 2>/dev/null || true
-        failures=$((failures + 1))
-    fi
-done
+# each STEP LABEL CASE_FILE...: STEP in a directory of its own for each case.
+each() {
+    local step=$1 label=$2 case_file name dir
+    shift 2
+    for case_file in "$@"; do
+        name=$(basename "$case_file" .txt)
+        dir="$work/$step-$name"
+        mkdir "$dir"
+        if ("$step" "$case_file" "$dir"); then
+            echo "$label: $name"
+        else
+            echo "FAILED $label: $name"
+            tail -n 20 "$dir"/*.log 2>/dev/null || true
+            failures=$((failures + 1))
+        fi
+    done
+}
+each typeset_one "typeset" "$examples"/*.txt "$work/grid-2000.txt"
+each tikz_one "typeset with TikZ" "$examples"/*.txt "$work"/{tall,wide,grid-3000}.txt
 [ "$failures" = 0 ]

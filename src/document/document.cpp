@@ -1,7 +1,7 @@
 #include "document/document.h"
 
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <system_error>
 
 #include "document/number_format.h"
@@ -83,11 +83,10 @@ document::document(file_system& file_ops, const std::string& document_path)
     // one run by their addresses and the clock; a clash only costs another
     // attempt, as the file is created only if it does not exist. (Asking
     // the system for random bits costs more than writing a small drawing.)
-    std::uint64_t seed = static_cast<std::uint64_t>(
-                             std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                         (reinterpret_cast<std::uintptr_t>(this) << 16) ^
-                         static_cast<std::uint64_t>(
-                             std::chrono::system_clock::now().time_since_epoch().count());
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (reinterpret_cast<std::uintptr_t>(this) << 16) ^
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
         temp_path = temp_name(target_path, static_cast<std::uint32_t>(mixed(seed)));
         error = files.create_new(temp_path, target.mode, handle);
@@ -107,11 +106,6 @@ document::~document()
 document open_document(file_system& files)
 {
     return document(files, "squares.tex");
-}
-
-document open_document(file_system& files, const std::string& path)
-{
-    return document(files, path);
 }
 
 std::string shown_name(const document& doc)

@@ -50,9 +50,6 @@ constexpr std::size_t longest_line = 2 * longest_fixed;
 // Creates the document "squares.tex" in the working directory.
 document open_document(file_system& files);
 
-// Creates the document at `path` ("-": standard output).
-document open_document(file_system& files, const std::string& path);
-
 // How messages name the document's file.
 std::string shown_name(const document& doc);
 

@@ -113,8 +113,9 @@ void write_gallery_tail(document& page)
     // Each drawing loads as it comes near the window. Browsers defer
     // loading="lazy" images only for pages served over the web, and this
     // page is mostly opened from disk, where all would load at once.
-    write_line(page, "<noscript>The drawings load as they scroll into view, which needs "
-                     "JavaScript; the .svg files beside this page open on their own.</noscript>");
+    write_line(page,
+               "<noscript>The drawings load as they scroll into view, which needs "
+               "JavaScript; the .svg files beside this page open on their own.</noscript>");
     write_line(page, "<script>");
     write_line(page, "const shown = new IntersectionObserver((entries) => {");
     write_line(page, "  for (const e of entries) {");
@@ -123,7 +124,8 @@ void write_gallery_tail(document& page)
     write_line(page, "    shown.unobserve(e.target);");
     write_line(page, "  }");
     write_line(page, "}, { rootMargin: '500px' });");
-    write_line(page, "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));");
+    write_line(page,
+               "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));");
     write_line(page, "</script>");
     write_line(page, "</body>");
     write_line(page, "</html>");

@@ -86,13 +86,7 @@ public:
     void frame_head(const square_case& c) override
     {
         height_ = c.height;
-        std::int64_t depth = std::max<std::int32_t>(c.height, 0);
-        try {
-            depth = std::max(depth, deepest_bottom(c));
-        } catch (const placement_error&) {
-            // The square loop stops at the same square and fails the
-            // drawing there, once the report has noted the squares before it.
-        }
+        const std::int64_t depth = std::max<std::int64_t>(c.height, deepest_bottom(c));
         std::int32_t smallest = 0;
         for (const std::int32_t side : c.sides) {
             if (side > 0 && (smallest == 0 || side < smallest)) smallest = side;

@@ -78,13 +78,7 @@ public:
 
     void frame_head(const square_case& c) override
     {
-        std::int64_t deepest = 0;
-        try {
-            deepest = deepest_bottom(c);
-        } catch (const placement_error&) {
-            // The square loop stops at the same square and says so, after
-            // the tiling report's warnings on the squares before it.
-        }
+        const std::int64_t deepest = deepest_bottom(c);
         // The rectangle spans y = 0 .. height; squares hang from its top
         // edge, possibly below the bottom one.
         const std::int64_t top = std::max<std::int64_t>(0, c.height);

@@ -40,7 +40,9 @@ placement place_square(const skyline& sky, std::int32_t side, std::int32_t heigh
 void place_squares(const square_case& c, placement_reader& reader);
 
 // How far below the top edge the deepest square reaches (0 without
-// squares); throws as place_squares does.
+// squares), among the squares before any that cannot be placed: a drawing
+// that needs its extent first fails at that square itself, after the
+// tiling report has noted the ones before it.
 std::int64_t deepest_bottom(const square_case& c);
 
 // "square 3 (side 7, column 12)", as messages name a square.
