@@ -161,8 +161,9 @@ document.getElementById('g').addEventListener('load', () => {
         if result["images"] != CASES or not result["first_ready"] or result["ready"] > 200:
             failures.append("drawings loaded: %s" % result)
         shot = os.path.join(work, "gallery.png")
-        chromium_run(chromium, work, "--screenshot=" + shot, "--window-size=%d,%d" % WINDOW,
-                     "file://" + os.path.join(out, "index.html"))
+        # The drawings load after the page does, so the shot waits for them.
+        chromium_run(chromium, work, "--virtual-time-budget=5000", "--screenshot=" + shot,
+                     "--window-size=%d,%d" % WINDOW, "file://" + os.path.join(out, "index.html"))
         x, y, w, h = (round(v) for v in result["first"])
         pixels = [p for row in read_png(shot)[y:y + h] for p in row[x:x + w]]
         dark = sum(1 for p in pixels if ink(p) > 0.5)
