@@ -8,13 +8,7 @@
 #   - --check of one dissection of 1,000, 2,000, 4,000 and 8,000 squares.
 #   bench/catalogue.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$here/build}" && pwd)
-tool="$build/squares2tex"
-[ -x "$tool" ] || { echo "build squares2tex first: $tool is missing" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/tool.sh"
 cd "$work"
 
 # seconds COMMAND...: the wall time of one run, to the millisecond.

@@ -5,13 +5,7 @@
 #   bench/compare.sh [BUILD_DIR]     (default: build)
 # Needs gcc (or CC) and python3; peak memory needs /usr/bin/time (Debian: time).
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$here/build}" && pwd)
-tool="$build/squares2tex"
-[ -x "$tool" ] || { echo "build squares2tex first: $tool is missing" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/tool.sh"
 "${CC:-gcc}" -O2 -o "$work/baseline" "$here/bench/baseline.c"
 mkdir "$work/run"
 timer=""

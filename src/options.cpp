@@ -35,28 +35,33 @@ const char* const help_text =
 
 namespace {
 
+// Each option sets one text or one flag of the options.
 struct option_rule {
     const char* name;
     char short_name;
-    bool takes_value;
+    std::string options::*text;  // null for a flag
+    bool options::*flag;
+
+    bool takes_value() const { return text != nullptr; }
 };
 
 const option_rule rules[] = {
-    {"format", 'f', true},     {"output", 'o', true},  {"directory", 'd', true},
-    {"catalogue", '\0', true}, {"check", '\0', false}, {"help", 'h', false},
-    {"version", '\0', false},
+    {"format", 'f', &options::format, nullptr},
+    {"output", 'o', &options::output, nullptr},
+    {"directory", 'd', &options::directory, nullptr},
+    {"catalogue", '\0', &options::catalogue, nullptr},
+    {"check", '\0', nullptr, &options::check},
+    {"help", 'h', nullptr, &options::help},
+    {"version", '\0', nullptr, &options::version},
 };
 
 void set_option(options& o, const option_rule& rule, const std::string& value)
 {
-    const std::string name = rule.name;
-    if (name == "format") o.format = value;
-    if (name == "output") o.output = value;
-    if (name == "directory") o.directory = value;
-    if (name == "catalogue") o.catalogue = value;
-    if (name == "check") o.check = true;
-    if (name == "help") o.help = true;
-    if (name == "version") o.version = true;
+    if (rule.takes_value()) {
+        o.*rule.text = value;
+    } else {
+        o.*rule.flag = true;
+    }
 }
 
 // A long option by its name or an unambiguous beginning of it.
@@ -153,13 +158,13 @@ options parse_options(int argc, const char* const* argv)
             const option_rule& rule = find_long(arg.substr(2, equals - 2));
             const std::string shown = std::string("--") + rule.name;
             if (equals == std::string::npos) {
-                if (rule.takes_value) {
+                if (rule.takes_value()) {
                     take_value(rule, shown);
                 } else {
                     set_option(o, rule, "");
                 }
             } else {
-                if (!rule.takes_value) throw usage_error("option '" + shown + "' takes no value");
+                if (!rule.takes_value()) throw usage_error("option '" + shown + "' takes no value");
                 if (equals + 1 == arg.size())
                     throw usage_error("option '" + shown + "' needs a value");
                 set_option(o, rule, arg.substr(equals + 1));
@@ -170,7 +175,7 @@ options parse_options(int argc, const char* const* argv)
         // of the word or the next argument.
         for (std::size_t k = 1; k < arg.size(); ++k) {
             const option_rule& rule = find_short(arg[k]);
-            if (!rule.takes_value) {
+            if (!rule.takes_value()) {
                 set_option(o, rule, "");
                 continue;
             }

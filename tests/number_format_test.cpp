@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "document/number_format.h"
 
@@ -84,6 +85,23 @@ TEST(IntegerFormat, SignedThirtyTwoBitValues)
     EXPECT_EQ(integer(-1), "-1");
     EXPECT_EQ(integer(2147483647), "2147483647");
     EXPECT_EQ(integer(-2147483648LL), "-2147483648");
+}
+
+TEST(TrimmedFormat, DropsTrailingZerosAndNegativeZero)
+{
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {{0.055, 4, "0.055"}, {33.1100, 2, "33.11"}, {250, 0, "250"},  {250, 3, "250"},
+                 {-0.00004, 4, "0"},  {-0.4, 0, "0"},        {-2.5, 1, "-2.5"}};
+    for (const auto& c : cases) {
+        char text[longest_fixed];
+        EXPECT_EQ(std::string(text, put_trimmed(text, c.value, c.decimals)), c.text) << c.value;
+    }
+    for (const auto& [value, digits] : {std::pair{0, 1}, {-9, 1}, {10, 2}, {2147483647, 10}}) {
+        EXPECT_EQ(digit_count(value), digits) << value;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <string_view>
 
 namespace {
 
@@ -45,35 +47,40 @@ std::string verdict_text(const case_verdict& v)
            (v.simple ? "simple" : "compound");
 }
 
+// The lines in turn, each with its line end. (Temporaries in the list live
+// until the call returns.)
+void write_lines(document& page, std::initializer_list<std::string_view> lines)
+{
+    for (const std::string_view line : lines) write_line(page, line);
+}
+
 }  // namespace
 
 void write_gallery_head(document& page, const std::string& title)
 {
     const std::string text = escaped(title);
-    for (const std::string& line : {
-             std::string("<!DOCTYPE html>"),
-             std::string("<html lang=\"en\">"),
-             std::string("<head>"),
-             std::string("<meta charset=\"utf-8\">"),
-             "<title>" + text + "</title>",
-             std::string("<style>"),
-             std::string("body { font-family: sans-serif; margin: 1em; }"),
-             std::string("main { display: flex; flex-wrap: wrap; gap: 1em; }"),
-             std::string("figure { margin: 0; width: 200px; content-visibility: auto; "
-                         "contain-intrinsic-size: 200px 280px; }"),
-             std::string(".picture { height: 200px; display: flex; align-items: center; "
-                         "justify-content: center; }"),
-             std::string("img { max-width: 200px; max-height: 200px; }"),
-             std::string("figcaption { font-size: 80%; }"),
-             std::string(".no { color: #b00; }"),
-             std::string("</style>"),
-             std::string("</head>"),
-             std::string("<body>"),
-             "<h1>" + text + "</h1>",
-             std::string("<main>"),
-         }) {
-        write_line(page, line);
-    }
+    write_lines(page, {
+                          "<!DOCTYPE html>",
+                          "<html lang=\"en\">",
+                          "<head>",
+                          "<meta charset=\"utf-8\">",
+                          "<title>" + text + "</title>",
+                          "<style>",
+                          "body { font-family: sans-serif; margin: 1em; }",
+                          "main { display: flex; flex-wrap: wrap; gap: 1em; }",
+                          "figure { margin: 0; width: 200px; content-visibility: auto; "
+                          "contain-intrinsic-size: 200px 280px; }",
+                          ".picture { height: 200px; display: flex; align-items: center; "
+                          "justify-content: center; }",
+                          "img { max-width: 200px; max-height: 200px; }",
+                          "figcaption { font-size: 80%; }",
+                          ".no { color: #b00; }",
+                          "</style>",
+                          "</head>",
+                          "<body>",
+                          "<h1>" + text + "</h1>",
+                          "<main>",
+                      });
 }
 
 void write_gallery_entry(document& page, const gallery_entry& entry, const square_case& c,
@@ -109,25 +116,26 @@ void write_gallery_failure(document& page, std::int64_t line, const std::string&
 
 void write_gallery_tail(document& page)
 {
-    write_line(page, "</main>");
     // Each drawing loads as it comes near the window. Browsers defer
     // loading="lazy" images only for pages served over the web, and this
     // page is mostly opened from disk, where all would load at once.
-    write_line(page,
-               "<noscript>The drawings load as they scroll into view, which needs "
-               "JavaScript; the .svg files beside this page open on their own.</noscript>");
-    write_line(page, "<script>");
-    write_line(page, "const shown = new IntersectionObserver((entries) => {");
-    write_line(page, "  for (const e of entries) {");
-    write_line(page, "    if (!e.isIntersecting) continue;");
-    write_line(page, "    e.target.src = e.target.dataset.src;");
-    write_line(page, "    shown.unobserve(e.target);");
-    write_line(page, "  }");
-    write_line(page, "}, { rootMargin: '500px' });");
-    write_line(page,
-               "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));");
-    write_line(page, "</script>");
-    write_line(page, "</body>");
-    write_line(page, "</html>");
+    write_lines(page,
+                {
+                    "</main>",
+                    "<noscript>The drawings load as they scroll into view, which needs "
+                    "JavaScript; the .svg files beside this page open on their own.</noscript>",
+                    "<script>",
+                    "const shown = new IntersectionObserver((entries) => {",
+                    "  for (const e of entries) {",
+                    "    if (!e.isIntersecting) continue;",
+                    "    e.target.src = e.target.dataset.src;",
+                    "    shown.unobserve(e.target);",
+                    "  }",
+                    "}, { rootMargin: '500px' });",
+                    "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));",
+                    "</script>",
+                    "</body>",
+                    "</html>",
+                });
     close_document(page);
 }

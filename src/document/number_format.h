@@ -47,3 +47,10 @@ char* put_fixed(char* out, double value);
 
 // "%f" of twice / 2, for a square's centre, always a whole or half unit.
 char* put_half(char* out, std::int64_t twice);
+
+// `value` with `decimals` places, trailing zeros dropped (0.055, 33.11, 250)
+// and "-0" written as "0".
+char* put_trimmed(char* out, double value, int decimals);
+
+// The decimal digits of a side, as its label shows them (1 for 0).
+int digit_count(std::int32_t value);

@@ -47,17 +47,6 @@ rounded round_significant(double value, int digits)
     return r;
 }
 
-// `value` with `decimals` places, trailing zeros dropped: 0.055, 33.11, 250.
-char* put_decimal(char* out, double value, int decimals)
-{
-    out = std::to_chars(out, out + longest_fixed, value, std::chars_format::fixed, decimals).ptr;
-    if (decimals > 0) {
-        while (out[-1] == '0') --out;
-        if (out[-1] == '.') --out;
-    }
-    return out;
-}
-
 // twice / 2, a whole or half unit: 12 or 12.5.
 char* put_centre(char* out, std::int64_t twice)
 {
@@ -67,16 +56,6 @@ char* put_centre(char* out, std::int64_t twice)
     }
     out = put_integer(out, twice / 2);
     return twice % 2 != 0 ? put_text(out, ".5") : out;
-}
-
-int digit_count(std::int32_t side)
-{
-    int digits = 0;
-    do {
-        ++digits;
-        side /= 10;
-    } while (side != 0);
-    return digits;
 }
 
 class svg_picture : public picture_writer {
@@ -95,16 +74,16 @@ public:
         if (smallest > 0) target = std::min(target, smallest / widths_per_smallest);
         const rounded line = round_significant(target, width_digits);
         const auto put_extent = [&](char* out, std::int64_t length) {
-            return put_decimal(out, static_cast<double>(length) + 2 * line.value, line.decimals);
+            return put_trimmed(out, static_cast<double>(length) + 2 * line.value, line.decimals);
         };
 
         write_line(doc_, R"(<?xml version="1.0" encoding="UTF-8"?>)");
         char* out = reserve(doc_, 2 * longest_line);
         // The margin of one line width keeps the outer lines whole.
         out = put_text(out, R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox=")");
-        out = put_decimal(out, -line.value, line.decimals);
+        out = put_trimmed(out, -line.value, line.decimals);
         out = put_text(out, " ");
-        out = put_decimal(out, -line.value, line.decimals);
+        out = put_trimmed(out, -line.value, line.decimals);
         out = put_text(out, " ");
         out = put_extent(out, c.width);
         out = put_text(out, " ");
@@ -112,7 +91,7 @@ public:
         // Presentation attributes, inherited, so that any style sheet of a
         // page that holds the drawing overrides them.
         out = put_text(out, R"(" fill="none" stroke="#000" stroke-width=")");
-        out = put_decimal(out, line.value, line.decimals);
+        out = put_trimmed(out, line.value, line.decimals);
         out = put_line_end(put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)"));
         out = put_text(out, "<title>");
         out = put_integer(out, static_cast<std::int64_t>(c.sides.size()));
@@ -180,7 +159,7 @@ private:
             const rounded size = round_significant(
                 static_cast<double>(side) / std::max(2, digit_count(side)), font_size_digits);
             char text[longest_fixed];
-            const char* end = put_decimal(text, size.value, size.decimals);
+            const char* end = put_trimmed(text, size.value, size.decimals);
             entry.side = side;
             entry.length = static_cast<std::uint8_t>(end - text);
             put_text(entry.text, {text, entry.length});

@@ -1,9 +1,9 @@
 #include "document/tikz_picture.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "document/document.h"
+#include "document/number_format.h"
 #include "placement/place_squares.h"
 
 namespace {
@@ -24,31 +24,16 @@ constexpr double smallest_label_scale = 0.01;
 // deciding, halved. With the same unit it gives skal()'s value.
 double label_scale(std::int32_t side, double unit_mm)
 {
-    int digits = 0;
-    for (std::int32_t rest = side; rest != 0; rest /= 10) ++digits;
-    return 0.5 * (side * unit_mm * 2.8353) / std::max(10, 5 * digits);
+    return 0.5 * (side * unit_mm * 2.8353) / std::max(10, 5 * digit_count(side));
 }
 
-// A value rounded to `decimals` places, without trailing zeros: coordinates
-// in millimetres stay within the picture, so any length TeX reads is small.
-char* put_rounded(char* out, double value, int decimals)
-{
-    char* const start = out;
-    out = std::to_chars(out, out + longest_fixed, value, std::chars_format::fixed, decimals).ptr;
-    while (out[-1] == '0') --out;
-    if (out[-1] == '.') --out;
-    if (out - start == 2 && start[0] == '-' && start[1] == '0') {
-        start[0] = '0';
-        --out;
-    }
-    return out;
-}
-
-// Millimetres to a tenth of a micrometre. Every edge is rounded from its
-// own whole-unit coordinate, so squares that meet share the same text.
+// Millimetres to a tenth of a micrometre, without trailing zeros:
+// coordinates stay within the picture, so any length TeX reads is small.
+// Every edge is rounded from its own whole-unit coordinate, so squares that
+// meet share the same text.
 char* put_mm(char* out, double mm)
 {
-    return put_rounded(out, mm, 4);
+    return put_trimmed(out, mm, 4);
 }
 
 // Each square is one macro call: PGF's basic layer takes about 245 words of
@@ -118,7 +103,7 @@ public:
             out = put_text(out, "}{");
             out = put_mm(out, (p.top - 0.5 * p.side) * unit_mm_);
             out = put_text(out, "}{");
-            out = put_rounded(out, scale, 5);
+            out = put_trimmed(out, scale, 5);
             out = put_text(out, "}{");
             out = put_integer(out, p.side);
         }

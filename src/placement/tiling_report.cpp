@@ -4,12 +4,29 @@ namespace {
 
 constexpr std::size_t examples_per_warning = 5;
 
-// "column 3" or "columns 3 to 5".
+// "column 3 ends" or "columns 3 to 5 end".
 std::string name_columns(const column_span& span)
 {
-    if (span.length == 1) return "column " + std::to_string(span.first);
+    if (span.length == 1) return "column " + std::to_string(span.first) + " ends";
     return "columns " + std::to_string(span.first) + " to " +
-           std::to_string(span.first + span.length - 1);
+           std::to_string(span.first + span.length - 1) + " end";
+}
+
+// Notes a fault of one kind at square `s`: the problem if it is the first
+// fault of the list, a warning if it is the first of its kind (its words
+// are only formed then: a bad list may repeat a fault a million times).
+// True when the warning names the square.
+template <typename Warning>
+bool note_fault(tiling_report& report, bool& seen, const placed_square& s, const char* problem,
+                Warning warning)
+{
+    if (seen && !report.problem.empty()) return false;
+    const std::string square = name_square(s.number, s.where);
+    if (report.problem.empty()) report.problem = square + problem;
+    if (seen) return false;
+    seen = true;
+    report.warnings.push_back(square + warning());
+    return true;
 }
 
 }  // namespace
@@ -26,25 +43,15 @@ bool note_square(tiling_report& report, const placed_square& s)
     }
     bool named = false;
     if (s.under.lowest != s.under.highest) {
-        if (report.problem.empty())
-            report.problem = name_square(s.number, p) + " overlaps an earlier square";
-        if (!report.uneven_seen) {
-            report.uneven_seen = named = true;
-            report.warnings.push_back(
-                name_square(s.number, p) +
-                " rests on uneven ground: the columns under it lie at depths " +
-                std::to_string(s.under.lowest) + " to " + std::to_string(s.under.highest));
-        }
+        named |= note_fault(report, report.uneven_seen, s, " overlaps an earlier square", [&] {
+            return " rests on uneven ground: the columns under it lie at depths " +
+                   std::to_string(s.under.lowest) + " to " + std::to_string(s.under.highest);
+        });
     }
     if (p.top - p.side < 0) {
-        if (report.problem.empty())
-            report.problem = name_square(s.number, p) + " reaches below the bottom edge";
-        if (!report.below_seen) {
-            report.below_seen = named = true;
-            report.warnings.push_back(
-                name_square(s.number, p) +
-                " reaches below the bottom edge, to y = " + std::to_string(p.top - p.side));
-        }
+        named |= note_fault(report, report.below_seen, s, " reaches below the bottom edge", [&] {
+            return " reaches below the bottom edge, to y = " + std::to_string(p.top - p.side);
+        });
     }
     return named;
 }
@@ -59,16 +66,13 @@ void note_end(tiling_report& report, const skyline& sky)
     std::size_t short_spans = 0;
     for (const column_span& span : column_spans(sky)) {
         if (span.depth >= report.height) continue;
-        const bool one = span.length == 1;
         if (report.problem.empty()) {
-            report.problem =
-                name_columns(span) + (one ? " ends" : " end") + " short of the bottom edge";
+            report.problem = name_columns(span) + " short of the bottom edge";
         }
         if (++short_spans <= examples_per_warning) {
-            report.warnings.push_back(name_columns(span) + (one ? " ends" : " end") + " at depth " +
-                                      std::to_string(span.depth) +
-                                      ", short of the bottom edge at depth " +
-                                      std::to_string(report.height));
+            report.warnings.push_back(
+                name_columns(span) + " at depth " + std::to_string(span.depth) +
+                ", short of the bottom edge at depth " + std::to_string(report.height));
         }
     }
     if (short_spans > examples_per_warning) {
