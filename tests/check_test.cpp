@@ -12,10 +12,11 @@
 namespace {
 
 using sides = std::vector<std::int32_t>;
+using boxes = std::vector<square_box>;
 
 // The sides of a tiling in the order the skyline places them: at each step
 // the square whose top-left corner is the left-most lowest column.
-sides skyline_order(std::vector<square_box> squares, std::int64_t width)
+sides skyline_order(boxes squares, std::int64_t width)
 {
     std::vector<std::int64_t> depth(static_cast<std::size_t>(width), 0);
     sides order;
@@ -35,10 +36,10 @@ sides skyline_order(std::vector<square_box> squares, std::int64_t width)
 
 // A random tiling of width x height: each square fills part of the run of
 // lowest columns, as large as it may be or smaller.
-std::vector<square_box> random_tiling(std::int64_t width, std::int64_t height, std::mt19937& random)
+boxes random_tiling(std::int64_t width, std::int64_t height, std::mt19937& random)
 {
     std::vector<std::int64_t> depth(static_cast<std::size_t>(width), 0);
-    std::vector<square_box> squares;
+    boxes squares;
     for (;;) {
         const auto at = std::min_element(depth.begin(), depth.end());
         if (*at == height) return squares;
@@ -54,7 +55,7 @@ std::vector<square_box> random_tiling(std::int64_t width, std::int64_t height, s
 
 // Brute force: every rectangle between coordinates of square edges, made
 // exactly of the squares inside it.
-bool has_inner_rectangle_by_force(const std::vector<square_box>& squares)
+bool has_inner_rectangle_by_force(const boxes& squares)
 {
     std::vector<std::int64_t> xs, ys;
     for (const square_box& s : squares) {
@@ -84,32 +85,40 @@ bool has_inner_rectangle_by_force(const std::vector<square_box>& squares)
     return false;
 }
 
-// Brute force: the squares placed column by column cover every unit cell
+// The squares placed column by column, up to the first whose side is 0 or
+// less or that overhangs the right edge.
+boxes boxes_of(const square_case& c)
+{
+    std::vector<std::int64_t> depth(static_cast<std::size_t>(c.width), 0);
+    boxes placed;
+    for (const std::int32_t side : c.sides) {
+        const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
+        if (side < 1 || x + side > c.width) break;
+        placed.push_back({x, depth[static_cast<std::size_t>(x)], side});
+        std::fill_n(depth.begin() + x, side, depth[static_cast<std::size_t>(x)] + side);
+    }
+    return placed;
+}
+
+// Brute force: every square placed, and together they cover every unit cell
 // of the rectangle exactly once.
 bool dissects_by_force(const square_case& c)
 {
-    if (c.height < 1) return false;
-    std::vector<std::int64_t> depth(static_cast<std::size_t>(c.width), 0);
+    const boxes placed = boxes_of(c);
+    if (c.height < 1 || placed.size() != c.sides.size()) return false;
     std::vector<char> cell(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height),
                            0);
-    for (const std::int32_t side : c.sides) {
-        const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
-        const std::int64_t y = depth[static_cast<std::size_t>(x)];
-        if (side < 1 || x + side > c.width || y + side > c.height) return false;
-        for (std::int64_t i = x; i < x + side; ++i) {
-            depth[static_cast<std::size_t>(i)] += side;
-            for (std::int64_t j = y; j < y + side; ++j) {
-                char& covered = cell[static_cast<std::size_t>(j * c.width + i)];
-                if (covered++ != 0) return false;
-            }
-        }
+    for (const square_box& s : placed) {
+        if (s.y + s.side > c.height) return false;
+        for (std::int64_t i = s.x; i < s.x + s.side; ++i)
+            for (std::int64_t j = s.y; j < s.y + s.side; ++j)
+                if (cell[static_cast<std::size_t>(j * c.width + i)]++ != 0) return false;
     }
     return std::all_of(cell.begin(), cell.end(), [](char k) { return k == 1; });
 }
 
 // The tiling turned by a quarter (when `turn`) and mirrored left to right.
-std::vector<square_box> transformed(std::vector<square_box> squares, std::int64_t& width,
-                                    std::int64_t& height, bool turn, bool mirror)
+boxes transformed(boxes squares, std::int64_t& width, std::int64_t& height, bool turn, bool mirror)
 {
     for (square_box& s : squares) {
         if (turn) s = {height - s.y - s.side, s.x, s.side};
@@ -119,16 +128,10 @@ std::vector<square_box> transformed(std::vector<square_box> squares, std::int64_
     return squares;
 }
 
-std::vector<square_box> boxes_of(const square_case& c)
+square_case case_of(const boxes& tiling, std::int64_t width, std::int64_t height)
 {
-    std::vector<square_box> boxes;
-    std::vector<std::int64_t> depth(static_cast<std::size_t>(c.width), 0);
-    for (const std::int32_t side : c.sides) {
-        const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
-        boxes.push_back({x, depth[static_cast<std::size_t>(x)], side});
-        std::fill_n(depth.begin() + x, side, depth[static_cast<std::size_t>(x)] + side);
-    }
-    return boxes;
+    return make_case(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                     skyline_order(tiling, width));
 }
 
 TEST(Check, RandomTilingsAgreeWithBruteForce)
@@ -138,11 +141,8 @@ TEST(Check, RandomTilingsAgreeWithBruteForce)
     for (int trial = 0; trial < 600; ++trial) {
         const std::int64_t width = 1 + random() % 14;
         const std::int64_t height = 1 + random() % 14;
-        const std::vector<square_box> tiling = random_tiling(width, height, random);
-        const square_case c =
-            make_case(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                      skyline_order(tiling, width));
-        const case_verdict v = check_case(c);
+        const boxes tiling = random_tiling(width, height, random);
+        const case_verdict v = check_case(case_of(tiling, width, height));
         ASSERT_TRUE(v.dissection) << v.problem;
         ASSERT_EQ(v.simple, !has_inner_rectangle_by_force(tiling)) << "trial " << trial;
         simple += v.simple;
@@ -157,21 +157,11 @@ TEST(Check, NearDissectionsAgreeWithBruteForce)
         const std::int32_t width = 1 + static_cast<std::int32_t>(random() % 9);
         const std::int32_t height = static_cast<std::int32_t>(random() % 10) - 1;
         sides list = skyline_order(random_tiling(width, std::max(height, 1), random), width);
-        // Change, drop or add one side, or none.
         const std::size_t at = random() % list.size();
-        switch (random() % 4) {
-            case 0:
-                list[at] += static_cast<std::int32_t>(random() % 3) - 1;
-                break;
-            case 1:
-                list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
-                break;
-            case 2:
-                list.push_back(1);
-                break;
-            default:
-                break;
-        }
+        const auto change = random() % 4;  // change, drop or add one side, or none
+        if (change == 0) list[at] += static_cast<std::int32_t>(random() % 3) - 1;
+        if (change == 1) list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+        if (change == 2) list.push_back(1);
         const square_case c = make_case(width, height, list);
         ASSERT_EQ(check_case(c).dissection, dissects_by_force(c)) << "trial " << trial;
     }
@@ -179,19 +169,13 @@ TEST(Check, NearDissectionsAgreeWithBruteForce)
 
 TEST(Check, SimplePerfectOnesTurnedEveryWay)
 {
-    const square_case known[] = {
-        make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}),
-        make_case(112, 112,
-                  {50, 35, 27, 8, 19, 15, 17, 11, 6, 24, 29, 25, 9, 2, 7, 18, 16, 42, 4, 37, 33}),
-    };
-    for (const square_case& c : known) {
+    for (const square_case& c : {make_case(33, 32, {18, 15, 7, 8, 14, 4, 10, 1, 9}),
+                                 make_case(112, 112, {50, 35, 27, 8, 19, 15, 17, 11, 6,  24, 29,
+                                                      25, 9,  2,  7, 18, 16, 42, 4,  37, 33})}) {
         for (int way = 0; way < 4; ++way) {
             std::int64_t width = c.width, height = c.height;
-            const auto squares = transformed(boxes_of(c), width, height, way & 1, way & 2);
-            const square_case turned =
-                make_case(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                          skyline_order(squares, width));
-            const case_verdict v = check_case(turned);
+            const boxes squares = transformed(boxes_of(c), width, height, way & 1, way & 2);
+            const case_verdict v = check_case(case_of(squares, width, height));
             EXPECT_TRUE(v.dissection && v.perfect && v.simple) << c.width << " way " << way;
         }
     }
@@ -199,11 +183,8 @@ TEST(Check, SimplePerfectOnesTurnedEveryWay)
 
 TEST(Check, Verdicts)
 {
-    struct row {
-        square_case c;
-        const char* expected;  // dissection, perfect, simple, problem
-    };
-    const row rows[] = {
+    const std::pair<square_case, const char*> rows[] = {
+        // dissection, perfect, simple, problem
         {make_case(65, 32, {18, 15, 32, 7, 8, 14, 4, 10, 1, 9}), "yes yes no "},
         {make_case(2, 2, {1, 1, 1, 1}), "yes no no "},
         {make_case(3, 3, {3}), "yes yes yes "},
@@ -218,12 +199,12 @@ TEST(Check, Verdicts)
          "rectangle 4 wide"},
         {make_case(3, 0, {}), "no - - the height is 0; the rectangle is empty"},
     };
-    for (const row& r : rows) {
-        const case_verdict v = check_case(r.c);
+    for (const auto& [c, expected] : rows) {
+        const case_verdict v = check_case(c);
         const auto answer = [&](bool value) { return v.dissection ? (value ? "yes" : "no") : "-"; };
         EXPECT_EQ(std::string(v.dissection ? "yes " : "no ") + answer(v.perfect) + " " +
                       answer(v.simple) + " " + v.problem,
-                  r.expected);
+                  expected);
     }
 }
 

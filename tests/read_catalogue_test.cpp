@@ -13,14 +13,6 @@ namespace {
 
 using file_ptr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-file_ptr file_holding(const std::string& text)
-{
-    file_ptr file(std::tmpfile(), &std::fclose);
-    std::fwrite(text.data(), 1, text.size(), file.get());
-    std::rewind(file.get());
-    return file;
-}
-
 // Every entry as "number@line: count width height sides" or
 // "number@line: message", one per line.
 std::string entries(std::FILE* stream)
@@ -50,7 +42,10 @@ std::string entries(std::FILE* stream)
 
 std::string entries(const std::string& text)
 {
-    return entries(file_holding(text).get());
+    file_ptr file(std::tmpfile(), &std::fclose);
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    return entries(file.get());
 }
 
 TEST(ReadCatalogue, OneCasePerLine)
@@ -69,9 +64,8 @@ TEST(ReadCatalogue, OneCasePerLine)
               "2@6: 9 33 32 18 15 7 8 14 4 10 1 9\n"
               "3@7: 0 5 -5\n"
               "4@8: 1 1 1 1\n");
-    EXPECT_EQ(entries(""), "");
-    EXPECT_EQ(entries("\xef\xbb\xbf"), "");
-    EXPECT_EQ(entries("\n# only comments\n  \n"), "");
+    for (const char* empty : {"", "\xef\xbb\xbf", "\n# only comments\n  \n"})
+        EXPECT_EQ(entries(empty), "") << empty;
 }
 
 // A bad line reports the same words as a case file, with "the line ends" for
@@ -100,15 +94,14 @@ TEST(ReadCatalogue, BadLineCostsThatLineOnly)
 
 TEST(ReadCatalogue, LinesLongerThanABlock)
 {
-    std::string text = "20000 1 1";
-    for (int i = 0; i < 20000; ++i) text += " 7";
-    text += " and a note " + std::string(100000, 'n') + "\n" + std::string(70000, ' ') + "0 1 1\n";
-    text += "2 1 1 1 " + std::string(70000, '1') + " 1\n1 1 1 5";
-    std::string expected = "1@1: 20000 1 1";
-    for (int i = 0; i < 20000; ++i) expected += " 7";
-    expected += "\n2@2: 0 1 1\n3@3: side 2 of 2 is " + std::string(24, '1') +
-                "..., outside the 32-bit range -2147483648 to 2147483647\n4@4: 1 1 1 5\n";
-    EXPECT_EQ(entries(text), expected);
+    std::string sevens;
+    for (int i = 0; i < 20000; ++i) sevens += " 7";
+    EXPECT_EQ(entries("20000 1 1" + sevens + " and a note " + std::string(100000, 'n') + "\n" +
+                      std::string(70000, ' ') + "0 1 1\n2 1 1 1 " + std::string(70000, '1') +
+                      " 1\n1 1 1 5"),
+              "1@1: 20000 1 1" + sevens + "\n2@2: 0 1 1\n3@3: side 2 of 2 is " +
+                  std::string(24, '1') +
+                  "..., outside the 32-bit range -2147483648 to 2147483647\n4@4: 1 1 1 5\n");
 }
 
 TEST(ReadCatalogue, FailedReadEndsTheCatalogue)

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <random>
 #include <sstream>
 #include <string>
@@ -47,25 +47,22 @@ TEST(Svg, ThreeSquaresWholeFile)
               "</svg>\n");
 }
 
-std::vector<std::string> lines_of(const std::string& text)
+// The numbers in the value of each named attribute of `line`, one after another.
+std::vector<double> numbers(const std::string& line, std::initializer_list<const char*> names)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The number after `name="` in `line`.
-double attribute(const std::string& line, const std::string& name)
-{
-    const std::size_t at = line.find(" " + name + "=\"");
-    EXPECT_NE(at, std::string::npos) << name << " in " << line;
-    return at == std::string::npos ? 0 : std::strtod(line.c_str() + at + name.size() + 3, nullptr);
-}
-
-int digit_count(std::int32_t side)
-{
-    return static_cast<int>(std::to_string(side).size());
+    std::vector<double> found;
+    for (const std::string name : names) {
+        const std::size_t at = line.find(" " + name + "=\"");
+        EXPECT_NE(at, std::string::npos) << name << " in " << line;
+        if (at == std::string::npos) continue;
+        const char* next = line.c_str() + at + name.size() + 3;
+        for (char* end;; next = end) {
+            const double value = std::strtod(next, &end);
+            if (end == next) break;
+            found.push_back(value);
+        }
+    }
+    return found;
 }
 
 TEST(SvgProperties, RandomCasesReadBackToTheirPlacements)
@@ -75,14 +72,15 @@ TEST(SvgProperties, RandomCasesReadBackToTheirPlacements)
         SCOPED_TRACE("trial " + std::to_string(trial));
         const random_case rc = make_random_case(random);
         const square_case& c = rc.c;
-        const std::vector<std::string> lines = lines_of(draw_svg(c));
+        std::vector<std::string> lines;
+        std::istringstream in(draw_svg(c));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
 
         // The squares drawn, and those the report names: the first on
         // uneven ground, the first reaching below the bottom edge.
         std::vector<expected_square> drawn;
         std::vector<bool> named;
-        bool uneven_seen = false;
-        bool below_seen = false;
+        bool uneven_seen = false, below_seen = false;
         std::int64_t deepest = std::max(c.height, 0);
         for (const expected_square& e : rc.squares) {
             if (e.side <= 0) continue;
@@ -97,52 +95,41 @@ TEST(SvgProperties, RandomCasesReadBackToTheirPlacements)
         ASSERT_EQ(lines.back(), "</svg>");
 
         // The view box: the frame and every square, a margin of one line
-        // width round them.
-        const std::string& root = lines[1];
-        double box[4];
-        ASSERT_EQ(std::sscanf(root.c_str() + root.find("viewBox=\""), "viewBox=\"%lf %lf %lf %lf\"",
-                              &box[0], &box[1], &box[2], &box[3]),
-                  4)
-            << root;
-        const double line_width = attribute(root, "stroke-width");
+        // width round them; a thin line, also beside the smallest square.
+        const std::vector<double> box = numbers(lines[1], {"viewBox"});
+        ASSERT_EQ(box.size(), 4u) << lines[1];
+        const double line_width = numbers(lines[1], {"stroke-width"}).at(0);
         EXPECT_GT(line_width, 0);
         EXPECT_EQ(box[0], -line_width);
         EXPECT_EQ(box[1], -line_width);
         EXPECT_NEAR(box[2], c.width + 2 * line_width, 1e-6 * c.width);
         EXPECT_NEAR(box[3], static_cast<double>(deepest) + 2 * line_width, 1e-6 * deepest + 1e-9);
-        // A thin line, also beside the smallest square.
-        if (!drawn.empty()) {
-            const auto smallest = std::min_element(
-                drawn.begin(), drawn.end(),
-                [](const expected_square& a, const expected_square& b) { return a.side < b.side; });
-            EXPECT_LE(line_width, smallest->side / 15.0);
-        }
+        for (const expected_square& e : drawn) EXPECT_LE(line_width, e.side / 15.0);
         EXPECT_LE(line_width, std::max<double>(c.width, deepest) / 500);
 
-        const std::string& frame = lines[3];
-        EXPECT_EQ(frame.rfind("<rect class=\"frame\" x=\"0\" y=\"0\"", 0), 0u) << frame;
-        EXPECT_EQ(attribute(frame, "width"), c.width);
-        EXPECT_EQ(attribute(frame, "height"), std::max(c.height, 0));
+        EXPECT_EQ(lines[3].rfind("<rect class=\"frame\" x=\"0\" y=\"0\"", 0), 0u) << lines[3];
+        EXPECT_EQ(numbers(lines[3], {"width", "height"}),
+                  (std::vector<double>{static_cast<double>(c.width),
+                                       static_cast<double>(std::max(c.height, 0))}));
 
         for (std::size_t i = 0; i < drawn.size(); ++i) {
             const expected_square& e = drawn[i];
             const std::string& rect = lines[4 + 2 * i];
             const std::string& text = lines[5 + 2 * i];
-            const std::int64_t depth = c.height - e.top;
+            const double x = e.column, y = c.height - e.top, side = e.side;
             EXPECT_EQ(
                 rect.rfind(named[i] ? "<rect class=\"square warning\" " : "<rect class=\"square\" ",
                            0),
                 0u)
                 << rect;
-            ASSERT_EQ(attribute(rect, "x"), e.column) << rect;
-            ASSERT_EQ(attribute(rect, "y"), depth) << rect;
-            ASSERT_EQ(attribute(rect, "width"), e.side) << rect;
-            ASSERT_EQ(attribute(rect, "height"), e.side) << rect;
+            ASSERT_EQ(numbers(rect, {"x", "y", "width", "height"}),
+                      (std::vector<double>{x, y, side, side}))
+                << rect;
             // The label: centred, the side, sized to fit inside.
-            ASSERT_EQ(attribute(text, "x"), e.column + e.side / 2.0) << text;
-            ASSERT_EQ(attribute(text, "y"), depth + e.side / 2.0) << text;
-            ASSERT_NEAR(attribute(text, "font-size") * std::max(2, digit_count(e.side)), e.side,
-                        e.side * 1e-3)
+            ASSERT_EQ(numbers(text, {"x", "y"}), (std::vector<double>{x + side / 2, y + side / 2}))
+                << text;
+            const int digits = static_cast<int>(std::to_string(e.side).size());
+            ASSERT_NEAR(numbers(text, {"font-size"}).at(0) * std::max(2, digits), side, side * 1e-3)
                 << text;
             const std::string label = ">" + std::to_string(e.side) + "</text>";
             ASSERT_EQ(text.compare(text.size() - label.size(), label.size(), label), 0) << text;

@@ -1,7 +1,7 @@
 // The TikZ document, written through a file system in memory.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,27 +13,23 @@
 namespace {
 
 // The case's TikZ document, opened as a run without --output opens it.
-std::string tikz_document(const square_case& c, tiling_report* report_out = nullptr)
+std::string tikz_document(const square_case& c)
 {
-    const picture_format* format = find_format("tikz");
-    if (format == nullptr) throw std::runtime_error("no tikz format");
+    const picture_format& format = *find_format("tikz");
     memory_files fs;
     tiling_report report(c.height);
-    draw_case(c, *format->open(fs, format->default_path), report);
-    if (report_out != nullptr) *report_out = report;
+    draw_case(c, *format.open(fs, format.default_path), report);
     return fs.files.at("squares-tikz.tex");
 }
 
-std::vector<std::string> square_lines(const std::string& text)
+// The lines that draw squares, without their indent.
+std::string square_lines(const std::string& text)
 {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while ((at = text.find("\n  \\", at)) != std::string::npos) {
-        const std::size_t end = text.find('\n', at + 1);
-        const std::string line = text.substr(at + 3, end - at - 3);
-        if (line.rfind("\\sq", 0) == 0 || line.rfind("\\named", 0) == 0) lines.push_back(line);
-        at = end;
-    }
+    std::string lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("  \\sq", 0) == 0 || line.rfind("  \\named", 0) == 0)
+            lines += line.substr(2) + "\n";
     return lines;
 }
 
@@ -66,67 +62,48 @@ TEST(Tikz, ThreeSquaresWholeDocument)
 // millimetres within 150 whatever the shape or the width.
 TEST(Tikz, PositionsAndLabels)
 {
-    struct row {
+    const struct {
         const char* what;
         square_case c;
-        std::string box, frame;
-        std::vector<std::string> squares;
-    };
-    const row rows[] = {
-        {"tall: 75 x 150 mm",
-         make_case(2, 4, {2, 2}),
-         "(0mm,0mm) rectangle (75mm,150mm)",
-         "",
-         {"\\sq{0}{150}{75}{75}{37.5}{112.5}{10.63237}{2}",
-          "\\sq{0}{75}{75}{0}{37.5}{37.5}{10.63237}{2}"}},
+        std::string box, frame, squares;
+    } rows[] = {
+        {"tall: 75 x 150 mm", make_case(2, 4, {2, 2}), "(0mm,0mm) rectangle (75mm,150mm)", "",
+         "\\sq{0}{150}{75}{75}{37.5}{112.5}{10.63237}{2}\n"
+         "\\sq{0}{75}{75}{0}{37.5}{37.5}{10.63237}{2}\n"},
         {"a square below the bottom is named and kept on the page",
-         make_case(4, 3, {1, 1, 2, 1, 3}),
-         "(0mm,-37.5mm) rectangle (150mm,112.5mm)",
+         make_case(4, 3, {1, 1, 2, 1, 3}), "(0mm,-37.5mm) rectangle (150mm,112.5mm)",
          "(0mm,0mm) rectangle (150mm,112.5mm)",
-         {"\\sq{0}{112.5}{37.5}{75}{18.75}{93.75}{5.31619}{1}",
-          "\\sq{37.5}{112.5}{75}{75}{56.25}{93.75}{5.31619}{1}",
-          "\\sq{75}{112.5}{150}{37.5}{112.5}{75}{10.63237}{2}",
-          "\\sq{0}{75}{37.5}{37.5}{18.75}{56.25}{5.31619}{1}",
-          "\\named{\\sq{37.5}{75}{150}{-37.5}{93.75}{18.75}{15.94856}{3}}"}},
-        {"sides 0 and -2 are not drawn",
-         make_case(3, 1, {0, 1, -2, 2}),
-         "(0mm,-50mm) rectangle (150mm,50mm)",
-         "(0mm,0mm) rectangle (150mm,50mm)",
-         {"\\sq{0}{50}{50}{0}{25}{25}{7.08825}{1}",
-          "\\named{\\sq{50}{50}{150}{-50}{100}{0}{14.1765}{2}}"}},
-        {"height below 0",
-         make_case(2, -1, {2}),
-         "(0mm,-150mm) rectangle (100mm,0mm)",
+         "\\sq{0}{112.5}{37.5}{75}{18.75}{93.75}{5.31619}{1}\n"
+         "\\sq{37.5}{112.5}{75}{75}{56.25}{93.75}{5.31619}{1}\n"
+         "\\sq{75}{112.5}{150}{37.5}{112.5}{75}{10.63237}{2}\n"
+         "\\sq{0}{75}{37.5}{37.5}{18.75}{56.25}{5.31619}{1}\n"
+         "\\named{\\sq{37.5}{75}{150}{-37.5}{93.75}{18.75}{15.94856}{3}}\n"},
+        {"sides 0 and -2 are not drawn", make_case(3, 1, {0, 1, -2, 2}),
+         "(0mm,-50mm) rectangle (150mm,50mm)", "(0mm,0mm) rectangle (150mm,50mm)",
+         "\\sq{0}{50}{50}{0}{25}{25}{7.08825}{1}\n"
+         "\\named{\\sq{50}{50}{150}{-50}{100}{0}{14.1765}{2}}\n"},
+        {"height below 0", make_case(2, -1, {2}), "(0mm,-150mm) rectangle (100mm,0mm)",
          "(0mm,0mm) rectangle (100mm,-50mm)",
-         {"\\named{\\sq{0}{-50}{100}{-150}{50}{-100}{14.1765}{2}}"}},
-        {"2*10^9 wide",
-         make_case(2000000000, 1000000000, {1000000000, 1000000000}),
-         "(0mm,0mm) rectangle (150mm,75mm)",
-         "",
-         {"\\sq{0}{75}{75}{0}{37.5}{37.5}{2.12648}{1000000000}",
-          "\\sq{75}{75}{150}{0}{112.5}{37.5}{2.12648}{1000000000}"}},
+         "\\named{\\sq{0}{-50}{100}{-150}{50}{-100}{14.1765}{2}}\n"},
+        {"2*10^9 wide", make_case(2000000000, 1000000000, {1000000000, 1000000000}),
+         "(0mm,0mm) rectangle (150mm,75mm)", "",
+         "\\sq{0}{75}{75}{0}{37.5}{37.5}{2.12648}{1000000000}\n"
+         "\\sq{75}{75}{150}{0}{112.5}{37.5}{2.12648}{1000000000}\n"},
         {"a unit square in a width of 2*10^9 keeps its outline, not its label",
-         make_case(2000000000, 1000000000, {1, 1999999999}),
-         "(0mm,-75mm) rectangle (150mm,75mm)",
+         make_case(2000000000, 1000000000, {1, 1999999999}), "(0mm,-75mm) rectangle (150mm,75mm)",
          "(0mm,0mm) rectangle (150mm,75mm)",
-         {"\\sqo{0}{75}{0}{75}", "\\named{\\sq{0}{75}{150}{-75}{75}{0}{4.25295}{1999999999}}"}},
-        {"the smallest label kept",
-         make_case(2126, 1, {1}),
-         "(0mm,0mm) rectangle (150mm,0.0706mm)",
-         "",
-         {"\\sq{0}{0.0706}{0.0706}{0}{0.0353}{0.0353}{0.01}{1}"}},
-        {"the largest label left out",
-         make_case(2127, 1, {1}),
-         "(0mm,0mm) rectangle (150mm,0.0705mm)",
-         "",
-         {"\\sqo{0}{0.0705}{0.0705}{0}"}},
+         "\\sqo{0}{75}{0}{75}\n\\named{\\sq{0}{75}{150}{-75}{75}{0}{4.25295}{1999999999}}\n"},
+        {"the smallest label kept", make_case(2126, 1, {1}), "(0mm,0mm) rectangle (150mm,0.0706mm)",
+         "", "\\sq{0}{0.0706}{0.0706}{0}{0.0353}{0.0353}{0.01}{1}\n"},
+        {"the largest label left out", make_case(2127, 1, {1}),
+         "(0mm,0mm) rectangle (150mm,0.0705mm)", "", "\\sqo{0}{0.0705}{0.0705}{0}\n"},
     };
-    for (const row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         const std::string text = tikz_document(r.c);
-        const std::string frame = r.frame.empty() ? r.box : r.frame;
         EXPECT_NE(text.find("  \\path[use as bounding box] " + r.box +
-                            ";\n  \\draw[gray!50,line width=0.4pt] " + frame + ";\n"),
+                            ";\n  \\draw[gray!50,line width=0.4pt] " +
+                            (r.frame.empty() ? r.box : r.frame) + ";\n"),
                   std::string::npos)
             << text;
         EXPECT_EQ(square_lines(text), r.squares);
