@@ -27,14 +27,6 @@ namespace {
 const std::string confirmation = "\n - - - - - Created squares.tex successfully. - - - - - -\n";
 const std::string previous_document = "the previous document\n";
 
-// 3000 squares of side 1 in a 60 x 50 rectangle: a document of about
-// 700 kB, written in several blocks.
-const std::string large_case = [] {
-    std::string text = "3000 60 50";
-    for (int i = 0; i < 3000; ++i) text += " 1";
-    return text;
-}();
-
 struct result {
     int status = -1;
     std::string out;
@@ -72,8 +64,8 @@ protected:
         fs::remove_all(base_, ignored);
     }
 
-    // Runs the tool in the scratch directory; `prefix` goes before it in the shell.
-    // Standard output goes to `out_to` when given.
+    // Runs the tool in the scratch directory, `prefix` before it in the shell
+    // and standard output to `out_to` when given.
     result run(const std::string& arguments, const std::string& prefix = "",
                const std::string& out_to = "")
     {
@@ -89,18 +81,13 @@ protected:
         return r;
     }
 
-    result convert(const std::string& case_text)
-    {
-        write_file(work_ / "case.txt", case_text);
-        return run("case.txt");
-    }
-
     std::string document() { return read_file(work_ / "squares.tex"); }
+    void keep_previous_document() { write_file(work_ / "squares.tex", previous_document); }
 
-    std::set<std::string> files_in_work()
+    std::set<std::string> files_in_work(const fs::path& subdirectory = "")
     {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(work_))
+        for (const auto& entry : fs::directory_iterator(work_ / subdirectory))
             names.insert(entry.path().filename().string());
         return names;
     }
@@ -116,24 +103,17 @@ protected:
         std::istringstream lines(r.err);
         int messages = 0;
         std::string last;
-        for (std::string line; std::getline(lines, line); last = line) {
+        for (std::string line; std::getline(lines, line); last = line)
             messages += line.find(": warning: ") == std::string::npos;
-        }
         EXPECT_EQ(messages, status == 2 ? 2 : 1) << r.err;
-        if (status != 2) {
-            EXPECT_EQ(last.find(": warning: "), std::string::npos) << r.err;
-        }
-        for (const std::string& name : files_in_work()) {
+        EXPECT_TRUE(status == 2 || last.find(": warning: ") == std::string::npos) << r.err;
+        for (const std::string& name : files_in_work())
             EXPECT_NE(name.rfind("squares.tex.", 0), 0u) << "left behind: " << name;
-        }
-        for (const std::string& piece : pieces) {
+        for (const std::string& piece : pieces)
             EXPECT_NE(r.err.find(piece), std::string::npos)
                 << "missing \"" << piece << "\" in " << r.err;
-        }
         EXPECT_EQ(document(), previous_document);
     }
-
-    void keep_previous_document() { write_file(work_ / "squares.tex", previous_document); }
 
     // Permissions do not hold root back, so as root the tool runs as
     // nobody. Empty when no other user can run it here.
