@@ -9,7 +9,7 @@
 #include "document/document.h"
 #include "document/gallery.h"
 #include "driver.h"
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 #include "read_catalogue.h"
 #include "shown_text.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 #include "squares.h"
 
 extern const char* const check_table_header;

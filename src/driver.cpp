@@ -8,7 +8,7 @@
 #include "check_table.h"
 #include "messages.h"
 #include "options.h"
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 #include "placement/place_squares.h"
 #include "read_case.h"
 #include "shown_text.h"

@@ -7,8 +7,8 @@
 #include "document/file_system.h"
 #include "document/picture_writer.h"
 #include "messages.h"
-#include "placement/case_check.h"
-#include "placement/tiling_report.h"
+#include "analysis/case_check.h"
+#include "analysis/tiling_report.h"
 #include "squares.h"
 
 // Where a case comes from: its file, its number and line in a catalogue.

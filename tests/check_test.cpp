@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 #include "test_cases.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "placement/place_squares.h"
 #include "placement/skyline.h"
-#include "placement/tiling_report.h"
+#include "analysis/tiling_report.h"
 #include "test_cases.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "document/document.h"
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 #include "squares.h"
 
 struct gallery_entry {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "placement/place_squares.h"
-#include "placement/tiling_report.h"
+#include "analysis/tiling_report.h"
 
 struct case_verdict {
     bool dissection = false;

@@ -1,4 +1,4 @@
-#include "placement/tiling_report.h"
+#include "analysis/tiling_report.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "placement/case_check.h"
+#include "analysis/case_check.h"
 
 #include <algorithm>
 
