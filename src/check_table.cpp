@@ -22,3 +22,9 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
            answer(true, d) + "\t" + answer(d, verdict.perfect) + "\t" + answer(d, verdict.simple) +
            "\t" + (d ? "-" : verdict.problem) + "\n";
 }
+
+std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message)
+{
+    return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
+           "\t-\t-\t-\t-\t-\t-\t" + message + "\n";
+}

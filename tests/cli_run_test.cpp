@@ -199,19 +199,21 @@ protected:
                    "  # an indented comment\n"
                    "5 4 3 1 1 2 1 3\n"
                    "3 3 2 2 1 x\n"
-                   "2 4 4 2 3\n"
+                   "3 3 1 2 1 5\n"
                    "4 2 2 1 1 1 1\r\n"
                    "1 3 3 3.9\n");
     }
 
     const std::string errors =
         "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
-        "squares2tex: cat.txt:7: square 2 (side 3, column 2) overhangs the right edge: it reaches "
-        "x = 5 in a rectangle 4 wide\n"
+        "squares2tex: cat.txt:7: square 3 (side 5, column 2) overhangs the right edge: it reaches "
+        "x = 7 in a rectangle 3 wide\n"
         "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n";
 };
 
-TEST_F(Catalogue, CheckGivesOneRowPerReadableCase)
+// Every case line gets its row, readable or not; the problem is the first
+// fault, the message names the square that cannot be placed.
+TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
 {
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
@@ -219,14 +221,19 @@ TEST_F(Catalogue, CheckGivesOneRowPerReadableCase)
               "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n"
               "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\n"
               "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n"
-              "4\t7\t2\t4\t4\tno\t-\t-\tsquare 2 (side 3, column 2) overhangs the right edge: it "
-              "reaches x = 5 in a rectangle 4 wide\n"
-              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n");
+              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\n"
+              "4\t7\t3\t3\t1\tno\t-\t-\tsquare 1 (side 2, column 0) reaches below the bottom "
+              "edge\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n"
+              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\n");
     EXPECT_EQ(r.err, errors);
     EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
-    // Dissections only: status 0.
-    write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n");
-    EXPECT_EQ(run("--check --catalogue - < good.txt").status, 0);
+    // Dissections only, from standard input: status 0.
+    write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n4 2 2 1 1 1 1\n");
+    const result good = run("--check --catalogue -", "", "", "good.txt");
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out.substr(good.out.find('\n') + 1),
+              "1\t1\t3\t3\t2\tyes\tno\tno\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\n");
 }
 
 // Each drawing is the single-case document; names sort in catalogue order.
@@ -234,7 +241,9 @@ TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
 {
     const result r = run("--catalogue cat.txt -d out/tex");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "\n - - - - - Created 3 drawings in out/tex successfully. - - - - - -\n");
+    EXPECT_EQ(r.out,
+              "\n - - - - - Created 3 drawings in out/tex; 3 cases could not be drawn (see the "
+              "messages above). - - - - - -\n");
     EXPECT_NE(
         r.err.find(
             "squares2tex: cat.txt:5: warning: square 5 (side 3, column 1) rests on uneven ground"),

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "driver.h"
+#include "case_report.h"
 #include "memory_files.h"
 #include "test_cases.h"
 

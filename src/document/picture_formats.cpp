@@ -33,3 +33,10 @@ std::string format_names()
         names += (names.empty() ? "" : "|") + std::string(f.name);
     return names;
 }
+
+std::vector<std::string> format_extensions()
+{
+    std::vector<std::string> extensions;
+    for (const picture_format& f : formats) extensions.emplace_back(f.extension);
+    return extensions;
+}

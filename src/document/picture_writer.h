@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/file_system.h"
 #include "squares.h"
@@ -37,3 +38,6 @@ const picture_format& default_format();
 
 // The names of every format, for the usage text: "tex|svg|tikz".
 std::string format_names();
+
+// The extensions of every format's drawings in a catalogue's directory.
+std::vector<std::string> format_extensions();
