@@ -4,9 +4,11 @@
 #include <exception>
 #include <new>
 
+#include "analysis/canonical.h"
 #include "case_report.h"
 #include "catalogue/catalogue_run.h"
 #include "check_table.h"
+#include "document/document.h"
 #include "messages.h"
 #include "options.h"
 #include "read_case.h"
@@ -57,6 +59,28 @@ int run_case(const options& o, file_system& files, output_stream& out)
     return status;
 }
 
+// The one-case run of --canonical: the code's line, or the message of a
+// case that is not a dissection.
+int run_canonical_case(const options& o, file_system& files, output_stream& out)
+{
+    std::int64_t line = 0;
+    const square_case c = read_case(o.case_path, &line);
+    canonical_scratch scratch;
+    std::string code;
+    std::string problem;
+    if (!append_canonical_line(c, scratch, code, problem)) {
+        throw conversion_error("not a dissection: " + problem, line);
+    }
+    if (o.output.empty()) {
+        print_out(out, code);
+    } else {
+        document doc(files, o.output);
+        write_text(doc, code);
+        close_document(doc);
+    }
+    return 0;
+}
+
 int run_options(const options& o, output_stream& out)
 {
     if (o.help) {
@@ -76,6 +100,7 @@ int run_options(const options& o, output_stream& out)
     const std::string& path = o.catalogue.empty() ? o.case_path : o.catalogue;
     try {
         if (!o.catalogue.empty()) return run_catalogue(o, files, out);
+        if (o.canonical) return run_canonical_case(o, files, out);
         return run_case(o, files, out);
     } catch (const conversion_error& e) {
         print_message(path, e.line, e.what());

@@ -21,6 +21,9 @@ const char* const help_text =
     "\n"
     "A case: the count of squares, the width, the height, then the sides in the\n"
     "order they are placed, as whole numbers:  9 33 32 18 15 7 8 14 4 10 1 9\n"
+    "Codes as published read too: 9 33 32 (18,15)(7,8,14)(4,10,1,9), the order and\n"
+    "side of a squared square before its brackets, or the brackets alone; text\n"
+    "after a * that follows the last side is the case's caption.\n"
     "\n"
     "Options (before the case file):\n"
     "  -f, --format FORMAT    tex (PSTricks document, the default), svg, or tikz\n"
@@ -30,6 +33,10 @@ const char* const help_text =
     "                         a name ending in .svg implies --format svg\n"
     "      --check            print a table: is each case a dissection, perfect,\n"
     "                         simple; draws nothing unless -f or -o asks for it\n"
+    "      --canonical        print each dissection's canonical code, one line per\n"
+    "                         case (to -o FILE if given): the same for every\n"
+    "                         rotation, reflection and multiple, so duplicates\n"
+    "                         show as equal lines\n"
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
@@ -61,6 +68,7 @@ const option_rule rules[] = {
     {"jobs", 'j', &options::jobs, nullptr},
     {"part", '\0', &options::part, nullptr},
     {"check", '\0', nullptr, &options::check},
+    {"canonical", '\0', nullptr, &options::canonical},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},
 };
@@ -171,7 +179,12 @@ void check_combination(options& o)
     if (o.has_case && catalogue) {
         throw usage_error("give a case file or --catalogue FILE, not both");
     }
-    if (catalogue && !o.output.empty()) {
+    if (o.canonical && (o.check || !o.format.empty() || !o.directory.empty())) {
+        throw usage_error(
+            "--canonical prints codes, one line per case; it goes with neither --check, --format "
+            "nor --directory");
+    }
+    if (catalogue && !o.output.empty() && !o.canonical) {
         throw usage_error(
             "--output names one drawing; a catalogue's drawings go to --directory DIR");
     }
@@ -182,8 +195,8 @@ void check_combination(options& o)
     if (catalogue && !o.format.empty() && o.directory.empty()) {
         throw usage_error("--format draws a catalogue only into --directory DIR");
     }
-    if (catalogue && !o.check && o.directory.empty()) {
-        throw usage_error("--catalogue needs --check, --directory DIR or both");
+    if (catalogue && !o.check && !o.canonical && o.directory.empty()) {
+        throw usage_error("--catalogue needs --check, --canonical or --directory DIR");
     }
     if (o.check && o.output == "-") {
         throw usage_error(
@@ -298,6 +311,7 @@ catalogue_part chosen_part(const options& o)
 
 bool draws(const options& o)
 {
+    if (o.canonical) return false;
     if (!o.catalogue.empty()) return !o.directory.empty();
     return !o.check || !o.format.empty() || !o.output.empty();
 }

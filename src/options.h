@@ -16,6 +16,7 @@ struct options {
     std::string part;       // "K/N": only that part of the catalogue file
     bool has_case = false;
     bool check = false;
+    bool canonical = false;  // print each dissection's canonical code
     bool help = false;
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.

@@ -6,22 +6,223 @@
 #include <cstring>
 #include <memory>
 
+#include "shown_text.h"
 #include "value_reader.h"
 
 namespace {
+
+using token = value_reader::token;
+
+constexpr std::int64_t int32_max = 2147483647;
+
+// A caption is cut at this many bytes; no more than about this much is
+// looked at after the last side.
+constexpr std::size_t caption_limit = 1000;
+
+const char* const range_note = ", outside the 32-bit range -2147483648 to 2147483647";
 
 std::string span_ends(const value_reader& reader)
 {
     return reader.span() == value_span::line ? "the line ends" : "the file ends";
 }
 
-std::int32_t read_header_value(value_reader& reader, const std::string& what)
+// How the reading as count, width, height and sides went: `stop` is what
+// stood where a value was due, token::value when every value was read (or
+// the count or width is out of bounds: `bad_header`).
+struct listed_read {
+    std::int32_t head[3] = {};
+    int heads = 0;  // header values read
+    token stop = token::value;
+    bool bad_header = false;
+    std::int64_t first_line = 0;
+};
+
+void read_listed(value_reader& reader, square_case& c, listed_read& r)
 {
-    std::int32_t value = 0;
-    if (!reader.next(value, [&] { return what; })) {
-        throw conversion_error(span_ends(reader) + " before " + what, reader.end_line());
+    for (; r.heads < 3; ++r.heads) {
+        r.stop = reader.take(r.head[r.heads]);
+        if (r.stop != token::value) return;
+        if (r.heads == 0) r.first_line = reader.line();
+        if ((r.heads == 0 && r.head[0] < 0) || (r.heads == 1 && r.head[1] < 1)) {
+            r.bad_header = true;
+            ++r.heads;
+            return;
+        }
     }
-    return value;
+    c.count = r.head[0];
+    c.width = r.head[1];
+    c.height = r.head[2];
+    // The count is not trusted for the allocation: a huge count in a short
+    // file must end in a message, not in an out-of-memory failure.
+    c.sides.reserve(std::min<std::size_t>(static_cast<std::size_t>(c.count), 1 << 16));
+    for (std::int32_t i = 0; i < c.count; ++i) {
+        std::int32_t side = 0;
+        r.stop = reader.take(side);
+        if (r.stop != token::value) return;
+        c.sides.push_back(side);
+    }
+}
+
+// The message for what stood where the value `name` was due: a word, a
+// * or a value outside 32 bits.
+[[noreturn]] void fail_at(value_reader& reader, token stop, const std::string& name)
+{
+    if (stop == token::star) reader.take_word();
+    if (stop == token::out_of_range) {
+        throw conversion_error(name + " is " + reader.word() + range_note, reader.line());
+    }
+    throw conversion_error("expected " + name + ", found \"" + reader.word() + "\"",
+                           reader.line());
+}
+
+// The message of the reading as count, width, height and sides.
+[[noreturn]] void fail_listed(value_reader& reader, const square_case& c, const listed_read& r)
+{
+    if (r.bad_header && r.heads == 1) {
+        throw conversion_error(
+            "the count is " + std::to_string(r.head[0]) + "; it must be 0 or more", reader.line());
+    }
+    if (r.bad_header) {
+        throw conversion_error(
+            "the width is " + std::to_string(r.head[1]) + "; it must be 1 or more", reader.line());
+    }
+    static const char* const names[] = {"the count", "the width", "the height"};
+    const std::size_t read = c.sides.size();
+    const std::string of_count = " of " + std::to_string(c.count);
+    const std::string name =
+        r.heads < 3 ? names[r.heads] : "side " + std::to_string(read + 1) + of_count;
+    if (r.stop != token::end) fail_at(reader, r.stop, name);
+    if (r.heads < 3) throw conversion_error(span_ends(reader) + " before " + name, reader.end_line());
+    throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
+                               " sides; side " + std::to_string(read + 1) + " is missing",
+                           reader.end_line());
+}
+
+// The caption: the rest of the line after a * that follows the last side,
+// trimmed, cut short and safe to print on one line.
+void read_caption(value_reader& reader, square_case& c)
+{
+    const std::int64_t line = reader.value_line();
+    if (!reader.take_star(caption_limit) || reader.line() != line) return;
+    std::string text;
+    reader.take_line_text(text, caption_limit);
+    const auto blank = [](char b) { return b == ' ' || b == '\t' || b == '\v' || b == '\f' || b == '\r'; };
+    const auto first = std::find_if_not(text.begin(), text.end(), blank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+    c.caption = first < last ? shown_path(std::string(first, last)) : std::string();
+    if (c.caption.size() > caption_limit) {
+        // Cut where a character begins: not inside \xNN or a UTF-8 sequence.
+        std::size_t cut = caption_limit;
+        while (cut > 0 && (static_cast<unsigned char>(c.caption[cut]) & 0xc0) == 0x80) --cut;
+        const std::size_t escape = c.caption.rfind("\\x", cut);
+        if (escape != std::string::npos && cut - escape < 4) cut = escape;
+        c.caption.resize(cut);
+        while (!c.caption.empty() && c.caption.back() == ' ') c.caption.pop_back();
+    }
+}
+
+// The values read so far, as the sides of a code: the header's first and
+// then the sides.
+void prepend(square_case& c, const std::int32_t* values, int count)
+{
+    c.sides.insert(c.sides.begin(), values, values + count);
+}
+
+[[noreturn]] void fail_no_number(const value_reader& reader)
+{
+    throw conversion_error(
+        "the brackets hold no number: expected the sides of a code, or count, width and height "
+        "before them",
+        reader.marks().open_line);
+}
+
+// A code with no number before its first bracket: the order is the number
+// of sides, the width the sum of the first bracket, the height the area
+// over the width. It ends at a *, at the first value or word outside the
+// brackets after them, or at the end of the line (of the file).
+std::int64_t read_bare_code(value_reader& reader, square_case& c, const listed_read& r)
+{
+    const value_reader::bracket_marks& m = reader.marks();
+    prepend(c, r.head, r.heads);
+    if (m.outside >= 0) {
+        c.sides.resize(static_cast<std::size_t>(m.outside));
+    } else if (m.depth > 0 && (r.stop == token::word || r.stop == token::out_of_range)) {
+        fail_at(reader, r.stop, "side " + std::to_string(c.sides.size() + 1));
+    }
+    if (c.sides.empty()) fail_no_number(reader);
+    if (c.sides.size() > static_cast<std::size_t>(int32_max)) {
+        throw conversion_error("the code has more than 2147483647 sides", m.open_line);
+    }
+    const std::size_t first_bracket =
+        m.first_close >= 0 ? std::min(c.sides.size(), static_cast<std::size_t>(m.first_close))
+                           : c.sides.size();
+    std::int64_t width = 0;
+    for (std::size_t i = 0; i < c.sides.size(); ++i) {
+        const std::int64_t side = c.sides[i];
+        if (side < 1) {
+            throw conversion_error("side " + std::to_string(i + 1) + " is " + std::to_string(side) +
+                                       "; the sides of a code without its size must be 1 or more",
+                                   m.open_line);
+        }
+        if (i < first_bracket) width += side;
+        if (width > int32_max) {
+            throw conversion_error(
+                "the sides in the first bracket add up to more than 2147483647, the widest "
+                "rectangle",
+                m.open_line);
+        }
+    }
+    if (width == 0) {
+        throw conversion_error("the first bracket holds no side; its sides make the width",
+                               m.open_line);
+    }
+    std::int64_t area = 0;
+    // The height must fit 32 bits, so the area is bounded by the width
+    // times 2147483647 (at most 2^62): each step is checked before it is
+    // taken.
+    const std::int64_t most = width * int32_max;
+    for (const std::int32_t s : c.sides) {
+        const std::int64_t square = std::int64_t{s} * s;
+        if (square > most - area) {
+            throw conversion_error("the squares' area is more than the width " +
+                                       std::to_string(width) +
+                                       " times 2147483647: the height would leave the 32-bit range",
+                                   m.open_line);
+        }
+        area += square;
+    }
+    if (area % width != 0) {
+        throw conversion_error("the squares' area " + std::to_string(area) +
+                                   " is not a multiple of the width " + std::to_string(width) +
+                                   " (the sum of the first bracket)",
+                               m.open_line);
+    }
+    c.count = static_cast<std::int32_t>(c.sides.size());
+    c.width = static_cast<std::int32_t>(width);
+    c.height = static_cast<std::int32_t>(area / width);
+    if (r.stop == token::star && m.outside < 0) read_caption(reader, c);
+    return m.open_line;
+}
+
+// The order and side of a squared square before its bracketed sides.
+std::int64_t read_square_code(value_reader& reader, square_case& c, const listed_read& r)
+{
+    c.count = r.head[0];
+    c.width = r.head[1];
+    c.height = r.head[1];
+    if (r.heads == 3) prepend(c, r.head + 2, 1);
+    const std::size_t read = c.sides.size();
+    if (read < static_cast<std::size_t>(c.count)) {
+        const std::string of_count = " of " + std::to_string(c.count);
+        if (r.stop != token::end) {
+            fail_at(reader, r.stop, "side " + std::to_string(read + 1) + of_count);
+        }
+        throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
+                                   " sides; side " + std::to_string(read + 1) + " is missing",
+                               reader.end_line());
+    }
+    if (r.stop == token::star) read_caption(reader, c);
+    return r.first_line;
 }
 
 }  // namespace
@@ -29,33 +230,28 @@ std::int32_t read_header_value(value_reader& reader, const std::string& what)
 std::int64_t read_case_values(value_reader& reader, square_case& c)
 {
     c.sides.clear();
-    c.count = read_header_value(reader, "the count");
-    const std::int64_t first_line = reader.line();
-    if (c.count < 0) {
-        throw conversion_error("the count is " + std::to_string(c.count) + "; it must be 0 or more",
-                               reader.line());
+    c.caption.clear();
+    reader.begin_code();
+    listed_read r;
+    read_listed(reader, c, r);
+    if (r.stop == token::value && !r.bad_header) {
+        read_caption(reader, c);
+        return r.first_line;
     }
-    c.width = read_header_value(reader, "the width");
-    if (c.width < 1) {
-        throw conversion_error("the width is " + std::to_string(c.width) + "; it must be 1 or more",
-                               reader.line());
+    // The shorter forms only for what could not be read as before.
+    switch (reader.marks().first_open) {
+        case 0:
+            return read_bare_code(reader, c, r);
+        case 1:
+            throw conversion_error(
+                "one number before the first bracket: expected count, width and height, the "
+                "order and side of a squared square, or no number",
+                reader.marks().open_line);
+        case 2:
+            return read_square_code(reader, c, r);
+        default:
+            fail_listed(reader, c, r);
     }
-    c.height = read_header_value(reader, "the height");
-
-    // The count is not trusted for the allocation: a huge count in a short
-    // file must end in a message, not in an out-of-memory failure.
-    c.sides.reserve(std::min<std::size_t>(static_cast<std::size_t>(c.count), 1 << 16));
-    const std::string of_count = " of " + std::to_string(c.count);
-    for (std::int32_t i = 0; i < c.count; ++i) {
-        std::int32_t side = 0;
-        if (!reader.next(side, [&] { return "side " + std::to_string(i + 1) + of_count; })) {
-            throw conversion_error(span_ends(reader) + " after " + std::to_string(i) + of_count +
-                                       " sides; side " + std::to_string(i + 1) + " is missing",
-                                   reader.end_line());
-        }
-        c.sides.push_back(side);
-    }
-    return first_line;
 }
 
 square_case read_case_from(std::FILE* stream, std::int64_t* first_line)

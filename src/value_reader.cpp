@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "shown_text.h"
+#include "squares.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ bool is_separator(int c)
         case ')':
         case '[':
         case ']':
+        case '{':
+        case '}':
         case ',':
             return true;
         default:
@@ -75,20 +78,58 @@ value_reader::value_reader(std::string_view text, std::FILE* rest, value_span sp
 {
 }
 
-value_reader::scanned value_reader::scan(std::int32_t& value, std::string& shown)
+value_reader::token value_reader::take(std::int32_t& value)
 {
+    // Brackets are counted here, among the separators, where they cost
+    // nothing on the way from one value to the next.
     int c = peek();
-    while (is_separator(c) && !(c == '\n' && span_ == value_span::line)) {
-        if (c == '\n') ++line_;
-        ++position_;
-        c = peek();
+    for (;; c = peek()) {
+        switch (c) {
+            case ' ':
+            case '\t':
+            case '\v':
+            case '\f':
+            case '\r':
+            case ',':
+            case '{':
+            case '}':
+                ++position_;
+                continue;
+            case '\n':
+                if (span_ == value_span::line) return token::end;
+                ++line_;
+                ++position_;
+                continue;
+            case '(':
+            case '[':
+                if (marks_.first_open < 0) {
+                    marks_.first_open = marks_.values;
+                    marks_.open_line = line_;
+                }
+                ++marks_.depth;
+                ++position_;
+                continue;
+            case ')':
+            case ']':
+                if (marks_.depth > 0) --marks_.depth;
+                if (marks_.first_open >= 0 && marks_.first_close < 0) {
+                    marks_.first_close = marks_.values;
+                }
+                ++position_;
+                continue;
+            default:
+                break;
+        }
+        break;
     }
-    if (c == EOF || c == '\n') return scanned::end;
+    if (c == EOF) return token::end;
+    if (c == '*') return token::star;
 
+    shown_.clear();
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = c == '-';
-        append_shown(shown, c);
+        append_shown(shown_, c);
         ++position_;
         c = peek();
     }
@@ -100,34 +141,68 @@ value_reader::scanned value_reader::scan(std::int32_t& value, std::string& shown
             magnitude = magnitude * 10 + (c - '0');
             too_large = magnitude > int32_max + 1;
         }
-        if (++digits <= shown_text_limit) append_shown(shown, c);
+        if (++digits <= shown_text_limit) append_shown(shown_, c);
         ++position_;
         c = peek();
     }
     if (digits == 0 || (c != EOF && !is_separator(c))) {
-        append_rest_of_word(shown);
-        return scanned::not_integer;
+        append_rest_of_word();
+        return token::word;
     }
     const std::int64_t signed_value = negative ? -magnitude : magnitude;
     if (too_large || signed_value < int32_min || signed_value > int32_max) {
-        if (digits > shown_text_limit) shown += "...";
-        return scanned::out_of_range;
+        if (digits > shown_text_limit) shown_ += "...";
+        return token::out_of_range;
     }
     value = static_cast<std::int32_t>(signed_value);
     value_line_ = line_;
-    return scanned::value;
+    if (marks_.first_close >= 0 && marks_.depth == 0 && marks_.outside < 0) {
+        marks_.outside = marks_.values;
+    }
+    ++marks_.values;
+    return token::value;
+}
+
+void value_reader::take_word()
+{
+    shown_.clear();
+    append_rest_of_word();
 }
 
 // The rest of the offending word, up to the next separator, cut short past
 // the limit.
-void value_reader::append_rest_of_word(std::string& shown)
+void value_reader::append_rest_of_word()
 {
     for (int c = peek(); c != EOF && !is_separator(c); c = peek()) {
-        if (shown.size() >= shown_text_limit) {
-            shown += "...";
+        if (shown_.size() >= shown_text_limit) {
+            shown_ += "...";
             return;
         }
-        append_shown(shown, c);
+        append_shown(shown_, c);
+        ++position_;
+    }
+}
+
+bool value_reader::take_star(std::size_t limit)
+{
+    for (std::size_t looked = 0; looked < limit; ++looked) {
+        const int c = peek();
+        if (c == '*') {
+            ++position_;
+            return true;
+        }
+        if (c == EOF || c == '\n' || !is_separator(c)) return false;
+        ++position_;
+    }
+    return false;
+}
+
+void value_reader::take_line_text(std::string& text, std::size_t limit)
+{
+    for (std::size_t taken = 0; taken < limit; ++taken) {
+        const int c = peek();
+        if (c == EOF || c == '\n') return;
+        text += static_cast<char>(c);
         ++position_;
     }
 }

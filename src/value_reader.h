@@ -8,15 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "squares.h"
-
 // How far one run of values may reach: the whole file (a case file), or one
 // line (a catalogue, one case per line).
 enum class value_span { file, line };
 
 // Hands out the values of a stream one by one. A value is a whole word: an
 // optional sign and decimal digits, ended by a separator (white space or one
-// of ( ) [ ] ,) or by the end of the file. A UTF-8 byte-order mark at the very
+// of ( ) [ ] { } ,) or by the end of the file. A UTF-8 byte-order mark at the very
 // start of the stream is skipped. Lines are counted for the messages.
 class value_reader {
 public:
@@ -31,34 +29,56 @@ public:
     value_reader(std::string_view text, std::FILE* rest, value_span span, std::string source,
                  std::int64_t first_line);
 
-    // The next value, or false at the end of the file (for value_span::line
-    // also at the end of the line, which is left in place). Throws
-    // conversion_error when the word there is not an integer in the 32-bit
-    // range; `describe` names the value for that message.
-    template <typename Describe>
-    bool next(std::int32_t& value, Describe describe)
-    {
-        std::string shown;
-        switch (scan(value, shown)) {
-            case scanned::value:
-                return true;
-            case scanned::end:
-                return false;
-            case scanned::not_integer:
-                throw conversion_error("expected " + describe() + ", found \"" + shown + "\"",
-                                       line_);
-            case scanned::out_of_range:
-                break;
-        }
-        throw conversion_error(
-            describe() + " is " + shown + ", outside the 32-bit range -2147483648 to 2147483647",
-            line_);
-    }
+    // What the reader found where a value was due.
+    enum class token {
+        value,         // a value, now taken
+        end,           // the end of the file (for value_span::line also of the line, left in place)
+        star,          // a *, which begins a caption; left in place
+        word,          // text that is not an integer, now taken; word() quotes it
+        out_of_range,  // an integer outside the 32-bit range, now taken; word() quotes it
+    };
+
+    // The next value into `value`, or what stands in its place.
+    token take(std::int32_t& value);
+
+    // Takes the word at the reading position (a * and what follows it) so
+    // that word() quotes it.
+    void take_word();
+
+    // The last word or out-of-range value taken, cut short for messages.
+    const std::string& word() const { return shown_; }
+
+    // Where the values taken since begin_code() stand to the brackets ( and
+    // [ (braces are no brackets): counts of values taken before each mark,
+    // -1 while the mark has not been met.
+    struct bracket_marks {
+        std::int64_t values = 0;       // taken so far
+        std::int64_t first_open = -1;  // before the first opening bracket
+        std::int64_t first_close = -1;  // before the first closing one after it
+        std::int64_t outside = -1;     // before the first value outside brackets after that
+        std::int64_t open_line = 0;    // the line of the first opening bracket
+        std::int64_t depth = 0;        // brackets open at the reading position
+    };
+
+    // Starts counting the marks of a new case.
+    void begin_code() { marks_ = bracket_marks{}; }
+    const bracket_marks& marks() const { return marks_; }
+
+    // Skips blanks, brackets, commas and braces short of a line end, `limit`
+    // bytes at most, and takes a * found there: true when it did.
+    bool take_star(std::size_t limit);
+
+    // Appends the bytes up to the line end (left in place) or the end of the
+    // file, `limit` bytes at most.
+    void take_line_text(std::string& text, std::size_t limit);
 
     value_span span() const { return span_; }
 
     // The line of the reading position; after a value, the line of that value.
     std::int64_t line() const { return line_; }
+
+    // The line of the last value taken, or 0.
+    std::int64_t value_line() const { return value_line_; }
 
     // The line a message about running out of values names: the line being
     // read for value_span::line; for a whole file the line of the last value
@@ -76,10 +96,7 @@ public:
     std::string_view unread() const { return {data_ + position_, filled_ - position_}; }
 
 private:
-    enum class scanned { value, end, not_integer, out_of_range };
-
-    scanned scan(std::int32_t& value, std::string& shown);
-    void append_rest_of_word(std::string& shown);
+    void append_rest_of_word();
     int peek();
     bool refill();
 
@@ -94,4 +111,6 @@ private:
     bool failed_ = false;
     std::int64_t line_ = 1;
     std::int64_t value_line_ = 0;
+    std::string shown_;
+    bracket_marks marks_;
 };

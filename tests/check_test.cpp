@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 #include <random>
+#include <sstream>
 #include <vector>
 
+#include "analysis/canonical.h"
 #include "analysis/case_check.h"
+#include "read_catalogue.h"
 #include "test_cases.h"
 
 namespace {
@@ -205,6 +210,74 @@ TEST(Check, Verdicts)
         EXPECT_EQ(std::string(v.dissection ? "yes " : "no ") + answer(v.perfect) + " " +
                       answer(v.simple) + " " + v.problem,
                   expected);
+    }
+}
+
+// The code of a tiling as a plain grid scan sees it: row by row from the
+// top, left to right, each square where its top-left cell is met.
+std::vector<std::int64_t> grid_code(const boxes& squares, std::int64_t width, std::int64_t height)
+{
+    std::vector<std::int64_t> corner(static_cast<std::size_t>(width * height), 0);
+    for (const square_box& s : squares) corner[static_cast<std::size_t>(s.y * width + s.x)] = s.side;
+    std::vector<std::int64_t> code;
+    for (const std::int64_t side : corner)
+        if (side > 0) code.push_back(side);
+    return code;
+}
+
+TEST(Canonical, EveryOrientationAndMultipleGivesTheGreatestCodeInLowestTerms)
+{
+    std::mt19937 random(5);
+    canonical_scratch scratch;
+    for (int trial = 0; trial < 400; ++trial) {
+        const std::int64_t width = 1 + random() % 12, height = 1 + random() % 12;
+        const boxes tiling = random_tiling(width, height, random);
+        std::vector<std::int64_t> model;  // order, width, height, sides
+        std::string first;
+        for (int way = 0; way < 8; ++way) {
+            std::int64_t w = width, h = height;
+            boxes turned = tiling;
+            for (int quarter = 0; quarter < way % 4; ++quarter)
+                turned = transformed(turned, w, h, true, false);
+            turned = transformed(turned, w, h, false, way >= 4);
+            if (w >= h) {
+                std::vector<std::int64_t> code = grid_code(turned, w, h);
+                code.insert(code.begin(), {static_cast<std::int64_t>(code.size()), w, h});
+                if (model.empty() || std::lexicographical_compare(model.begin() + 3, model.end(),
+                                                                  code.begin() + 3, code.end()))
+                    model = code;
+            }
+            const std::int32_t k = random() % 2 ? 1 : 2 + static_cast<std::int32_t>(random() % 4);
+            square_case c = case_of(turned, w, h);
+            c.width *= k;
+            c.height *= k;
+            for (std::int32_t& side : c.sides) side *= k;
+            std::string text, problem;
+            ASSERT_TRUE(append_canonical_line(c, scratch, text, problem)) << problem;
+            if (way == 0) first = text;
+            ASSERT_EQ(text, first) << "trial " << trial << " way " << way;
+        }
+        std::int64_t divisor = 0;
+        for (std::size_t i = 3; i < model.size(); ++i) divisor = std::gcd(divisor, model[i]);
+        for (std::size_t i = 1; i < model.size(); ++i) model[i] /= divisor;
+        std::string numbers = first;
+        for (char& ch : numbers)
+            if (ch == '(' || ch == ')' || ch == ',') ch = ' ';
+        std::istringstream in(numbers);
+        std::vector<std::int64_t> written{std::istream_iterator<std::int64_t>(in), {}};
+        ASSERT_EQ(written, model) << first;
+
+        // Read back, with a caption, it is its own canonical code.
+        const std::string code = first.substr(0, first.size() - 1) + " * trial " +
+                                 std::to_string(trial);
+        const std::string line = code + " \t\r\n";
+        catalogue_reader reader(line, 1, 1);
+        square_case again;
+        catalogue_position where;
+        ASSERT_TRUE(reader.next(again, where));
+        std::string text, problem;
+        ASSERT_TRUE(append_canonical_line(again, scratch, text, problem)) << problem;
+        EXPECT_EQ(text, code + "\n");
     }
 }
 

@@ -27,7 +27,7 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
-        {"--catalogue c.txt", "--catalogue needs --check, --directory DIR or both"},
+        {"--catalogue c.txt", "--catalogue needs --check, --canonical or --directory DIR"},
         {"--catalogue c.txt -o x.tex --check", "--output names one drawing"},
         {"--check -f svg --catalogue c.txt",
          "--format draws a catalogue only into --directory DIR"},

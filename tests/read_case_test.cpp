@@ -85,7 +85,7 @@ TEST(ReadCaseErrors, TextWhereAValueIsDue)
     EXPECT_EQ(failure("3 3\n2\n2 x1 1"), "3: expected side 2 of 3, found \"x1\"");
     EXPECT_EQ(failure("3 3 2 2 1 - 1"), "1: expected side 3 of 3, found \"-\"");
     EXPECT_EQ(failure("3 3 2 2 1 +-1"), "1: expected side 3 of 3, found \"+-1\"");
-    EXPECT_EQ(failure("3 3 2 2 1 {1}"), "1: expected side 3 of 3, found \"{1}\"");
+    EXPECT_EQ(failure("3 3 2 2 1 <1>"), "1: expected side 3 of 3, found \"<1>\"");
     EXPECT_EQ(failure("3 3 2 2 1.5 7"), "1: expected side 2 of 3, found \"1.5\"");
     EXPECT_EQ(failure("1 3 2 " + std::string(100, 'z')),
               "1: expected side 1 of 1, found \"zzzzzzzzzzzzzzzzzzzzzzzz...\"");
@@ -159,7 +159,7 @@ TEST(ReadCaseErrors, FileEndsEarly)
 {
     // The line of the last value read, or none when there was no value.
     EXPECT_EQ(failure(""), "0: the file ends before the count");
-    EXPECT_EQ(failure(" \n\r\n\t(\n"), "0: the file ends before the count");
+    EXPECT_EQ(failure(" \n\r\n\t{\n"), "0: the file ends before the count");
     EXPECT_EQ(failure("3 3\n\n\n"), "1: the file ends before the height");
     EXPECT_EQ(failure("3 1 3\n1 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("3 3 2 2 1\n"), "1: the file ends after 2 of 3 sides; side 3 is missing");
@@ -180,6 +180,60 @@ TEST(ReadCaseErrors, MissingFileAndDirectory)
         ADD_FAILURE();
     } catch (const conversion_error& e) {
         EXPECT_EQ(std::string(e.what()), "cannot read the case file: Is a directory");
+    }
+}
+
+// Every notation and what it reads as: "count width height: sides * caption",
+// or the line and message of an unreadable one.
+TEST(ReadCase, Notations)
+{
+    const std::string sides21 = "50 35 27 8 19 15 17 11 6 24 29 25 9 2 7 18 16 42 4 37 33";
+    const std::string code21 = "(50,35,27)(8,19)(15,17,11)(6,24)(29,25,9,2)(7,18)(16)(42)(4,37)(33)";
+    const std::string read21 = "21 112 112: " + sides21 + " * ";
+    const std::pair<std::string, std::string> rows[] = {
+        {"21 112 112 " + code21, read21},
+        {"21 112 " + code21, read21},
+        {code21 + "\n", read21},
+        {"[50, 35, 27], [8, 19], [15, 17, 11], [6, 24], [29, 25, 9, 2], [7, 18], [16], [42], "
+         "[4, 37], [33] order 21, 1978",
+         read21},
+        {"{21,112,112," + sides21 + "}", read21},
+        {"9 69 61 (36,33)(5,28)(25,9,2)(7)(16) * 9a 1925 \r\n", "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a 1925"},
+        {"(36,33)(5,28)\n(25,9,2)(7)(16)*\t9a\x01\xc3\xa9 ", "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a\\x01\xc3\xa9"},
+        {"(2,1)(1) 5 * not after the last side", "3 3 2: 2 1 1 * "},
+        {"3 3 2 2 1 1\n* on the next line", "3 3 2: 2 1 1 * "},
+        {"1 1 1 1 *" + std::string(2000, 'x'), "1 1 1: 1 * " + std::string(1000, 'x')},
+        // Read as before when that reads: count, width, height.
+        {"(3 3 2) 2 1 1", "3 3 2: 2 1 1 * "},
+        {"3 3 (2 2 1 1)", "3 3 2: 2 1 1 * "},
+        {"21 " + code21, "1: one number before the first bracket: expected count, width and height, "
+                         "the order and side of a squared square, or no number"},
+        {"\n( , )", "2: the brackets hold no number: expected the sides of a code, or count, width "
+                    "and height before them"},
+        {"()(3)", "1: the first bracket holds no side; its sides make the width"},
+        {"(50,35,27)(8,19,1)",
+         "1: the squares' area 4880 is not a multiple of the width 112 (the sum of the first bracket)"},
+        {"(50,x)", "1: expected side 2, found \"x\""},
+        {"(5, 99999999999)", "1: side 2 is 99999999999, outside the 32-bit range -2147483648 to 2147483647"},
+        {"(3,0)", "1: side 2 is 0; the sides of a code without its size must be 1 or more"},
+        {"(2147483647,1)", "1: the sides in the first bracket add up to more than 2147483647, the "
+                           "widest rectangle"},
+        {"(1)(2147483647)", "1: the squares' area is more than the width 1 times 2147483647: the "
+                            "height would leave the 32-bit range"},
+        {"21 112 " + code21.substr(0, code21.size() - 4) + " * x",
+         "1: expected side 21 of 21, found \"*\""},
+        {"3 3 (2 1)", "1: the file ends after 2 of 3 sides; side 3 is missing"},
+    };
+    for (const auto& [text, expected] : rows) {
+        std::string seen = failure(text);
+        if (seen == "read") {
+            const square_case c = read_text(text);
+            seen = std::to_string(c.count) + " " + std::to_string(c.width) + " " +
+                   std::to_string(c.height) + ":";
+            for (const std::int32_t side : c.sides) seen += " " + std::to_string(side);
+            seen += " * " + c.caption;
+        }
+        EXPECT_EQ(seen, expected) << text;
     }
 }
 

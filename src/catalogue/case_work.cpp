@@ -1,5 +1,6 @@
 #include "catalogue/case_work.h"
 
+#include "analysis/canonical.h"
 #include "case_report.h"
 #include "catalogue/made_names.h"
 #include "check_table.h"
@@ -19,8 +20,18 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
-                 const square_case& c, const catalogue_position& where)
+                 const square_case& c, const catalogue_position& where,
+                 canonical_scratch& scratch)
 {
+    if (settings.canonical) {
+        std::string problem;
+        if (!append_canonical_line(c, scratch, batch.out, problem)) {
+            batch.messages +=
+                format_message(settings.path, where.line, "not a dissection: " + problem);
+            batch.failed = true;
+        }
+        return;
+    }
     const case_source from{settings.path, where.number, where.line, true};
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
@@ -56,12 +67,13 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch)
 {
     const catalogue_batch_text& input = batch.input;
+    canonical_scratch scratch;
     batch.summary.lines = input.lines;
     batch.summary.cases = input.cases;
     if (input.has_read_ahead) {
         const read_ahead_case& r = input.read_ahead;
         if (r.error.empty()) {
-            handle_case(settings, files, batch, r.c, r.where);
+            handle_case(settings, files, batch, r.c, r.where, scratch);
         } else {
             handle_unreadable(settings, batch, r.where.number, r.error_line, r.error);
         }
@@ -76,7 +88,7 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
                 handle_unreadable(settings, batch, where.number, e.line, e.what());
                 continue;
             }
-            handle_case(settings, files, batch, c, where);
+            handle_case(settings, files, batch, c, where, scratch);
         }
     }
     if (!input.failure.empty()) {

@@ -11,6 +11,7 @@
 #include "catalogue/made_names.h"
 #include "catalogue/progress.h"
 #include "check_table.h"
+#include "document/document.h"
 #include "document/gallery.h"
 #include "shown_text.h"
 
@@ -53,6 +54,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     // Messages name standard input as grep does.
     settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
     settings.check = o.check;
+    settings.canonical = o.canonical;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
     std::FILE* stream = stdin;
     if (o.catalogue != "-") {
@@ -78,6 +80,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
                                    ": " + error);
         }
     }
+    // The codes go to -o FILE as any output file is written, whole or not at all.
+    std::unique_ptr<document> codes;
+    if (o.canonical && !o.output.empty()) codes = std::make_unique<document>(files, o.output);
     std::unique_ptr<gallery> pages;
     if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
 
@@ -93,7 +98,11 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     };
     steps.work = [&](catalogue_batch& b, int) { work_on_batch(settings, files, b); };
     steps.write = [&](catalogue_batch& b) {
-        print_out(out, b.out);
+        if (codes) {
+            write_text(*codes, b.out);
+        } else {
+            print_out(out, b.out);
+        }
         if (!b.messages.empty()) {
             shown.clear();
             print_messages(b.messages);
@@ -110,6 +119,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
                  most_bytes_in_flight, steps);
     shown.clear();
 
+    if (codes) close_document(*codes);
     if (pages) pages->finish(summary);
     if (!o.directory.empty()) {
         // Drawings and pages of earlier runs would pass for this run's.
