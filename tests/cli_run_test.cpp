@@ -33,6 +33,9 @@ TEST_F(Run, UsageErrorsWriteNothing)
          "--format draws a catalogue only into --directory DIR"},
         {"-d out case.txt", "--directory is for a catalogue"},
         {"--check -o - case.txt", "the drawing cannot go there too"},
+        {"--canonical --check case.txt", "--canonical prints codes"},
+        {"--canonical -f svg case.txt", "--canonical prints codes"},
+        {"--canonical -d out --catalogue c.txt", "--canonical prints codes"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments);
