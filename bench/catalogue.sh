@@ -5,6 +5,7 @@
 #     of two, one before and one after), against one run per code from a
 #     shell loop (one run: it is slow);
 #   - --check of 100,000 such codes;
+#   - --canonical of 100,000 codes of order 20 to 50, against --check of them;
 #   - --check of one dissection of 1,000, 2,000, 4,000 and 8,000 squares.
 #   bench/catalogue.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -56,6 +57,13 @@ printf '%-46s %9ss   %s\n' "10,000 codes as SVG, one run per code" "$apart" \
 
 python3 "$here/bench/gen.py" catalogue 100000 20 40 2 >codes.txt
 printf '%-46s %9ss\n' "--check of 100,000 codes" "$(best "$tool" --check --catalogue codes.txt)"
+
+python3 "$here/bench/gen.py" catalogue 100000 20 50 2 >codes.txt
+checked=$(best "$tool" --check --catalogue codes.txt)
+canonical=$(best "$tool" --canonical --catalogue codes.txt)
+printf '%-46s %9ss\n' "--check of 100,000 codes of order 20 to 50" "$checked"
+printf '%-46s %9ss   %s\n' "--canonical of the same codes" "$canonical" \
+    "$(awk "BEGIN{printf \"%.2fx the time of --check\", $canonical / $checked}")"
 
 previous=""
 for order in 1000 2000 4000 8000; do
