@@ -13,8 +13,10 @@
 #include "../tests/memory_files.h"
 #include "document/picture_writer.h"
 #include "document/skal.h"
+#include "analysis/canonical.h"
 #include "case_report.h"
 #include "read_case.h"
+#include "read_catalogue.h"
 
 namespace {
 
@@ -110,6 +112,23 @@ void check_tikz(const square_case& c)
     require(ends_with(text, "\\end{tikzpicture}\n\\end{document}\n"));
 }
 
+// A dissection's canonical code reads back, as a catalogue line, to a
+// dissection whose code is the same line.
+void check_canonical(const square_case& c)
+{
+    canonical_scratch scratch;
+    std::string code, problem;
+    if (!append_canonical_line(c, scratch, code, problem)) return;
+    require(!code.empty() && code.back() == '\n' && code.find('\n') == code.size() - 1);
+    catalogue_reader reader(code, 1, 1);
+    square_case again;
+    catalogue_position where;
+    require(reader.next(again, where));
+    std::string twice;
+    require(append_canonical_line(again, scratch, twice, problem));
+    require(twice == code);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -132,6 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(ends_with(text, "  \\end{pspicture}\n\\end{document}\n"));
         check_svg(c);
         check_tikz(c);
+        check_canonical(c);
     } catch (const conversion_error& e) {
         // A failed run leaves the previous document and nothing else.
         require(std::strlen(e.what()) > 0);

@@ -1,9 +1,12 @@
 // Reads arbitrary bytes as a catalogue to the end, and checks each entry
 // against a plain model: the lines that are neither blank nor comments, in
 // order, each read on its own as a case file gives the same case or the
-// same message (with "the file ends" for "the line ends").
+// same message (with "the file ends" for "the line ends"); and each case
+// read has one of the notations' shapes over the line's numbers, the plain
+// count, width, height and sides whenever the line reads so.
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +65,74 @@ std::string read_alone(const std::string& line, square_case& c)
     return {};
 }
 
+// The integers of a line up to its first other word, and where its first
+// bracket opens and closes (counted in values before them).
+struct plain_line {
+    std::vector<std::int64_t> values;
+    std::size_t open = std::string::npos;
+    std::size_t close = std::string::npos;
+};
+
+plain_line plain(const std::string& line)
+{
+    plain_line p;
+    for (std::size_t at = 0; at < line.size();) {
+        const char ch = line[at];
+        if (ch == '(' || ch == '[') {
+            if (p.open == std::string::npos) p.open = p.values.size();
+        } else if (ch == ')' || ch == ']') {
+            if (p.open != std::string::npos && p.close == std::string::npos) p.close = p.values.size();
+        }
+        if (std::string(" \t\v\f\r,{}()[]").find(ch) != std::string::npos) {
+            ++at;
+            continue;
+        }
+        const std::size_t end = line.find_first_of(" \t\v\f\r,{}()[]", at);
+        const std::string word = line.substr(at, end - at);
+        const std::size_t sign = word[0] == '+' || word[0] == '-' ? 1 : 0;
+        if (word.size() == sign || word.find_first_not_of("0123456789", sign) != std::string::npos) break;
+        std::int64_t value = 0;
+        for (std::size_t i = sign; i < word.size(); ++i)
+            value = std::min<std::int64_t>(value * 10 + (word[i] - '0'), std::int64_t{1} << 40);
+        if (word[0] == '-') value = -value;
+        if (value < INT32_MIN || value > INT32_MAX) break;
+        p.values.push_back(value);
+        at = end == std::string::npos ? line.size() : end;
+    }
+    return p;
+}
+
+bool sides_from(const plain_line& p, std::size_t first, const square_case& c)
+{
+    if (p.values.size() < first + c.sides.size()) return false;
+    for (std::size_t i = 0; i < c.sides.size(); ++i)
+        if (p.values[first + i] != c.sides[i]) return false;
+    return true;
+}
+
+void check_shape(const std::string& line, const square_case& c)
+{
+    const plain_line p = plain(line);
+    const std::vector<std::int64_t>& v = p.values;
+    const bool listed = v.size() >= 3 && c.count == v[0] && c.width == v[1] && c.height == v[2] &&
+                        sides_from(p, 3, c);
+    if (v.size() >= 3 && v[0] >= 0 && v[1] >= 1 && v.size() >= 3 + static_cast<std::size_t>(v[0])) {
+        require(listed);  // read as before whenever it reads so
+        return;
+    }
+    const bool square = p.open == 2 && c.count == v[0] && c.width == v[1] && c.height == v[1] &&
+                        sides_from(p, 2, c);
+    std::int64_t width = 0, area = 0;
+    for (std::size_t i = 0; i < c.sides.size(); ++i) {
+        if (i < p.close) width += c.sides[i];
+        area += std::int64_t{c.sides[i]} * c.sides[i];
+    }
+    const bool bare = p.open == 0 && sides_from(p, 0, c) && c.width == width &&
+                      area == std::int64_t{c.width} * c.height;
+    require(listed || square || bare);
+    require(c.caption.size() <= 1000 && c.caption.find_first_of("\n\r\t") == std::string::npos);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -99,7 +170,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(message == alone_message);
         if (message.empty()) {
             require(c.count == alone.count && c.width == alone.width && c.height == alone.height &&
-                    c.sides == alone.sides);
+                    c.sides == alone.sides && c.caption == alone.caption);
+            check_shape(model.text, c);
         }
         ++entries;
     }

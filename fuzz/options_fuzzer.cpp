@@ -38,11 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (o.help || o.version) return 0;
         require(o.has_case != !o.catalogue.empty());
         require(o.format.empty() || find_format(o.format) != nullptr);
-        require(o.catalogue.empty() || o.output.empty());
-        require(o.catalogue.empty() ? o.directory.empty() : (o.check || !o.directory.empty()));
+        require(o.catalogue.empty() || o.output.empty() || o.canonical);
+        require(o.catalogue.empty() ? o.directory.empty()
+                                    : (o.check || o.canonical || !o.directory.empty()));
+        require(!o.canonical || (!o.check && o.format.empty() && o.directory.empty() && !draws(o)));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
         require(!(o.check && o.output == "-"));
-        require(!o.has_case || draws(o) || o.check);
+        require(!o.has_case || draws(o) || o.check || o.canonical);
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');
     }

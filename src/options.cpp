@@ -221,7 +221,8 @@ void check_combination(options& o)
                 "--part splits a table among runs; a directory of drawings is written whole");
         }
     }
-    if (o.format.empty() && ends_with_svg(o.output)) o.format = "svg";
+    // Codes written to a file named .svg are still codes.
+    if (o.format.empty() && !o.canonical && ends_with_svg(o.output)) o.format = "svg";
     if (!o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + o.format + "': choose " + format_names());
     }
