@@ -5,7 +5,6 @@
 #include "catalogue/made_names.h"
 #include "check_table.h"
 #include "messages.h"
-#include "read_catalogue.h"
 
 namespace {
 
@@ -70,27 +69,14 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     canonical_scratch scratch;
     batch.summary.lines = input.lines;
     batch.summary.cases = input.cases;
-    if (input.has_read_ahead) {
-        const read_ahead_case& r = input.read_ahead;
-        if (r.error.empty()) {
-            handle_case(settings, files, batch, r.c, r.where, scratch);
-        } else {
-            handle_unreadable(settings, batch, r.where.number, r.error_line, r.error);
-        }
-    } else {
-        catalogue_reader reader(input.text, input.first_line, input.first_number);
-        square_case c;
-        for (;;) {
-            catalogue_position where;
-            try {
-                if (!reader.next(c, where)) break;
-            } catch (const conversion_error& e) {
-                handle_unreadable(settings, batch, where.number, e.line, e.what());
-                continue;
-            }
+    read_batch(
+        input,
+        [&](const square_case& c, const catalogue_position& where) {
             handle_case(settings, files, batch, c, where, scratch);
-        }
-    }
+        },
+        [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
+            handle_unreadable(settings, batch, where.number, line, message);
+        });
     if (!input.failure.empty()) {
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;

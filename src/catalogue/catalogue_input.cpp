@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -11,12 +12,7 @@
 
 namespace {
 
-constexpr std::size_t block_size = 1 << 20;
-
-// Lines up to this long are cut into batches as text; a longer one (a case
-// of half a million squares, or a file with no line ends at all) is read
-// straight from the stream so that memory stays bounded.
-constexpr std::size_t long_line = 4 << 20;
+constexpr std::size_t block_size = 64 * 1024;
 
 std::string read_failure()
 {
@@ -61,15 +57,15 @@ std::int64_t line_start_from(std::FILE* stream, std::int64_t offset, std::int64_
 {
     if (offset <= 0) return 0;
     if (!seek_to(stream, offset - 1)) throw conversion_error(read_failure());
-    std::string block(64 * 1024, '\0');
+    char block[4096];
     for (std::int64_t at = offset - 1; at < size;) {
-        const std::size_t got = std::fread(block.data(), 1, block.size(), stream);
+        const std::size_t got = std::fread(block, 1, sizeof block, stream);
         if (got == 0) {
             if (std::ferror(stream)) throw conversion_error(read_failure());
             break;
         }
-        const void* end = std::memchr(block.data(), '\n', got);
-        if (end != nullptr) return at + (static_cast<const char*>(end) - block.data()) + 1;
+        const void* end = std::memchr(block, '\n', got);
+        if (end != nullptr) return at + (static_cast<const char*>(end) - block) + 1;
         at += static_cast<std::int64_t>(got);
     }
     return size;
@@ -91,7 +87,12 @@ bool starts_with_mark(std::string_view text)
 
 }  // namespace
 
-catalogue_input::catalogue_input(std::FILE* stream, const catalogue_part& part) : stream_(stream)
+// Lines up to `long_line` are cut into batches as text; a longer one (a
+// case of half a million squares, or a file with no line ends at all) is
+// read straight from the stream so that memory stays bounded.
+catalogue_input::catalogue_input(std::FILE* stream, const catalogue_part& part,
+                                 std::size_t long_line)
+    : stream_(stream), long_line_(long_line)
 {
     if (part.n == 1) return;
     const std::int64_t size = regular_file_size(stream);
@@ -101,13 +102,13 @@ catalogue_input::catalogue_input(std::FILE* stream, const catalogue_part& part) 
     // The lines and cases before the part, counted as the reader would.
     if (!seek_to(stream, 0)) throw conversion_error(read_failure());
     line_tally before;
-    std::string block(block_size, '\0');
+    const std::unique_ptr<char[]> block(new char[block_size]);
     for (std::int64_t at = 0; at < start;) {
         const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(block.size()), start - at));
-        const std::size_t got = std::fread(block.data(), 1, want, stream);
+            std::min<std::int64_t>(static_cast<std::int64_t>(block_size), start - at));
+        const std::size_t got = std::fread(block.get(), 1, want, stream);
         if (got == 0) throw conversion_error(read_failure());
-        std::string_view text(block.data(), got);
+        std::string_view text(block.get(), got);
         if (at == 0 && starts_with_mark(text)) text.remove_prefix(3);
         before.feed(text);
         at += static_cast<std::int64_t>(got);
@@ -121,12 +122,20 @@ catalogue_input::catalogue_input(std::FILE* stream, const catalogue_part& part) 
 bool catalogue_input::fill()
 {
     if (ended_) return false;
-    pending_.erase(0, position_);
+    // What is left moves to the front; a line longer than the buffer grows it.
+    const std::size_t kept = filled_ - position_;
+    if (capacity_ - kept < block_size) {
+        capacity_ = std::max(2 * capacity_, kept + block_size);
+        std::unique_ptr<char[]> larger(new char[capacity_]);
+        if (kept > 0) std::memcpy(larger.get(), buffer_.get() + position_, kept);
+        buffer_ = std::move(larger);
+    } else if (kept > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + position_, kept);
+    }
     position_ = 0;
-    const std::size_t kept = pending_.size();
-    pending_.resize(kept + block_size);
-    const std::size_t got = std::fread(&pending_[kept], 1, block_size, stream_);
-    pending_.resize(kept + got);
+    filled_ = kept;
+    const std::size_t got = std::fread(buffer_.get() + kept, 1, block_size, stream_);
+    filled_ += got;
     if (got == 0) {
         if (std::ferror(stream_)) failure_ = read_failure();
         ended_ = true;
@@ -134,7 +143,7 @@ bool catalogue_input::fill()
     }
     // A byte-order mark at the very start is no part of the first line;
     // fread fills the whole block unless the file ends first.
-    if (offset_ == 0 && kept == 0 && starts_with_mark(pending_)) {
+    if (offset_ == 0 && kept == 0 && starts_with_mark(pending())) {
         position_ = 3;
         offset_ = 3;
     }
@@ -148,24 +157,25 @@ bool catalogue_input::next(catalogue_batch_text& batch, std::size_t bytes, std::
     batch.first_number = number_ + 1;
     for (;;) {
         if (end_ >= 0 && offset_ >= end_) break;
-        const char* at = pending_.data() + position_;
-        const std::size_t left = pending_.size() - position_;
-        const void* found = std::memchr(at, '\n', left);
+        const char* at = buffer_.get() + position_;
+        const std::size_t left = filled_ - position_;
+        const void* found = left > 0 ? std::memchr(at, '\n', left) : nullptr;
         std::size_t length = 0;
         if (found != nullptr) {
             length = static_cast<std::size_t>(static_cast<const char*>(found) - at) + 1;
-        } else if (left > long_line) {
+        } else if (left > long_line_) {
             if (batch.lines > 0) return true;
             read_long_line(batch);
             return true;
         } else if (fill()) {
             continue;
-        } else if (left == 0) {
+        } else if (filled_ == position_) {
             break;
         } else {
-            length = left;  // the last line, without a line end
+            length = filled_ - position_;  // the last line, without a line end
         }
-        const std::string_view line(pending_.data() + position_, length);
+        // (fill() may have moved what is left.)
+        const std::string_view line(buffer_.get() + position_, length);
         batch.text.append(line);
         ++batch.lines;
         if (found != nullptr) ++line_;
@@ -185,7 +195,7 @@ bool catalogue_input::next(catalogue_batch_text& batch, std::size_t bytes, std::
 void catalogue_input::read_long_line(catalogue_batch_text& batch)
 {
     batch.lines = 1;
-    value_reader reader(std::string_view(pending_).substr(position_), ended_ ? nullptr : stream_,
+    value_reader reader(pending(), ended_ ? nullptr : stream_,
                         value_span::line, "the catalogue", line_);
     read_ahead_case& entry = batch.read_ahead;
     try {
@@ -207,10 +217,16 @@ void catalogue_input::read_long_line(catalogue_batch_text& batch)
         }
     }
     line_ = reader.line();
-    pending_.assign(reader.unread());
+    // What the reader has read past the line stays to be cut.
+    const std::string_view unread = reader.unread();
+    std::unique_ptr<char[]> rest(new char[std::max(unread.size(), block_size)]);
+    std::memcpy(rest.get(), unread.data(), unread.size());
+    buffer_ = std::move(rest);
+    capacity_ = std::max(unread.size(), block_size);
+    filled_ = unread.size();
     position_ = 0;
     if (!ended_ && std::ferror(stream_)) ended_ = true;  // the message has been given
     if (end_ >= 0 && !ended_) {
-        offset_ = position_of(stream_) - static_cast<std::int64_t>(pending_.size());
+        offset_ = position_of(stream_) - static_cast<std::int64_t>(filled_);
     }
 }

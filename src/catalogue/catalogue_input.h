@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "options.h"
 #include "read_catalogue.h"
@@ -38,8 +40,10 @@ struct catalogue_batch_text {
 class catalogue_input {
 public:
     // Throws conversion_error when a part is asked of what is not a regular
-    // file, or the file cannot be read up to the part.
-    catalogue_input(std::FILE* stream, const catalogue_part& part);
+    // file, or the file cannot be read up to the part. Lines longer than
+    // `long_line` bytes are read ahead.
+    catalogue_input(std::FILE* stream, const catalogue_part& part,
+                    std::size_t long_line = 4 << 20);
 
     // The next batch: whole lines up to about `bytes` bytes or `cases` case
     // lines. False once the catalogue (or the part) has ended.
@@ -49,8 +53,14 @@ private:
     bool fill();
     void read_long_line(catalogue_batch_text& batch);
 
+    std::string_view pending() const { return {buffer_.get() + position_, filled_ - position_}; }
+
     std::FILE* stream_;
-    std::string pending_;  // read from the stream, not yet cut from `position_` on
+    std::size_t long_line_;
+    // Read from the stream; cut up to `position_`, not yet from there to `filled_`.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t filled_ = 0;
     std::size_t position_ = 0;
     bool ended_ = false;
     std::string failure_;
@@ -59,3 +69,31 @@ private:
     std::int64_t line_ = 1;
     std::int64_t number_ = 0;  // case lines so far
 };
+
+// Reads the batch's case lines in order: `on_case(c, where)` for each case
+// read, `on_unreadable(where, line, message)` for each line that cannot be.
+template <typename OnCase, typename OnUnreadable>
+void read_batch(const catalogue_batch_text& batch, OnCase on_case, OnUnreadable on_unreadable)
+{
+    if (batch.has_read_ahead) {
+        const read_ahead_case& r = batch.read_ahead;
+        if (r.error.empty()) {
+            on_case(r.c, r.where);
+        } else {
+            on_unreadable(r.where, r.error_line, r.error);
+        }
+        return;
+    }
+    catalogue_reader reader(batch.text, batch.first_line, batch.first_number);
+    square_case c;
+    for (;;) {
+        catalogue_position where;
+        try {
+            if (!reader.next(c, where)) return;
+        } catch (const conversion_error& e) {
+            on_unreadable(where, e.line, std::string(e.what()));
+            continue;
+        }
+        on_case(c, where);
+    }
+}
