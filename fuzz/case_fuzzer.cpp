@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "../tests/memory_files.h"
-#include "document/picture_writer.h"
-#include "document/skal.h"
 #include "analysis/canonical.h"
 #include "case_report.h"
+#include "document/picture_writer.h"
+#include "document/skal.h"
 #include "read_case.h"
 #include "read_catalogue.h"
 

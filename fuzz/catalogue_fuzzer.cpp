@@ -7,7 +7,7 @@
 // plain count, width, height and sides whenever the line reads so.
 #include <cstdint>
 #include <cstdio>
-#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,7 +83,8 @@ plain_line plain(const std::string& line)
         if (ch == '(' || ch == '[') {
             if (p.open == std::string::npos) p.open = p.values.size();
         } else if (ch == ')' || ch == ']') {
-            if (p.open != std::string::npos && p.close == std::string::npos) p.close = p.values.size();
+            if (p.open != std::string::npos && p.close == std::string::npos)
+                p.close = p.values.size();
         }
         if (std::string(" \t\v\f\r,{}()[]").find(ch) != std::string::npos) {
             ++at;
@@ -91,13 +92,9 @@ plain_line plain(const std::string& line)
         }
         const std::size_t end = line.find_first_of(" \t\v\f\r,{}()[]", at);
         const std::string word = line.substr(at, end - at);
-        const std::size_t sign = word[0] == '+' || word[0] == '-' ? 1 : 0;
-        if (word.size() == sign || word.find_first_not_of("0123456789", sign) != std::string::npos) break;
-        std::int64_t value = 0;
-        for (std::size_t i = sign; i < word.size(); ++i)
-            value = std::min<std::int64_t>(value * 10 + (word[i] - '0'), std::int64_t{1} << 40);
-        if (word[0] == '-') value = -value;
-        if (value < INT32_MIN || value > INT32_MAX) break;
+        char* stop = nullptr;
+        const long long value = std::strtoll(word.c_str(), &stop, 10);
+        if (stop != word.c_str() + word.size() || value < INT32_MIN || value > INT32_MAX) break;
         p.values.push_back(value);
         at = end == std::string::npos ? line.size() : end;
     }

@@ -71,8 +71,7 @@ void read_listed(value_reader& reader, square_case& c, listed_read& r)
     if (stop == token::out_of_range) {
         throw conversion_error(name + " is " + reader.word() + range_note, reader.line());
     }
-    throw conversion_error("expected " + name + ", found \"" + reader.word() + "\"",
-                           reader.line());
+    throw conversion_error("expected " + name + ", found \"" + reader.word() + "\"", reader.line());
 }
 
 // The message of the reading as count, width, height and sides.
@@ -92,7 +91,8 @@ void read_listed(value_reader& reader, square_case& c, listed_read& r)
     const std::string name =
         r.heads < 3 ? names[r.heads] : "side " + std::to_string(read + 1) + of_count;
     if (r.stop != token::end) fail_at(reader, r.stop, name);
-    if (r.heads < 3) throw conversion_error(span_ends(reader) + " before " + name, reader.end_line());
+    if (r.heads < 3)
+        throw conversion_error(span_ends(reader) + " before " + name, reader.end_line());
     throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
                                " sides; side " + std::to_string(read + 1) + " is missing",
                            reader.end_line());
@@ -106,7 +106,9 @@ void read_caption(value_reader& reader, square_case& c)
     if (!reader.take_star(caption_limit) || reader.line() != line) return;
     std::string text;
     reader.take_line_text(text, caption_limit);
-    const auto blank = [](char b) { return b == ' ' || b == '\t' || b == '\v' || b == '\f' || b == '\r'; };
+    const auto blank = [](char b) {
+        return b == ' ' || b == '\t' || b == '\v' || b == '\f' || b == '\r';
+    };
     const auto first = std::find_if_not(text.begin(), text.end(), blank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
     c.caption = first < last ? shown_path(std::string(first, last)) : std::string();

@@ -52,12 +52,12 @@ public:
     // [ (braces are no brackets): counts of values taken before each mark,
     // -1 while the mark has not been met.
     struct bracket_marks {
-        std::int64_t values = 0;       // taken so far
-        std::int64_t first_open = -1;  // before the first opening bracket
+        std::int64_t values = 0;        // taken so far
+        std::int64_t first_open = -1;   // before the first opening bracket
         std::int64_t first_close = -1;  // before the first closing one after it
-        std::int64_t outside = -1;     // before the first value outside brackets after that
-        std::int64_t open_line = 0;    // the line of the first opening bracket
-        std::int64_t depth = 0;        // brackets open at the reading position
+        std::int64_t outside = -1;      // before the first value outside brackets after that
+        std::int64_t open_line = 0;     // the line of the first opening bracket
+        std::int64_t depth = 0;         // brackets open at the reading position
     };
 
     // Starts counting the marks of a new case.

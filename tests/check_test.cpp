@@ -218,7 +218,8 @@ TEST(Check, Verdicts)
 std::vector<std::int64_t> grid_code(const boxes& squares, std::int64_t width, std::int64_t height)
 {
     std::vector<std::int64_t> corner(static_cast<std::size_t>(width * height), 0);
-    for (const square_box& s : squares) corner[static_cast<std::size_t>(s.y * width + s.x)] = s.side;
+    for (const square_box& s : squares)
+        corner[static_cast<std::size_t>(s.y * width + s.x)] = s.side;
     std::vector<std::int64_t> code;
     for (const std::int64_t side : corner)
         if (side > 0) code.push_back(side);
@@ -268,8 +269,8 @@ TEST(Canonical, EveryOrientationAndMultipleGivesTheGreatestCodeInLowestTerms)
         ASSERT_EQ(written, model) << first;
 
         // Read back, with a caption, it is its own canonical code.
-        const std::string code = first.substr(0, first.size() - 1) + " * trial " +
-                                 std::to_string(trial);
+        const std::string code =
+            first.substr(0, first.size() - 1) + " * trial " + std::to_string(trial);
         const std::string line = code + " \t\r\n";
         catalogue_reader reader(line, 1, 1);
         square_case again;

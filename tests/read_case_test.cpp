@@ -188,7 +188,8 @@ TEST(ReadCaseErrors, MissingFileAndDirectory)
 TEST(ReadCase, Notations)
 {
     const std::string sides21 = "50 35 27 8 19 15 17 11 6 24 29 25 9 2 7 18 16 42 4 37 33";
-    const std::string code21 = "(50,35,27)(8,19)(15,17,11)(6,24)(29,25,9,2)(7,18)(16)(42)(4,37)(33)";
+    const std::string code21 =
+        "(50,35,27)(8,19)(15,17,11)(6,24)(29,25,9,2)(7,18)(16)(42)(4,37)(33)";
     const std::string read21 = "21 112 112: " + sides21 + " * ";
     const std::pair<std::string, std::string> rows[] = {
         {"21 112 112 " + code21, read21},
@@ -198,28 +199,36 @@ TEST(ReadCase, Notations)
          "[4, 37], [33] order 21, 1978",
          read21},
         {"{21,112,112," + sides21 + "}", read21},
-        {"9 69 61 (36,33)(5,28)(25,9,2)(7)(16) * 9a 1925 \r\n", "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a 1925"},
-        {"(36,33)(5,28)\n(25,9,2)(7)(16)*\t9a\x01\xc3\xa9 ", "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a\\x01\xc3\xa9"},
+        {"9 69 61 (36,33)(5,28)(25,9,2)(7)(16) * 9a 1925 \r\n",
+         "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a 1925"},
+        {"(36,33)(5,28)\n(25,9,2)(7)(16)*\t9a\x01\xc3\xa9 ",
+         "9 69 61: 36 33 5 28 25 9 2 7 16 * 9a\\x01\xc3\xa9"},
         {"(2,1)(1) 5 * not after the last side", "3 3 2: 2 1 1 * "},
         {"3 3 2 2 1 1\n* on the next line", "3 3 2: 2 1 1 * "},
         {"1 1 1 1 *" + std::string(2000, 'x'), "1 1 1: 1 * " + std::string(1000, 'x')},
         // Read as before when that reads: count, width, height.
         {"(3 3 2) 2 1 1", "3 3 2: 2 1 1 * "},
         {"3 3 (2 2 1 1)", "3 3 2: 2 1 1 * "},
-        {"21 " + code21, "1: one number before the first bracket: expected count, width and height, "
-                         "the order and side of a squared square, or no number"},
-        {"\n( , )", "2: the brackets hold no number: expected the sides of a code, or count, width "
-                    "and height before them"},
+        {"21 " + code21,
+         "1: one number before the first bracket: expected count, width and height, "
+         "the order and side of a squared square, or no number"},
+        {"\n( , )",
+         "2: the brackets hold no number: expected the sides of a code, or count, width "
+         "and height before them"},
         {"()(3)", "1: the first bracket holds no side; its sides make the width"},
         {"(50,35,27)(8,19,1)",
-         "1: the squares' area 4880 is not a multiple of the width 112 (the sum of the first bracket)"},
+         "1: the squares' area 4880 is not a multiple of the width 112 (the sum of the first "
+         "bracket)"},
         {"(50,x)", "1: expected side 2, found \"x\""},
-        {"(5, 99999999999)", "1: side 2 is 99999999999, outside the 32-bit range -2147483648 to 2147483647"},
+        {"(5, 99999999999)",
+         "1: side 2 is 99999999999, outside the 32-bit range -2147483648 to 2147483647"},
         {"(3,0)", "1: side 2 is 0; the sides of a code without its size must be 1 or more"},
-        {"(2147483647,1)", "1: the sides in the first bracket add up to more than 2147483647, the "
-                           "widest rectangle"},
-        {"(1)(2147483647)", "1: the squares' area is more than the width 1 times 2147483647: the "
-                            "height would leave the 32-bit range"},
+        {"(2147483647,1)",
+         "1: the sides in the first bracket add up to more than 2147483647, the "
+         "widest rectangle"},
+        {"(1)(2147483647)",
+         "1: the squares' area is more than the width 1 times 2147483647: the "
+         "height would leave the 32-bit range"},
         {"21 112 " + code21.substr(0, code21.size() - 4) + " * x",
          "1: expected side 21 of 21, found \"*\""},
         {"3 3 (2 1)", "1: the file ends after 2 of 3 sides; side 3 is missing"},

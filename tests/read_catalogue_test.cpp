@@ -122,8 +122,9 @@ TEST(ReadCatalogue, BadLineCostsThatLineOnly)
         {"3 3", "the line ends before the height"},
         {"3 3 2 2 1", "the line ends after 2 of 3 sides; side 3 is missing"},
         {"2000000000 3 2 1 1 1", "the line ends after 3 of 2000000000 sides; side 4 is missing"},
-        {"( , )", "the brackets hold no number: expected the sides of a code, or count, width and "
-                  "height before them"},
+        {"( , )",
+         "the brackets hold no number: expected the sides of a code, or count, width and "
+         "height before them"},
         {"-1 3 2", "the count is -1; it must be 0 or more"},
         {"1 0 2 1", "the width is 0; it must be 1 or more"},
         {"1 3 2 1.5 1 1 1", "expected side 1 of 1, found \"1.5\""},

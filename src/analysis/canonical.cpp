@@ -22,8 +22,7 @@ constexpr orientation orientations[8] = {
     {true, false, false},  {true, true, false},  {true, false, true},  {true, true, true},
 };
 
-square_box turn(const square_box& s, const orientation& o, std::int64_t width,
-                std::int64_t height)
+square_box turn(const square_box& s, const orientation& o, std::int64_t width, std::int64_t height)
 {
     square_box t = s;
     if (o.transpose) {
@@ -82,8 +81,8 @@ bool place_dissection(const square_case& c, canonical_scratch& scratch, std::str
         void take(const placed_square& s) override
         {
             note_square(report, s);
-            boxes.push_back({s.where.column, std::int64_t{report.height} - s.where.top,
-                             s.where.side});
+            boxes.push_back(
+                {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
         }
         void finish(const skyline& sky) override { note_end(report, sky); }
     } squares(c.height, scratch.squares);
@@ -105,8 +104,8 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     // code, and in a perfect dissection that leaves one or two to sort.
     std::int64_t corner[8] = {};
     for (const square_box& s : squares) {
-        const bool at_corner = (s.x == 0 || s.x + s.side == width) &&
-                               (s.y == 0 || s.y + s.side == height);
+        const bool at_corner =
+            (s.x == 0 || s.x + s.side == width) && (s.y == 0 || s.y + s.side == height);
         if (!at_corner) continue;
         for (int k = 0; k < 8; ++k) {
             const square_box t = turn(s, orientations[k], width, height);
@@ -144,8 +143,8 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     append_number(out, (across ? width : height) / divisor);
     out += ' ';
     for (std::size_t i = 0; i < code.size(); ++i) {
-        const bool joined = i > 0 && code[i].y == code[i - 1].y &&
-                            code[i - 1].x + code[i - 1].side == code[i].x;
+        const bool joined =
+            i > 0 && code[i].y == code[i - 1].y && code[i - 1].x + code[i - 1].side == code[i].x;
         if (i > 0) out += joined ? "," : ")";
         if (!joined) out += '(';
         append_number(out, code[i].side / divisor);

@@ -19,8 +19,7 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
-                 const square_case& c, const catalogue_position& where,
-                 canonical_scratch& scratch)
+                 const square_case& c, const catalogue_position& where, canonical_scratch& scratch)
 {
     if (settings.canonical) {
         std::string problem;

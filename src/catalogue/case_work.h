@@ -15,7 +15,7 @@
 struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it
     bool check = false;
-    bool canonical = false;  // each dissection's canonical code to `out`
+    bool canonical = false;                  // each dissection's canonical code to `out`
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     std::string directory;
     bool gallery = false;
