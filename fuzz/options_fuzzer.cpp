@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(o.catalogue.empty() || o.output.empty());
         require(o.catalogue.empty() ? o.directory.empty() : (o.check || !o.directory.empty()));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
-        require(!(o.check && o.output == "-"));
+        require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check);
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');

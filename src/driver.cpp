@@ -47,8 +47,8 @@ int run_case(const options& o, file_system& files, output_stream& out)
         print_messages(messages);
         messages.clear();
         if (!drawn) return failure_status;
-        // With --check, standard output is the table's.
-        if (!o.check && name != "-") {
+        // With --check, standard output is the table's; a descriptor has the drawing.
+        if (!o.check && descriptor_named(name) < 0) {
             print_out(out,
                       "\n - - - - - Created " + shown_path(name) + " successfully. - - - - - -\n");
         }

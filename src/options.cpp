@@ -185,7 +185,7 @@ void check_combination(options& o)
     if (catalogue && !o.check && o.directory.empty()) {
         throw usage_error("--catalogue needs --check, --directory DIR or both");
     }
-    if (o.check && o.output == "-") {
+    if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }
