@@ -9,6 +9,7 @@
 #include "check_table.h"
 #include "messages.h"
 #include "options.h"
+#include "output_guard.h"
 #include "read_case.h"
 #include "shown_text.h"
 
@@ -21,6 +22,7 @@ constexpr int usage_status = 2;
 int run_case(const options& o, file_system& files, output_stream& out)
 {
     case_source from{o.case_path};
+    if (!o.output.empty()) refuse_input_as_output(files, o.case_path, o.output);
     square_case c;
     // The table's header comes first whatever follows, and a case that
     // cannot be read still gets its row.
@@ -75,8 +77,14 @@ int run_options(const options& o, output_stream& out)
     system_file_system files;
     const std::string& path = o.catalogue.empty() ? o.case_path : o.catalogue;
     try {
-        if (!o.catalogue.empty()) return run_catalogue(o, files, out);
+        if (!o.catalogue.empty()) {
+            if (!o.directory.empty() && o.catalogue != "-")
+                refuse_catalogue_in_directory(files, o.catalogue, o.directory);
+            return run_catalogue(o, files, out);
+        }
         return run_case(o, files, out);
+    } catch (const usage_error&) {
+        throw;
     } catch (const conversion_error& e) {
         print_message(path, e.line, e.what());
     } catch (const std::bad_alloc&) {
