@@ -106,7 +106,6 @@ document::document(file_system& file_ops, const std::string& document_path, link
         if (!error.empty()) fail_to_write(*this, error);
         return;
     }
-    const std::size_t longest = files.longest_name(directory_of(target_path));
     // Names differ between runs by the clock and between the documents of
     // one run by their addresses and the clock; a clash only costs another
     // attempt, as the file is created only if it does not exist. (Asking
@@ -115,10 +114,14 @@ document::document(file_system& file_ops, const std::string& document_path, link
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
         (reinterpret_cast<std::uintptr_t>(this) << 16) ^
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    // The directory's longest name is asked for only once a name has
+    // failed: nearly all fit, and asking costs a system call per drawing.
+    std::size_t longest = std::string::npos;
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
         temp_path = temp_name(target_path, longest, static_cast<std::uint32_t>(mixed(seed)));
         error = files.create_new(temp_path, target.mode, handle);
         if (error.empty()) return;
+        if (longest == std::string::npos) longest = files.longest_name(directory_of(target_path));
     }
     temp_path.clear();
     throw conversion_error("cannot create " + shown_name(*this) + ": " + error);
