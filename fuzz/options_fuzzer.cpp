@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     : (o.check || o.canonical || !o.directory.empty()));
         require(!o.canonical || (!o.check && o.format.empty() && o.directory.empty() && !draws(o)));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
-        require(!(o.check && o.output == "-"));
+        require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check || o.canonical);
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');

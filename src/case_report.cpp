@@ -18,7 +18,7 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 
 bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
-                     std::string& messages)
+                     std::string& messages, links how)
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {
@@ -28,14 +28,15 @@ bool draw_and_report(const square_case& c, const picture_format& format, const s
         }
     };
     try {
-        const auto picture = format.open(files, name);
+        const auto picture = format.open(files, name, how);
         draw_case(c, *picture, report);
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         add_warnings();
         const bool told = checked && dynamic_cast<const placement_error*>(&e) != nullptr;
         if (!told) {
-            messages += format_message(from.file, e.line > 0 ? e.line : message_line(from), e.what());
+            messages +=
+                format_message(from.file, e.line > 0 ? e.line : message_line(from), e.what());
         }
         return false;
     }

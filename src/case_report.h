@@ -32,10 +32,11 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 // Draws the case into `name`, appending to `messages` the tiling report's
 // warnings unless the case was `checked` (the table says it all) and the
 // failure, if any, unless the check has told it already. True when the
-// drawing is complete.
+// drawing is complete. A catalogue's drawings replace links in its
+// directory rather than follow them.
 bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
-                     std::string& messages);
+                     std::string& messages, links how = links::follow);
 
 // Draws the case's squares into `picture`, from its frame head to its
 // frame tail, noting each in `report`.

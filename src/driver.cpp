@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "messages.h"
 #include "options.h"
+#include "output_guard.h"
 #include "read_case.h"
 #include "shown_text.h"
 
@@ -49,8 +50,8 @@ int run_case(const options& o, file_system& files, output_stream& out)
         print_messages(messages);
         messages.clear();
         if (!drawn) return failure_status;
-        // With --check, standard output is the table's.
-        if (!o.check && name != "-") {
+        // With --check, standard output is the table's; a descriptor has the drawing.
+        if (!o.check && descriptor_named(name) < 0) {
             print_out(out,
                       "\n - - - - - Created " + shown_path(name) + " successfully. - - - - - -\n");
         }
@@ -99,9 +100,20 @@ int run_options(const options& o, output_stream& out)
     system_file_system files;
     const std::string& path = o.catalogue.empty() ? o.case_path : o.catalogue;
     try {
-        if (!o.catalogue.empty()) return run_catalogue(o, files, out);
+        const bool from_file = o.catalogue != "-";
+        if (!o.output.empty() && from_file) {
+            refuse_input_as_output(files, path, o.output,
+                                   o.catalogue.empty() ? "the case file" : "the catalogue");
+        }
+        if (!o.catalogue.empty()) {
+            if (!o.directory.empty() && from_file)
+                refuse_catalogue_in_directory(files, o.catalogue, o.directory);
+            return run_catalogue(o, files, out);
+        }
         if (o.canonical) return run_canonical_case(o, files, out);
         return run_case(o, files, out);
+    } catch (const usage_error&) {
+        throw;
     } catch (const conversion_error& e) {
         print_message(path, e.line, e.what());
     } catch (const std::bad_alloc&) {

@@ -198,7 +198,7 @@ void check_combination(options& o)
     if (catalogue && !o.check && !o.canonical && o.directory.empty()) {
         throw usage_error("--catalogue needs --check, --canonical or --directory DIR");
     }
-    if (o.check && o.output == "-") {
+    if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }

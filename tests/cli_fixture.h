@@ -81,6 +81,17 @@ protected:
         return r;
     }
 
+    // Runs a shell script in the scratch directory, the tool as $tool;
+    // returns what it writes on standard error.
+    std::string shell(const std::string& script)
+    {
+        const std::string command = "cd '" + work_.string() + "' && tool='" + SQUARES2TEX_EXE +
+                                    "' && { " + script + "\n} >/dev/null 2>'" +
+                                    (base_ / "err").string() + "'";
+        std::system(command.c_str());
+        return read_file(base_ / "err");
+    }
+
     std::string document() { return read_file(work_ / "squares.tex"); }
     void keep_previous_document() { write_file(work_ / "squares.tex", previous_document); }
 

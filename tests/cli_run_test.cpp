@@ -17,7 +17,19 @@ TEST_F(Run, UsageErrorsWriteNothing)
 {
     keep_previous_document();
     write_file(work_ / "case.txt", nine_squares);
+    // Outputs that are the input, by its name, a link or another path.
+    fs::create_directory(work_ / "gd");
+    for (const char* name : {"gd/index.html", "gd/000001-9-33x32.tex"})
+        write_file(work_ / name, nine_squares);
+    fs::create_symlink("case.txt", work_ / "link.txt");
+    fs::create_symlink("gd/000001-9-33x32.tex", work_ / "cat.txt");
     const std::pair<const char*, const char*> rows[] = {
+        {"-o case.txt case.txt", "the case file case.txt would be replaced by the output case.txt"},
+        {"-o link.txt ./case.txt", "the case file ./case.txt would be replaced by the output link"},
+        {"-f svg -d gd --catalogue gd/index.html",
+         "the catalogue gd/index.html would be replaced: the run writes gd/index.html"},
+        {"-d gd/ --catalogue cat.txt", "cat.txt would be replaced: the run writes gd/000001-9-33"},
+        {"--check -o /dev/stdout case.txt", "the drawing cannot go there too"},
         {"", "squares2tex: no case file given"},
         {"--bogus case.txt", "unknown option '--bogus'"},
         {"-x case.txt", "unknown option '-x'"},
@@ -49,6 +61,9 @@ TEST_F(Run, UsageErrorsWriteNothing)
         SCOPED_TRACE(arguments);
         expect_failure(run(arguments), {message, usage}, 2);
     }
+    for (const char* name : {"case.txt", "gd/index.html", "gd/000001-9-33x32.tex"})
+        EXPECT_EQ(read_file(work_ / name), nine_squares);
+    EXPECT_EQ(files_in_work("gd").size(), 2u);
 }
 
 TEST_F(Run, HelpAndVersion)
@@ -195,6 +210,89 @@ TEST_F(Run, ReplacingKeepsLinksAndPermissions)
     EXPECT_EQ(read_file(target), three_squares_document);
     EXPECT_EQ(fs::status(target).permissions(), permissions);
     EXPECT_EQ(files_in_work("elsewhere"), std::set<std::string>{"target.tex"});
+}
+
+// Each script leaves in `got` what the user sees, statuses included: devices,
+// FIFOs and sockets are written into (a reader gone ends the run by
+// SIGPIPE), descriptors as the shell opened them; a catalogue's directory
+// has its links replaced; closed standard descriptors catch nothing.
+TEST_F(Run, OutputsOtherThanARegularFile)
+{
+    std::string big = "3000 60 50", catalogue;
+    for (int i = 0; i < 3000; ++i) big += " 1";
+    for (int i = 0; i < 1000; ++i) catalogue += i % 100 == 0 ? "1 x\n" : "3 3 2 2 1 1\n";
+    write_file(work_ / "case.txt", "3 3 2 2 1 1");
+    write_file(work_ / "big.txt", big);
+    write_file(work_ / "cat.txt", catalogue);
+    shell(
+        "mknod null c 1 3 && ln -s null link; mknod full c 1 7; mkfifo fifo; mkdir dir gd; "
+        "echo v >v; ln -s ../v gd/index.html; ln -s ../v gd/000002-3-3x2.svg; "
+        "mkfifo gd/000003-3-3x2.svg; python3 -c "
+        "\"import socket; socket.socket(socket.AF_UNIX).bind('sock')\"");
+    const std::string doc = three_squares_document, long_name(255, 'a'), tool = "$tool -o ";
+    const std::string failed = "squares2tex: case.txt: cannot ";
+    const struct {
+        std::string needs, script, got, err = "";
+    } rows[] = {
+        {"null", tool + "null case.txt >got; echo $? >>got",
+         "\n - - - - - Created null successfully. - - - - - -\n0\n"},
+        {"link", tool + "link case.txt >/dev/null; echo $? >got", "0\n"},
+        {"full", tool + "full case.txt; echo $? >got", "1\n",
+         failed + "write full: No space left on device\n"},
+        {"sock", tool + "sock case.txt; echo $? >got", "1\n",
+         failed + "write sock: No such device or address\n"},
+        {"", tool + "dir case.txt; echo $? >got", "1\n", failed + "replace dir: Is a directory\n"},
+        {"",
+         "timeout 20 cat fifo >got & " + tool +
+             "fifo case.txt >/dev/null; s=$?; wait; echo $s >>got",
+         doc + "0\n"},
+        {"", "timeout 20 head -c 1 fifo >/dev/null & " + tool + "fifo big.txt; echo $? >got",
+         "141\n"},
+        {"", "{ " + tool + "- big.txt; echo $? >got; } | head -c 1 >/dev/null", "141\n"},
+        {"", "{ trap '' PIPE; " + tool + "- big.txt; echo $? >got; } | head -c 1 >/dev/null", "1\n",
+         "squares2tex: big.txt: cannot write to standard output: Broken pipe\n"},
+        {"", "echo old >got; " + tool + "/dev/stdout case.txt >>got; echo $? >>got",
+         "old\n" + doc + "0\n"},
+        {"", "echo old >got; " + tool + "/dev/stderr case.txt 2>>got; echo $? >>got",
+         "old\n" + doc + "0\n"},
+        {"", "echo old >got; " + tool + "/dev/fd/3 case.txt 3>>got; echo $? >>got",
+         "old\n" + doc + "0\n"},
+        {"", tool + "/dev/fd/7 case.txt; echo $? >got", "1\n",
+         failed + "write /dev/fd/7: Bad file descriptor\n"},
+        {"", tool + long_name + " case.txt >/dev/null; echo $? >got; cat " + long_name + " >>got",
+         "0\n" + doc},
+        {"",
+         "timeout 20 $tool -fsvg -d gd --catalogue cat.txt 2>&1 >/dev/null | grep -c "
+         "'000003-3-3x2.svg: not a regular' >got; cat v >>got; find gd -type l >>got",
+         "1\nv\n"},
+        {"",
+         "$tool --check -fsvg -d o1 --catalogue - <cat.txt >&- 2>&-; echo $? >got; "
+         "cat o1/* | grep -c -e squares2tex: -e \"$(printf 'perfect\\tsimple')\" >>got",
+         "1\n0\n"},
+        {"",
+         "$tool -fsvg -d o2 --catalogue - <cat.txt 2>&- >/dev/null; echo $? >got; "
+         "cat o2/* | grep -c squares2tex: >>got",
+         "1\n0\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        if (!row.needs.empty() && !fs::exists(fs::symlink_status(work_ / row.needs))) continue;
+        EXPECT_EQ(shell(row.script), row.err);
+        EXPECT_EQ(read_file(work_ / "got"), row.got);
+    }
+    // Nothing was replaced, and no temporary file is left.
+    const std::pair<const char*, fs::file_type> kinds[] = {
+        {"null", fs::file_type::character}, {"full", fs::file_type::character},
+        {"link", fs::file_type::symlink},   {"sock", fs::file_type::socket},
+        {"fifo", fs::file_type::fifo},      {"dir", fs::file_type::directory}};
+    for (const auto& [name, kind] : kinds) {
+        const auto found = fs::symlink_status(work_ / name).type();
+        EXPECT_TRUE(found == kind || found == fs::file_type::not_found) << name;
+    }
+    for (const char* directory : {"", "gd"}) {
+        for (const std::string& name : files_in_work(directory))
+            EXPECT_EQ(name.find(".tmp"), name.npos) << name;
+    }
 }
 
 class Catalogue : public Cli {

@@ -18,21 +18,36 @@ public:
     bool fail_close = false;
     bool fail_replace = false;
     bool fail_create = false;
+    std::size_t name_limit = 255;
 
-    std::string find_target(const std::string& path, target& found) override
+    std::string find_target(const std::string& path, links, target& found) override
     {
-        found.path = path;
-        found.mode = -1;
+        found = target{path};
         return {};
     }
 
     std::string create_new(const std::string& path, int, int& handle) override
     {
         if (fail_create) return "Permission denied";
+        if (path.substr(path.find_last_of('/') + 1).size() > name_limit)
+            return "File name too long";
         if (files.count(path) != 0) return "File exists";
         files[path];
+        return open_in_place(path, handle);
+    }
+
+    std::string open_in_place(const std::string& path, int& handle) override
+    {
         handle = next_handle_++;
         open_handles[handle] = path;
+        return {};
+    }
+
+    std::string open_descriptor(int number, int& handle) override
+    {
+        handle = number;
+        open_handles[number] = "/dev/fd/" + std::to_string(number);
+        files[open_handles[number]];
         return {};
     }
 
@@ -63,11 +78,11 @@ public:
 
     std::string make_directory(const std::string&) override { return {}; }
 
-    int standard_output() override
+    std::size_t longest_name(const std::string&) override { return name_limit; }
+
+    bool same_file(const std::string& a, const std::string& b) override
     {
-        files["-"];
-        open_handles[1] = "-";
-        return 1;
+        return a == b && files.count(a) != 0;
     }
 
     // The clock ticks once at each rename and each reading of it.

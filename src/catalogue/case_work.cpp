@@ -47,7 +47,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
     if (draw_and_report(c, *settings.format, joined(settings.directory, name), files, from,
-                        settings.check, batch.messages)) {
+                        settings.check, batch.messages, links::replace)) {
         ++summary.drawn;
     } else {
         ++summary.not_drawn;

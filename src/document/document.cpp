@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "document/interrupt_cleanup.h"
 #include "document/number_format.h"
 #include "shown_text.h"
 #include "squares.h"
@@ -14,17 +15,32 @@ namespace {
 constexpr std::size_t buffer_size = 1 << 18;
 constexpr int name_attempts = 16;
 
-std::string temp_name(const std::string& path, std::uint32_t tag)
+// ".XXXXXXXX.tmp"
+constexpr std::size_t temp_suffix = 13;
+
+#ifdef _WIN32
+constexpr const char* separators = "/\\";
+#else
+constexpr const char* separators = "/";
+#endif
+
+// The name of the temporary file beside `path`: its name with a random
+// suffix, cut short when the whole would be longer than the directory takes.
+std::string temp_name(const std::string& path, std::size_t longest, std::uint32_t tag)
 {
     static const char hex[] = "0123456789abcdef";
-    std::string name = path + ".";
+    const std::size_t slash = path.find_last_of(separators);
+    const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t room = longest > temp_suffix ? longest - temp_suffix : 0;
+    std::string name = path.substr(0, std::min(path.size(), base + room)) + ".";
     for (int shift = 28; shift >= 0; shift -= 4) name += hex[(tag >> shift) & 0xf];
     return name + ".tmp";
 }
 
-bool to_standard_output(const document& doc)
+std::string directory_of(const std::string& path)
 {
-    return doc.path == "-";
+    const std::size_t slash = path.find_last_of(separators);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // Steps `state` and returns well-mixed bits of it (splitmix64).
@@ -38,6 +54,7 @@ std::uint64_t mixed(std::uint64_t& state)
 
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
 {
+    end_run_if_pipe_closed(error);
     throw conversion_error("cannot write " + shown_name(doc) + ": " + error);
 }
 
@@ -71,16 +88,24 @@ void write_out(document& doc)
 document::document(file_system& file_ops, const std::string& document_path, links how)
     : files(file_ops), path(document_path), buffer(new char[buffer_size])
 {
-    if (to_standard_output(*this)) {
-        handle = files.standard_output();
+    const int descriptor = descriptor_named(path);
+    if (descriptor >= 0) {
+        written = way::descriptor;
+        const std::string error = files.open_descriptor(descriptor, handle);
+        if (!error.empty()) fail_to_write(*this, error);
         return;
     }
     file_system::target target;
-    target.path = path;
-    std::string error = how == links::follow ? files.find_target(path, target) : std::string();
+    std::string error = files.find_target(path, how, target);
     if (!error.empty())
         throw conversion_error("cannot replace " + shown_name(*this) + ": " + error);
     target_path = target.path;
+    if (target.in_place) {
+        written = way::in_place;
+        error = files.open_in_place(target_path, handle);
+        if (!error.empty()) fail_to_write(*this, error);
+        return;
+    }
     // Names differ between runs by the clock and between the documents of
     // one run by their addresses and the clock; a clash only costs another
     // attempt, as the file is created only if it does not exist. (Asking
@@ -89,10 +114,14 @@ document::document(file_system& file_ops, const std::string& document_path, link
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
         (reinterpret_cast<std::uintptr_t>(this) << 16) ^
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    // The directory's longest name is asked for only once a name has
+    // failed: nearly all fit, and asking costs a system call per drawing.
+    std::size_t longest = std::string::npos;
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
-        temp_path = temp_name(target_path, static_cast<std::uint32_t>(mixed(seed)));
+        temp_path = temp_name(target_path, longest, static_cast<std::uint32_t>(mixed(seed)));
         error = files.create_new(temp_path, target.mode, handle);
         if (error.empty()) return;
+        if (longest == std::string::npos) longest = files.longest_name(directory_of(target_path));
     }
     temp_path.clear();
     throw conversion_error("cannot create " + shown_name(*this) + ": " + error);
@@ -101,7 +130,7 @@ document::document(file_system& file_ops, const std::string& document_path, link
 document::~document()
 {
     writer.reset();
-    if (handle >= 0 && !to_standard_output(*this)) files.close(handle);
+    if (handle >= 0 && written != way::descriptor) files.close(handle);
     if (!complete && !temp_path.empty()) files.remove(temp_path);
 }
 
@@ -112,7 +141,7 @@ document open_document(file_system& files)
 
 std::string shown_name(const document& doc)
 {
-    return to_standard_output(doc) ? std::string("to standard output") : shown_path(doc.path);
+    return doc.path == "-" ? std::string("to standard output") : shown_path(doc.path);
 }
 
 char* reserve(document& doc, std::size_t size)
@@ -149,7 +178,7 @@ void close_document(document& doc)
     std::string error = doc.writer ? doc.writer->finish() : std::string();
     if (!error.empty()) fail_to_write(doc, error);
     if (doc.used > 0) write_here(doc);
-    if (to_standard_output(doc)) {
+    if (doc.written == document::way::descriptor) {
         doc.complete = true;
         return;
     }
@@ -157,6 +186,10 @@ void close_document(document& doc)
     doc.handle = -1;
     error = doc.files.close(handle);
     if (!error.empty()) fail_to_write(doc, error);
+    if (doc.written == document::way::in_place) {
+        doc.complete = true;
+        return;
+    }
     error = doc.files.replace(doc.temp_path, doc.target_path);
     if (!error.empty()) {
         throw conversion_error("cannot replace " + shown_name(doc) + ": " + error);

@@ -12,16 +12,16 @@
 #include "document/number_format.h"
 
 // The text is gathered in a buffer and written to a temporary file beside
-// the file it replaces (beside a symbolic link's target), which takes the
-// name only once the document is complete: a failed run leaves the
-// previous file as it was and no temporary file behind. The path "-"
-// writes to standard output instead.
-// What to do when the name is a symbolic link: write to the file it points
-// to, or replace the link itself (in a directory that may be shared, where
-// a planted link must not send the write elsewhere).
-enum class links { follow, replace };
-
+// the file it replaces (beside a symbolic link's target, unless told to
+// replace the link itself: links::replace), which takes the name only once the document
+// is complete: a failed run leaves the previous file as it was and no
+// temporary file behind. A device or FIFO is written into as it is; "-"
+// and the other names of descriptors (descriptor_named) write to the
+// descriptor.
 struct document {
+    // How the bytes reach the file.
+    enum class way { temporary, in_place, descriptor };
+
     document(file_system& files, const std::string& path, links how = links::follow);
     ~document();
     document(const document&) = delete;
@@ -31,6 +31,7 @@ struct document {
     std::string path;         // as the user gave it, for messages
     std::string target_path;  // the file replaced
     std::string temp_path;
+    way written = way::temporary;
     int handle = -1;
     bool complete = false;
     std::unique_ptr<char[]> buffer;

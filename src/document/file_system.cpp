@@ -34,39 +34,53 @@ constexpr int longest_link_chain = 40;
 
 }  // namespace
 
-std::string system_file_system::find_target(const std::string& path, target& found)
+std::string system_file_system::find_target(const std::string& path, links how, target& found)
 {
-    found.path = path;
-    found.mode = -1;
+    found = target{path};
 #ifndef _WIN32
-    for (int links = 0; links <= longest_link_chain; ++links) {
+    for (int hops = 0; hops <= longest_link_chain; ++hops) {
         struct stat status {};
         // Absent or unreachable: creating the file will tell.
         if (lstat(found.path.c_str(), &status) != 0) return {};
-        if (!S_ISLNK(status.st_mode)) {
-            if (!S_ISREG(status.st_mode)) return {};
-            // Replacing by a rename would succeed where writing the file
-            // would not: refuse as writing it would.
-            if (faccessat(AT_FDCWD, found.path.c_str(), W_OK, AT_EACCESS) != 0) {
-                return std::strerror(errno);
+        if (S_ISLNK(status.st_mode)) {
+            // The link itself gives way to the new file, as a new file of its own.
+            if (how == links::replace) return {};
+            std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096),
+                             '\0');
+            const auto length = readlink(found.path.c_str(), link.data(), link.size());
+            if (length < 0) return std::strerror(errno);
+            link.resize(static_cast<std::size_t>(length));
+            if (link.empty() || link[0] != '/') {
+                // Relative to the directory holding the link.
+                const std::size_t slash = found.path.rfind('/');
+                if (slash != std::string::npos) link = found.path.substr(0, slash + 1) + link;
             }
-            found.mode = static_cast<int>(status.st_mode & 0777);
+            found.path = link;
+            continue;
+        }
+        if (S_ISDIR(status.st_mode)) return std::strerror(EISDIR);
+        // A device, FIFO or socket is written into: replacing it would leave
+        // a regular file where the system expects a device (/dev/null). In a
+        // shared directory one is left alone: a planted FIFO would take the
+        // drawing elsewhere, or hold the run until someone reads it.
+        if (!S_ISREG(status.st_mode)) {
+            if (how == links::replace) return "not a regular file";
+            found.in_place = true;
             return {};
         }
-        std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096),
-                         '\0');
-        const auto length = readlink(found.path.c_str(), link.data(), link.size());
-        if (length < 0) return std::strerror(errno);
-        link.resize(static_cast<std::size_t>(length));
-        if (link.empty() || link[0] != '/') {
-            // Relative to the directory holding the link.
-            const std::size_t slash = found.path.rfind('/');
-            if (slash != std::string::npos) link = found.path.substr(0, slash + 1) + link;
+        // Replacing by a rename would succeed where writing the file
+        // would not: refuse as writing it would.
+        if (faccessat(AT_FDCWD, found.path.c_str(), W_OK, AT_EACCESS) != 0) {
+            return std::strerror(errno);
         }
-        found.path = link;
+        found.mode = static_cast<int>(status.st_mode & 0777);
+        return {};
     }
     return std::strerror(ELOOP);
 #else
+    (void)how;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return std::strerror(EISDIR);
     return {};
 #endif
 }
@@ -88,6 +102,41 @@ std::string system_file_system::create_new(const std::string& path, int mode, in
     (void)mode;
 #endif
     remember_temporary(path);
+    return {};
+}
+
+std::string system_file_system::open_in_place(const std::string& path, int& handle)
+{
+#ifndef _WIN32
+    // A FIFO blocks here until a reader comes, as it does for the shell.
+    handle = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW);
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    if (fstat(handle, &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+        return {};
+    }
+    // Swapped for a regular file since it was found: written into, its old
+    // tail would remain.
+    ::close(handle);
+    handle = -1;
+    return "it was replaced by a regular file while being opened";
+#else
+    (void)path;
+    handle = -1;
+    return std::strerror(ENODEV);
+#endif
+}
+
+std::string system_file_system::open_descriptor(int number, int& handle)
+{
+#ifndef _WIN32
+    const int flags = fcntl(number, F_GETFL);
+    if (flags < 0) return std::strerror(errno);
+    if ((flags & O_ACCMODE) == O_RDONLY) return std::strerror(EBADF);
+#else
+    if (_setmode(number, _O_BINARY) == -1) return std::strerror(errno);
+#endif
+    handle = number;
     return {};
 }
 
@@ -147,12 +196,39 @@ std::string system_file_system::make_directory(const std::string& path)
     return {};
 }
 
-int system_file_system::standard_output()
+std::size_t system_file_system::longest_name(const std::string& directory)
 {
-#ifdef _WIN32
-    _setmode(1, _O_BINARY);
+#ifndef _WIN32
+    const long longest = pathconf(directory.empty() ? "." : directory.c_str(), _PC_NAME_MAX);
+    if (longest > 0) return static_cast<std::size_t>(longest);
+#else
+    (void)directory;
 #endif
-    return 1;
+    return 255;
+}
+
+bool system_file_system::same_file(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+int descriptor_named(const std::string& path)
+{
+    if (path == "-" || path == "/dev/stdout") return 1;
+    if (path == "/dev/stdin") return 0;
+    if (path == "/dev/stderr") return 2;
+    const std::string fd = "/dev/fd/";
+    if (path.size() <= fd.size() || path.size() > fd.size() + 9 ||
+        path.compare(0, fd.size(), fd) != 0) {
+        return -1;
+    }
+    int number = 0;
+    for (std::size_t i = fd.size(); i < path.size(); ++i) {
+        if (path[i] < '0' || path[i] > '9') return -1;
+        number = number * 10 + (path[i] - '0');
+    }
+    return number;
 }
 
 #ifndef _WIN32
@@ -172,8 +248,7 @@ std::int64_t modified_ns(const struct stat& status)
 
 }  // namespace
 
-std::string system_file_system::list_directory(const std::string& path,
-                                               std::vector<entry>& entries)
+std::string system_file_system::list_directory(const std::string& path, std::vector<entry>& entries)
 {
     entries.clear();
     DIR* dir = opendir(path.c_str());
@@ -215,8 +290,7 @@ std::string system_file_system::time_now(const std::string& directory, std::int6
 
 #else
 
-std::string system_file_system::list_directory(const std::string& path,
-                                               std::vector<entry>& entries)
+std::string system_file_system::list_directory(const std::string& path, std::vector<entry>& entries)
 {
     entries.clear();
     std::error_code error;

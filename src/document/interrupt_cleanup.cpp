@@ -1,6 +1,7 @@
 #include "document/interrupt_cleanup.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <mutex>
 
@@ -84,6 +85,13 @@ void forget_temporary(const std::string& path)
     }
 }
 
+void end_run_if_pipe_closed(const std::string& error)
+{
+    // Raised in this thread, which does not hold it back: the handler, if
+    // installed, removes the temporary files and ends the run.
+    if (error == std::strerror(EPIPE)) raise(SIGPIPE);
+}
+
 interrupts_held::interrupts_held()
 {
     static_assert(sizeof(sigset_t) <= sizeof saved_, "a signal mask must fit");
@@ -109,6 +117,7 @@ void block_interrupts_in_this_thread()
 void install_interrupt_cleanup() {}
 void remember_temporary(const std::string&) {}
 void forget_temporary(const std::string&) {}
+void end_run_if_pipe_closed(const std::string&) {}
 interrupts_held::interrupts_held() : saved_{} {}
 interrupts_held::~interrupts_held() {}
 void block_interrupts_in_this_thread() {}

@@ -14,6 +14,13 @@ void install_interrupt_cleanup();
 void remember_temporary(const std::string& path);
 void forget_temporary(const std::string& path);
 
+// After a write failed with `error`: if the reader of a pipe has gone, ends
+// the run by SIGPIPE (its temporary files removed), as a write from this
+// thread would have. The writer thread holds the signal back and sees only
+// the error. Returns if the run was told to ignore SIGPIPE: the error is
+// then reported.
+void end_run_if_pipe_closed(const std::string& error);
+
 // Holds those signals back in this thread while it lives, so that a file
 // is never created or renamed without the handler knowing of it.
 class interrupts_held {

@@ -27,7 +27,14 @@ struct picture_format {
     const char* default_path;  // written when no --output is given
     const char* extension;     // of the drawings a catalogue run names
     bool shown_in_browser;     // a catalogue's drawings get an index.html gallery
-    std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path);
+    std::unique_ptr<picture_writer> (*open_file)(file_system& files, const std::string& path,
+                                                 links how);
+
+    std::unique_ptr<picture_writer> open(file_system& files, const std::string& path,
+                                         links how = links::follow) const
+    {
+        return open_file(files, path, how);
+    }
 };
 
 // The format of that name, or null.

@@ -60,7 +60,10 @@ char* put_centre(char* out, std::int64_t twice)
 
 class svg_picture : public picture_writer {
 public:
-    svg_picture(file_system& files, const std::string& path) : doc_(files, path) {}
+    svg_picture(file_system& files, const std::string& path, links how)
+        : doc_(files, path, how)
+    {
+    }
 
     void frame_head(const square_case& c) override
     {
@@ -180,7 +183,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path)
+std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path,
+                                                  links how)
 {
-    return std::make_unique<svg_picture>(files, path);
+    return std::make_unique<svg_picture>(files, path, how);
 }

@@ -8,7 +8,10 @@ namespace {
 
 class tex_picture : public picture_writer {
 public:
-    tex_picture(file_system& files, const std::string& path) : doc_(files, path) {}
+    tex_picture(file_system& files, const std::string& path, links how)
+        : doc_(files, path, how)
+    {
+    }
 
     void frame_head(const square_case& c) override
     {
@@ -27,7 +30,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path)
+std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path,
+                                                  links how)
 {
-    return std::make_unique<tex_picture>(files, path);
+    return std::make_unique<tex_picture>(files, path, how);
 }

@@ -59,7 +59,10 @@ constexpr std::string_view picture_head[] = {
 
 class tikz_picture : public picture_writer {
 public:
-    tikz_picture(file_system& files, const std::string& path) : doc_(files, path) {}
+    tikz_picture(file_system& files, const std::string& path, links how)
+        : doc_(files, path, how)
+    {
+    }
 
     void frame_head(const square_case& c) override
     {
@@ -137,7 +140,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<picture_writer> open_tikz_picture(file_system& files, const std::string& path)
+std::unique_ptr<picture_writer> open_tikz_picture(file_system& files, const std::string& path,
+                                                  links how)
 {
-    return std::make_unique<tikz_picture>(files, path);
+    return std::make_unique<tikz_picture>(files, path, how);
 }

@@ -1,0 +1,36 @@
+#include "output_guard.h"
+
+#include "catalogue/made_names.h"
+#include "options.h"
+#include "shown_text.h"
+
+namespace {
+
+std::string base_name(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void refuse_input_as_output(file_system& files, const std::string& input, const std::string& output,
+                            const char* what)
+{
+    if (descriptor_named(output) >= 0 || !files.same_file(output, input)) return;
+    throw usage_error(std::string(what) + " " + shown_path(input) +
+                      " would be replaced by the output " + shown_path(output));
+}
+
+void refuse_catalogue_in_directory(file_system& files, const std::string& catalogue,
+                                   const std::string& directory)
+{
+    file_system::target resolved;
+    files.find_target(catalogue, links::follow, resolved);
+    for (const std::string& name : {base_name(catalogue), base_name(resolved.path)}) {
+        const std::string written = joined(directory, name);
+        if (!is_made_name(name) || !files.same_file(written, catalogue)) continue;
+        throw usage_error("the catalogue " + shown_path(catalogue) +
+                          " would be replaced: the run writes " + shown_path(written));
+    }
+}

@@ -1,0 +1,20 @@
+// Refusals made before anything is written: an output that is the very
+// file the run reads.
+#pragma once
+
+#include <string>
+
+#include "document/file_system.h"
+
+// Throws usage_error, naming both, when writing `output` would replace the
+// file `input` (through links too); `what` names the input ("the case
+// file"). Names of descriptors are not looked at.
+void refuse_input_as_output(file_system& files, const std::string& input, const std::string& output,
+                            const char* what);
+
+// Throws usage_error when the catalogue is a file a catalogue run may write
+// into `directory` (is_made_name), under its own name or that of the file
+// its links lead to: the run would replace it, or clear it as a drawing of
+// an earlier run.
+void refuse_catalogue_in_directory(file_system& files, const std::string& catalogue,
+                                   const std::string& directory);
