@@ -64,7 +64,7 @@ std::string drawing(const square_case& c, const char* format, std::size_t& drawn
 {
     memory_files files;
     tiling_report report(c.height);
-    draw_case(c, *find_format(format)->open(files, "drawing"), report);
+    draw_case(c, *find_format(format)->open(files, "drawing", {}), report);
     drawn = 0;
     for (const std::int32_t side : c.sides) drawn += side > 0;
     return files.files.at("drawing");

@@ -95,7 +95,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         if (!drawing) continue;
         gallery_entry entry{where.number, where.line,
                             drawing_name(where.number, c, format.extension), ""};
-        if (draw_and_report(c, format, joined(o.directory, entry.drawing), files, from, o.check)) {
+        if (draw_and_report(c, format, o.settings, joined(o.directory, entry.drawing), files, from,
+                            o.check)) {
             ++drawn;
         } else {
             status = failure_status;

@@ -38,7 +38,7 @@ int run_case(const options& o, file_system& files, output_stream& out)
     if (!draws(o)) return status;
     const picture_format& format = chosen_format(o);
     const std::string name = o.output.empty() ? format.default_path : o.output;
-    if (!draw_and_report(c, format, name, files, from, o.check)) return failure_status;
+    if (!draw_and_report(c, format, o.settings, name, files, from, o.check)) return failure_status;
     // With --check, standard output is the table's.
     if (!o.check && name != "-") {
         print_out(out, "\n - - - - - Created " + shown_path(name) + " successfully. - - - - - -\n");
@@ -80,7 +80,8 @@ void print_verdict(const square_case& c, const case_verdict& verdict, const case
     if (!verdict.placed) print_message(from.file, message_line(from), verdict.problem);
 }
 
-bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked)
 {
     tiling_report report(c.height);
@@ -90,9 +91,11 @@ bool draw_and_report(const square_case& c, const picture_format& format, const s
             print_message(from.file, message_line(from), "warning: " + w);
         }
     };
+    std::string caveat;
     try {
-        const auto picture = format.open(files, name);
+        const auto picture = format.open(files, name, settings);
         draw_case(c, *picture, report);
+        caveat = picture->caveat();
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         print_warnings();
@@ -101,6 +104,7 @@ bool draw_and_report(const square_case& c, const picture_format& format, const s
         return false;
     }
     print_warnings();
+    if (!caveat.empty()) print_message(from.file, message_line(from), "warning: " + caveat);
     return true;
 }
 
@@ -124,7 +128,7 @@ void draw_case(const square_case& c, picture_writer& picture, tiling_report& rep
 std::vector<std::string> write_document(const square_case& c, file_system& files)
 {
     tiling_report report(c.height);
-    const auto picture = default_format().open(files, default_format().default_path);
+    const auto picture = default_format().open(files, default_format().default_path, {});
     draw_case(c, *picture, report);
     return report.warnings;
 }

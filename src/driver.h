@@ -25,9 +25,11 @@ void print_verdict(const square_case& c, const case_verdict& verdict, const case
                    output_stream& out);
 
 // Draws the case into `name`, printing the tiling report's warnings unless
-// the case was `checked` (the table says it all) and the failure, if any,
-// unless the check has told it already. True when the drawing is complete.
-bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
+// the case was `checked` (the table says it all), then what the finished
+// drawing fails to show, and the failure, if any, unless the check has
+// told it already. True when the drawing is complete.
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked);
 
 // Draws the case's squares into `picture`, from its frame head to its

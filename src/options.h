@@ -4,12 +4,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "document/picture_writer.h"
+
 struct options {
     std::string format;     // empty: told by the output's name, else the default
     std::string output;     // empty: the format's own name; "-": standard output
     std::string directory;  // where a catalogue's drawings go
     std::string catalogue;  // a file of cases, one per line
     std::string case_path;  // the case file
+    std::string size;       // as --size gives it
+    picture_settings settings;
     bool has_case = false;
     bool check = false;
     bool help = false;
@@ -28,8 +32,6 @@ options parse_options(int argc, const char* const* argv);
 
 // Whether the run draws a picture.
 bool draws(const options& o);
-
-struct picture_format;
 
 // The format the run draws in: the one asked for, or the default.
 const picture_format& chosen_format(const options& o);

@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <system_error>
@@ -45,6 +46,7 @@ void write_here(document& doc)
 {
     const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
     if (!error.empty()) fail_to_write(doc, error);
+    doc.written += doc.used;
     doc.used = 0;
 }
 
@@ -62,6 +64,7 @@ void write_out(document& doc)
     }
     const std::string error = doc.writer->hand_over(doc.buffer, doc.used);
     if (!error.empty()) fail_to_write(doc, error);
+    doc.written += doc.used;
     doc.used = 0;
 }
 
@@ -129,6 +132,22 @@ void write_line(document& doc, std::string_view text)
     char* out = reserve(doc, text.size() + 2);
     std::memcpy(out, text.data(), text.size());
     commit(doc, put_line_end(out + text.size()));
+}
+
+void write_text(document& doc, std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t part = std::min(text.size(), buffer_size / 2);
+        char* out = reserve(doc, part);
+        std::memcpy(out, text.data(), part);
+        commit(doc, out + part);
+        text.remove_prefix(part);
+    }
+}
+
+std::uint64_t document_offset(const document& doc)
+{
+    return doc.written + doc.used;
 }
 
 void close_document(document& doc)

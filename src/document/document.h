@@ -30,6 +30,7 @@ struct document {
     bool complete = false;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
+    std::uint64_t written = 0;  // bytes handed out of the buffer so far
     // Started once the first block is full: small documents need no thread.
     std::unique_ptr<background_writer> writer;
 
@@ -60,6 +61,12 @@ void commit(document& doc, char* end);
 
 // One line of fixed text.
 void write_line(document& doc, std::string_view text);
+
+// Text of any length, as it is (no line end added).
+void write_text(document& doc, std::string_view text);
+
+// The bytes written so far, where the next one goes in the file.
+std::uint64_t document_offset(const document& doc);
 
 // Writes out what is left, closes the file and gives it its name.
 void close_document(document& doc);

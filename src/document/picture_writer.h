@@ -19,6 +19,19 @@ public:
     virtual void square(const placement& p, bool named) = 0;
     // After the last square: ends the drawing and completes its file.
     virtual void frame_tail() = 0;
+    // Once complete: what the reader of the drawing should be warned of
+    // (it does not show the picture as drawn), or nothing.
+    virtual std::string caveat() const { return {}; }
+};
+
+// The drawings' longer side when --size does not say.
+constexpr double default_size_mm = 150;
+
+// How a run asks for its drawings.
+struct picture_settings {
+    // The drawing's longer side in millimetres, from --size; 0 when not
+    // given: pdf and tikz draw default_size_mm, svg leaves it to its viewer.
+    double size_mm = 0;
 };
 
 struct picture_format {
@@ -26,7 +39,9 @@ struct picture_format {
     const char* default_path;  // written when no --output is given
     const char* extension;     // of the drawings a catalogue run names
     bool shown_in_browser;     // a catalogue's drawings get an index.html gallery
-    std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path);
+    bool sized;                // --size sets its size
+    std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path,
+                                            const picture_settings& settings);
 };
 
 // The format of that name, or null.
@@ -35,5 +50,9 @@ const picture_format* find_format(const std::string& name);
 // The format a run uses unless told otherwise.
 const picture_format& default_format();
 
-// The names of every format, for the usage text: "tex|svg|tikz".
-std::string format_names();
+// The names of every format, for the usage text: "tex|svg|tikz|pdf"; or
+// of those --size applies to.
+std::string format_names(bool sized_only = false);
+
+// The drawing's title, as a viewer shows it: "9 squares in a 33 x 32 rectangle".
+std::string case_title(const square_case& c);

@@ -7,4 +7,5 @@
 
 #include "document/picture_writer.h"
 
-std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path);
+std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path,
+                                                 const picture_settings& settings);

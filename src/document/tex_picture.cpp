@@ -27,7 +27,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path)
+std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path,
+                                                 const picture_settings&)
 {
     return std::make_unique<tex_picture>(files, path);
 }
