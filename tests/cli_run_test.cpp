@@ -94,7 +94,7 @@ TEST_F(Run, SizeAndImpliedFormats)
         {"--size 300pt -f svg -o - case.txt", R"(width="106.186mm")"},
         {"--size 3in -f tikz -o - case.txt", "(0mm,0mm) rectangle (76.2mm,76.2mm);"},
         {"--size 4.5in -f pdf -o - case.txt", "/MediaBox [0 0 335.339 335.339]"},
-        {"-f pdf -o - case.txt", "/MediaBox [0 0 436.535 436.535]"},
+        {"-f pdf -o - case.txt", "/MediaBox [0 0 436.536 436.536]"},
         {"-o x.pdf case.txt", "Created x.pdf successfully"},
         {"-o Y.Pdf case.txt", "Created Y.Pdf successfully"},
         {"-f pdf case.txt", "Created squares.pdf successfully"},

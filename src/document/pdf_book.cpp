@@ -33,8 +33,8 @@ book_page make_book_page(const square_case& c, const std::string& caption_line,
     const std::string caption = to_win_ansi(caption_line);
     const double caption_width = helvetica_width(caption) * caption_size;
     book_page page;
-    page.width = std::max(layout.width, caption_width) + 2 * pdf_margin;
-    page.height = layout.height + caption_gap + caption_size + 2 * pdf_margin;
+    page.width = page_length(std::max(layout.width, caption_width) + 2 * pdf_margin);
+    page.height = page_length(layout.height + caption_gap + caption_size + 2 * pdf_margin);
     page.outline_title = outline_title;
 
     string_sink sink;

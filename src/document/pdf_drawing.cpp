@@ -1,14 +1,15 @@
 #include "document/pdf_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "placement/place_squares.h"
 
 namespace {
 
-// Significant digits of the scale: a 150 mm picture is then right to
-// some 0.0004 points.
-constexpr int scale_digits = 6;
+// Significant digits of the scale: every square is then where it belongs
+// on the page to some 10^-7 points, a unit of the widest case (2^31).
+constexpr int scale_digits = 10;
 
 // Label offsets from the square's centre to the start of its baseline, in
 // ems: half the width of the digits (every Helvetica digit is 0.556 em
@@ -28,10 +29,12 @@ constexpr const char* label_offsets[] = {
     " -2.78 -0.35 Td(",
 };
 
-// Page coordinates: points, to a thousandth.
+// Where the drawing starts on the page, in points: to a millionth, so
+// that the smallest squares of the largest cases are in their places on
+// the page too.
 char* put_points(char* out, double points)
 {
-    return put_trimmed(out, points, 3);
+    return put_trimmed(out, points, 6);
 }
 
 }  // namespace
@@ -52,6 +55,11 @@ std::string string_sink::take()
     text_.resize(used_);
     used_ = 0;
     return std::move(text_);
+}
+
+double page_length(double points)
+{
+    return std::ceil(points * 1000) / 1000;
 }
 
 pdf_layout lay_out_pdf(const square_case& c, const picture_settings& settings)

@@ -47,6 +47,10 @@ private:
 // 2 mm round the drawing, in points (1/72 inch).
 constexpr double pdf_margin = 72 / 25.4 * 2;
 
+// A page's width or height as its box gives it, to a thousandth of a point:
+// the drawing is placed from the very value the page's box has.
+double page_length(double points);
+
 // The drawing's size and scale.
 struct pdf_layout {
     std::int64_t depth = 0;  // how far the drawing reaches below its top edge, in units

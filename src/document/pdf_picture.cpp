@@ -35,8 +35,8 @@ public:
         const pdf_layout layout = lay_out_pdf(c, settings_);
         char box[2 * longest_fixed];
         char* end = put_text(box, "[0 0 ");
-        const double width = layout.width + 2 * pdf_margin;
-        const double height = layout.height + 2 * pdf_margin;
+        const double width = page_length(layout.width + 2 * pdf_margin);
+        const double height = page_length(layout.height + 2 * pdf_margin);
         end = put_trimmed(end, width, 3);
         end = put_text(end, " ");
         end = put_trimmed(end, height, 3);
