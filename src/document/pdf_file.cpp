@@ -1,6 +1,5 @@
 #include "document/pdf_file.h"
 
-#include <cstdio>
 #include <string>
 
 #include "squares.h"
@@ -44,10 +43,13 @@ void finish_pdf(pdf_file& pdf, std::size_t count, std::size_t root, std::size_t 
     const std::uint64_t table = document_offset(pdf.doc);
     write_text(pdf.doc, "xref\n0 " + std::to_string(count + 1) + "\n0000000000 65535 f \n");
     for (std::size_t number = 1; number <= count; ++number) {
-        char entry[32];
-        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
-                      static_cast<unsigned long long>(pdf.offsets.at(number)));
-        write_text(pdf.doc, entry);
+        // Ten digits, zero-padded: every entry is 20 bytes.
+        char digits[24];
+        const char* end = put_integer(digits, static_cast<std::int64_t>(pdf.offsets.at(number)));
+        char* out = reserve(pdf.doc, 32);
+        for (auto pad = end - digits; pad < 10; ++pad) *out++ = '0';
+        out = put_text(out, {digits, static_cast<std::size_t>(end - digits)});
+        commit(pdf.doc, put_text(out, " 00000 n \n"));
     }
     write_text(pdf.doc, "trailer\n<< /Size " + std::to_string(count + 1) + " /Root " +
                             reference(root) + " /Info " + reference(info) + " >>\nstartxref\n" +
