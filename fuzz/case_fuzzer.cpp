@@ -13,7 +13,7 @@
 #include "../tests/memory_files.h"
 #include "document/picture_writer.h"
 #include "document/skal.h"
-#include "driver.h"
+#include "case_report.h"
 #include "read_case.h"
 
 namespace {

@@ -1,13 +1,15 @@
 // Reads arbitrary bytes as a catalogue to the end, and checks each entry
 // against a plain model: the lines that are neither blank nor comments, in
 // order, each read on its own as a case file gives the same case or the
-// same message (with "the file ends" for "the line ends").
+// same message (with "the file ends" for "the line ends"). Cut into parts
+// and batches as a catalogue run cuts it, the entries are the same.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_input.h"
 #include "read_case.h"
 #include "read_catalogue.h"
 
@@ -62,6 +64,44 @@ std::string read_alone(const std::string& line, square_case& c)
     return {};
 }
 
+// An entry as "number@line: case" or "number@line: message".
+std::string entry_text(const catalogue_position& where, const square_case& c,
+                       const std::string& message)
+{
+    std::string text = std::to_string(where.number) + "@" + std::to_string(where.line) + ": ";
+    if (!message.empty()) return text + message + "\n";
+    text += std::to_string(c.count) + " " + std::to_string(c.width) + " " + std::to_string(c.height);
+    for (const std::int32_t side : c.sides) text += " " + std::to_string(side);
+    return text + "\n";
+}
+
+// The entries of the catalogue in `parts` parts, cut into batches of about
+// `bytes` bytes with lines longer than `long_line` read ahead.
+std::string batched_entries(const std::string& text, std::int64_t parts, std::size_t bytes,
+                            std::size_t long_line)
+{
+    file_ptr file(std::tmpfile(), &std::fclose);
+    require(file != nullptr);
+    require(std::fwrite(text.data(), 1, text.size(), file.get()) == text.size());
+    std::string seen;
+    for (std::int64_t k = 1; k <= parts; ++k) {
+        std::rewind(file.get());
+        catalogue_input input(file.get(), {k, parts}, long_line);
+        catalogue_batch_text batch;
+        while (input.next(batch, bytes, 2)) {
+            read_batch(
+                batch,
+                [&](const square_case& c, const catalogue_position& where) {
+                    seen += entry_text(where, c, "");
+                },
+                [&](const catalogue_position& where, std::int64_t, const std::string& message) {
+                    seen += entry_text(where, square_case{}, message);
+                });
+        }
+    }
+    return seen;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -74,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     catalogue_reader reader(stream.get());
     square_case c;
     std::size_t entries = 0;
+    std::string streamed;
     for (;;) {
         catalogue_position where;
         std::string message;
@@ -85,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             message = e.what();
             require(!message.empty() && e.line == where.line);
         }
+        streamed += entry_text(where, c, message);
         require(entries < expected.size());
         const case_line& model = expected[entries];
         require(where.number == static_cast<std::int64_t>(entries) + 1);
@@ -104,5 +146,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++entries;
     }
     require(entries == expected.size());
+    // The cut depends on the first byte, so the fuzzer varies it too.
+    const auto first = static_cast<unsigned char>(text[0]);
+    require(batched_entries(text, 1 + first % 4, 1 + first / 4 % 8 * 9, 1 + first / 32 * 5) ==
+            streamed);
     return 0;
 }

@@ -1,4 +1,4 @@
-// The table --check prints: one tab-separated row per case.
+// The table --check prints: one tab-separated row per case line.
 #pragma once
 
 #include <cstdint>
@@ -11,3 +11,7 @@ extern const char* const check_table_header;
 
 std::string check_table_row(std::int64_t number, std::int64_t line, const square_case& c,
                             const case_verdict& verdict);
+
+// The row of a line that could not be read: "-" for what it would have
+// said, the message as the problem. A line of 0 (not known) shows as "-".
+std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message);

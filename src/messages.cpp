@@ -6,7 +6,7 @@
 
 #include "shown_text.h"
 
-void print_message(const std::string& file, std::int64_t line, const std::string& message)
+std::string format_message(const std::string& file, std::int64_t line, const std::string& message)
 {
     std::string text = "squares2tex: ";
     if (!file.empty()) {
@@ -15,7 +15,17 @@ void print_message(const std::string& file, std::int64_t line, const std::string
         text += ": ";
     }
     text += message + "\n";
-    std::fputs(text.c_str(), stderr);
+    return text;
+}
+
+void print_message(const std::string& file, std::int64_t line, const std::string& message)
+{
+    print_messages(format_message(file, line, message));
+}
+
+void print_messages(const std::string& messages)
+{
+    if (!messages.empty()) std::fwrite(messages.data(), 1, messages.size(), stderr);
 }
 
 void print_out(output_stream& out, const std::string& text)

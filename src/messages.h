@@ -5,8 +5,15 @@
 #include <cstdint>
 #include <string>
 
-// "squares2tex: FILE:LINE: MESSAGE"; no ":LINE" for line 0, no "FILE: " for an empty file.
+// "squares2tex: FILE:LINE: MESSAGE" and a line end; no ":LINE" for line 0,
+// no "FILE: " for an empty file.
+std::string format_message(const std::string& file, std::int64_t line, const std::string& message);
+
+// Prints the message on standard error.
 void print_message(const std::string& file, std::int64_t line, const std::string& message);
+
+// Prints messages already formed, in one write.
+void print_messages(const std::string& messages);
 
 // Standard output, as the run writes to it: the first failure is kept,
 // to be reported once.

@@ -1,10 +1,13 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "cores.h"
 #include "document/picture_writer.h"
 
 const char* const usage_line =
@@ -17,7 +20,10 @@ const char* const help_text =
     "  squares2tex [OPTION]... CASE-FILE          one case: writes squares.tex\n"
     "  squares2tex [OPTION]... --catalogue FILE   many cases, one per line\n"
     "\n"
-    "Options (before the case file; arguments after it are ignored):\n"
+    "A case: the count of squares, the width, the height, then the sides in the\n"
+    "order they are placed, as whole numbers:  9 33 32 18 15 7 8 14 4 10 1 9\n"
+    "\n"
+    "Options (before the case file):\n"
     "  -f, --format FORMAT    tex (PSTricks document, the default), svg, tikz\n"
     "                         (a standalone TikZ document for pdflatex) or pdf\n"
     "  -o, --output FILE      write FILE instead of squares.tex, squares.svg,\n"
@@ -32,6 +38,8 @@ const char* const help_text =
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
+    "  -j, --jobs N           a catalogue run's threads (default: every core)\n"
+    "      --part K/N         only the K-th of N parts of a catalogue file\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
@@ -55,6 +63,8 @@ const option_rule rules[] = {
     {"output", 'o', &options::output, nullptr},
     {"directory", 'd', &options::directory, nullptr},
     {"catalogue", '\0', &options::catalogue, nullptr},
+    {"jobs", 'j', &options::jobs, nullptr},
+    {"part", '\0', &options::part, nullptr},
     {"size", '\0', &options::size, nullptr},
     {"check", '\0', nullptr, &options::check},
     {"help", 'h', nullptr, &options::help},
@@ -70,6 +80,37 @@ void set_option(options& o, const option_rule& rule, const std::string& value)
     }
 }
 
+// The edits (insert, delete or change a letter) that turn one word into the other.
+std::size_t edit_distance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// "unknown option '--fromat'; did you mean '--format'?" when one option is close.
+usage_error unknown_long(const std::string& given)
+{
+    std::string message = "unknown option '--" + given + "'";
+    const option_rule* close = nullptr;
+    for (const option_rule& rule : rules) {
+        if (edit_distance(given, rule.name) > 2) continue;
+        if (close != nullptr) return usage_error(message, true);
+        close = &rule;
+    }
+    if (close != nullptr) message += std::string("; did you mean '--") + close->name + "'?";
+    return usage_error(message, true);
+}
+
 // A long option by its name or an unambiguous beginning of it.
 const option_rule& find_long(const std::string& given)
 {
@@ -77,11 +118,11 @@ const option_rule& find_long(const std::string& given)
     for (const option_rule& rule : rules) {
         if (given == rule.name) return rule;
         if (std::strncmp(rule.name, given.c_str(), given.size()) == 0) {
-            if (found != nullptr) throw usage_error("option '--" + given + "' is ambiguous");
+            if (found != nullptr) throw usage_error("option '--" + given + "' is ambiguous", true);
             found = &rule;
         }
     }
-    if (found == nullptr) throw usage_error("unknown option '--" + given + "'");
+    if (found == nullptr) throw unknown_long(given);
     return *found;
 }
 
@@ -90,7 +131,33 @@ const option_rule& find_short(char c)
     for (const option_rule& rule : rules) {
         if (rule.short_name == c) return rule;
     }
-    throw usage_error(std::string("unknown option '-") + c + "'");
+    throw usage_error(std::string("unknown option '-") + c + "'", true);
+}
+
+// A whole number from `low` to `high` in plain decimal digits, or false.
+bool parse_number(const std::string& text, std::int64_t low, std::int64_t high,
+                  std::int64_t& value)
+{
+    if (text.empty() || text.size() > 18) return false;
+    value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= low && value <= high;
+}
+
+// Threads past this many gain nothing on any machine and each holds a
+// drawing's temporary file open.
+constexpr std::int64_t most_jobs = 256;
+constexpr std::int64_t most_parts = 1000000;
+
+bool parse_part(const std::string& text, catalogue_part& part)
+{
+    const std::size_t slash = text.find('/');
+    return slash != std::string::npos &&
+           parse_number(text.substr(slash + 1), 1, most_parts, part.n) &&
+           parse_number(text.substr(0, slash), 1, part.n, part.k);
 }
 
 bool has_extension(const std::string& path, const std::string& extension)
@@ -164,6 +231,25 @@ void check_combination(options& o)
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }
+    std::int64_t jobs = 0;
+    if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, jobs)) {
+        throw usage_error("--jobs takes a number of threads from 1 to " +
+                          std::to_string(most_jobs) + ", not '" + o.jobs + "'");
+    }
+    if (!o.part.empty()) {
+        catalogue_part part;
+        if (!parse_part(o.part, part)) {
+            throw usage_error("--part takes K/N, the K-th of N parts (1 <= K <= N <= " +
+                              std::to_string(most_parts) + "), not '" + o.part + "'");
+        }
+        if (!catalogue || o.catalogue == "-") {
+            throw usage_error("--part needs a catalogue file: --catalogue FILE");
+        }
+        if (!o.directory.empty()) {
+            throw usage_error(
+                "--part splits a table among runs; a directory of drawings is written whole");
+        }
+    }
     for (const char* extension : refused_extensions) {
         if (has_extension(o.output, extension)) {
             throw usage_error("squares2tex does not write " + std::string(extension) +
@@ -195,16 +281,15 @@ options parse_options(int argc, const char* const* argv)
     options o;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--") {
-            if (i + 1 < argc) {
-                o.case_path = argv[i + 1];
-                o.has_case = true;
-            }
-            break;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            o.case_path = arg;
+        const bool ends_options = arg == "--";
+        if (ends_options || arg.size() < 2 || arg[0] != '-') {
+            if (ends_options && ++i == argc) break;
+            o.case_path = argv[i];
             o.has_case = true;
+            for (int k = i + 1; k < argc; ++k) {
+                const std::string rest = argv[k];
+                if (rest.size() > 1 && rest[0] == '-') o.ignored.push_back(rest);
+            }
             break;
         }
         const auto take_value = [&](const option_rule& rule, const std::string& shown) {
@@ -255,6 +340,20 @@ options parse_options(int argc, const char* const* argv)
 const picture_format& chosen_format(const options& o)
 {
     return o.format.empty() ? default_format() : *find_format(o.format);
+}
+
+int job_count(const options& o)
+{
+    std::int64_t jobs = 0;
+    if (parse_number(o.jobs, 1, most_jobs, jobs)) return static_cast<int>(jobs);
+    return std::min<int>(online_cores(), static_cast<int>(most_jobs));
+}
+
+catalogue_part chosen_part(const options& o)
+{
+    catalogue_part part;
+    if (!o.part.empty()) parse_part(o.part, part);
+    return part;
 }
 
 bool draws(const options& o)

@@ -1,8 +1,10 @@
 // The command line: options before the case file, GNU style.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "document/picture_writer.h"
 
@@ -12,17 +14,32 @@ struct options {
     std::string directory;  // where a catalogue's drawings go
     std::string catalogue;  // a file of cases, one per line
     std::string case_path;  // the case file
+    std::string jobs;       // threads of a catalogue run, as given; empty: every core
+    std::string part;       // "K/N": only that part of the catalogue file
     std::string size;       // as --size gives it
     picture_settings settings;
     bool has_case = false;
     bool check = false;
     bool help = false;
     bool version = false;
+    // Arguments after the case file that look like options: ignored, with a warning.
+    std::vector<std::string> ignored;
 };
 
-// A command line that cannot be run as given: the message, then a usage line.
+// The K-th of N parts of a catalogue file; 1/1 is all of it.
+struct catalogue_part {
+    std::int64_t k = 1;
+    std::int64_t n = 1;
+};
+
+// A command line that cannot be run as given: the message, then a usage
+// line, then for an option not known a pointer to --help.
 struct usage_error : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit usage_error(const std::string& message, bool unknown = false)
+        : std::runtime_error(message), unknown_option(unknown)
+    {
+    }
+    bool unknown_option;
 };
 
 // Reads the options up to the case file; whatever follows it is ignored.
@@ -32,6 +49,13 @@ options parse_options(int argc, const char* const* argv);
 
 // Whether the run draws a picture.
 bool draws(const options& o);
+
+// The number of threads a catalogue run uses: --jobs, or every core this
+// process may run on.
+int job_count(const options& o);
+
+// The part --part asks for, or all of the file.
+catalogue_part chosen_part(const options& o);
 
 // The format the run draws in: the one asked for, or the default.
 const picture_format& chosen_format(const options& o);

@@ -1,9 +1,67 @@
 #include "read_catalogue.h"
 
+#include <cstring>
+
 #include "read_case.h"
+
+namespace {
+
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+bool is_case_line(std::string_view line)
+{
+    for (const char c : line) {
+        if (!is_blank(c)) return c != '\n' && c != '#';
+    }
+    return false;
+}
+
+void line_tally::feed(std::string_view block)
+{
+    const char* at = block.data();
+    const char* const end = at + block.size();
+    while (at < end) {
+        if (in_lead) {
+            if (is_blank(*at)) {
+                ++at;
+                continue;
+            }
+            in_lead = false;
+            if (*at != '\n' && *at != '#') ++cases;
+        }
+        const void* line_end = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+        if (line_end == nullptr) return;
+        ++lines;
+        in_lead = true;
+        at = static_cast<const char*>(line_end) + 1;
+    }
+}
+
+void read_case_line(value_reader& reader, square_case& c)
+{
+    try {
+        read_case_values(reader, c);
+    } catch (const conversion_error&) {
+        reader.skip_line();
+        throw;
+    }
+    reader.skip_line();
+}
 
 catalogue_reader::catalogue_reader(std::FILE* stream)
     : reader_(stream, value_span::line, "the catalogue")
+{
+}
+
+catalogue_reader::catalogue_reader(std::string_view text, std::int64_t first_line,
+                                   std::int64_t first_number)
+    : reader_(text, nullptr, value_span::line, "the catalogue", first_line),
+      number_(first_number - 1)
 {
 }
 
@@ -16,12 +74,6 @@ bool catalogue_reader::next(square_case& c, catalogue_position& where)
         reader_.skip_line();
     }
     where = {++number_, reader_.line()};
-    try {
-        read_case_values(reader_, c);
-    } catch (const conversion_error&) {
-        reader_.skip_line();
-        throw;
-    }
-    reader_.skip_line();
+    read_case_line(reader_, c);
     return true;
 }

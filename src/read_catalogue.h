@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "squares.h"
 #include "value_reader.h"
@@ -14,6 +15,24 @@ struct catalogue_position {
     std::int64_t line = 0;
 };
 
+// Whether a line (with or without its line end) holds a case: its first
+// byte that is not a blank is neither a line end nor #.
+bool is_case_line(std::string_view line);
+
+// Counts lines and case lines in text given block by block, as the reader
+// would meet them, without reading the cases.
+struct line_tally {
+    std::int64_t lines = 0;  // line ends passed
+    std::int64_t cases = 0;  // case lines begun
+    bool in_lead = true;     // only blanks so far on the current line
+
+    void feed(std::string_view block);
+};
+
+// Reads the case on the line at the reader's position and skips the rest
+// of the line, also when the case cannot be read (conversion_error).
+void read_case_line(value_reader& reader, square_case& c);
+
 // Each line holds one case: count, width, height and the sides, read as in a
 // case file; whatever follows the last side on its line is a note. Blank
 // lines and lines whose first non-blank character is # are skipped. Reads
@@ -21,6 +40,10 @@ struct catalogue_position {
 class catalogue_reader {
 public:
     explicit catalogue_reader(std::FILE* stream);
+
+    // The whole lines of `text`, the first of them line `first_line`, whose
+    // first case gets the number `first_number`.
+    catalogue_reader(std::string_view text, std::int64_t first_line, std::int64_t first_number);
 
     // The next case into `c`, with its number and line into `where`; false at
     // the end of the file. Throws conversion_error for a line that cannot be

@@ -12,6 +12,7 @@ struct square_case {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::int32_t> sides;
+    std::string caption;  // the text after a * that follows the last side; may be empty
 };
 
 // One placed square. Held in 64 bits so that a square reaching past the

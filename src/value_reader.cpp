@@ -59,7 +59,19 @@ void append_shown(std::string& shown, int c)
 }  // namespace
 
 value_reader::value_reader(std::FILE* stream, value_span span, std::string source)
-    : stream_(stream), span_(span), source_(std::move(source)), buffer_(new char[block_size])
+    : stream_(stream), span_(span), source_(std::move(source))
+{
+}
+
+value_reader::value_reader(std::string_view text, std::FILE* rest, value_span span,
+                           std::string source, std::int64_t first_line)
+    : stream_(rest),
+      span_(span),
+      source_(std::move(source)),
+      data_(text.data()),
+      filled_(text.size()),
+      started_(true),
+      line_(first_line)
 {
 }
 
@@ -134,9 +146,9 @@ void value_reader::skip_line()
 {
     for (;;) {
         if (position_ == filled_ && !refill()) return;
-        const void* end = std::memchr(buffer_.get() + position_, '\n', filled_ - position_);
+        const void* end = std::memchr(data_ + position_, '\n', filled_ - position_);
         if (end != nullptr) {
-            position_ = static_cast<const char*>(end) - buffer_.get() + 1;
+            position_ = static_cast<std::size_t>(static_cast<const char*>(end) - data_) + 1;
             ++line_;
             return;
         }
@@ -147,12 +159,14 @@ void value_reader::skip_line()
 int value_reader::peek()
 {
     if (position_ == filled_ && !refill()) return EOF;
-    return static_cast<unsigned char>(buffer_[position_]);
+    return static_cast<unsigned char>(data_[position_]);
 }
 
 bool value_reader::refill()
 {
-    if (failed_) return false;
+    if (failed_ || stream_ == nullptr) return false;
+    if (!buffer_) buffer_.reset(new char[block_size]);
+    data_ = buffer_.get();
     position_ = 0;
     filled_ = std::fread(buffer_.get(), 1, block_size, stream_);
     if (filled_ == 0 && std::ferror(stream_)) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "squares.h"
 
@@ -22,6 +23,13 @@ public:
     // `source` names the stream in the message for a failed read, such as
     // "the case file".
     value_reader(std::FILE* stream, value_span span, std::string source);
+
+    // Reads `text` first, starting at line `first_line`, then the stream
+    // `rest` unless it is null: a catalogue line held in memory, or the
+    // start of one too long to hold followed by the rest of its file. No
+    // byte-order mark is looked for; `text` must outlive the reader.
+    value_reader(std::string_view text, std::FILE* rest, value_span span, std::string source,
+                 std::int64_t first_line);
 
     // The next value, or false at the end of the file (for value_span::line
     // also at the end of the line, which is left in place). Throws
@@ -64,6 +72,9 @@ public:
     // Skips everything up to and including the next line end.
     void skip_line();
 
+    // What has been read from the stream but not yet taken.
+    std::string_view unread() const { return {data_ + position_, filled_ - position_}; }
+
 private:
     enum class scanned { value, end, not_integer, out_of_range };
 
@@ -75,7 +86,8 @@ private:
     std::FILE* stream_;
     value_span span_;
     std::string source_;
-    std::unique_ptr<char[]> buffer_;
+    const char* data_ = nullptr;      // the block being read: `text` or `buffer_`
+    std::unique_ptr<char[]> buffer_;  // made at the first read from the stream
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
     bool started_ = false;

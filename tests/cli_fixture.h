@@ -64,15 +64,15 @@ protected:
         fs::remove_all(base_, ignored);
     }
 
-    // Runs the tool in the scratch directory, `prefix` before it in the shell
-    // and standard output to `out_to` when given.
+    // Runs the tool in the scratch directory, `prefix` before it in the shell,
+    // standard output to `out_to` when given and standard input from `in_from`.
     result run(const std::string& arguments, const std::string& prefix = "",
-               const std::string& out_to = "")
+               const std::string& out_to = "", const std::string& in_from = "/dev/null")
     {
         const std::string out = out_to.empty() ? (base_ / "out").string() : out_to;
         const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
                                     SQUARES2TEX_EXE + "' " + arguments + " >'" + out + "' 2>'" +
-                                    (base_ / "err").string() + "' </dev/null";
+                                    (base_ / "err").string() + "' <'" + in_from + "'";
         const int raw = std::system(command.c_str());
         result r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -105,7 +105,11 @@ protected:
         std::string last;
         for (std::string line; std::getline(lines, line); last = line)
             messages += line.find(": warning: ") == std::string::npos;
-        EXPECT_EQ(messages, status == 2 ? 2 : 1) << r.err;
+        // A usage error adds the usage line, and for an unknown option a hint.
+        EXPECT_EQ(messages, status == 2 ? 2 + (r.err.find("Try 'squares2tex --help'") !=
+                                               std::string::npos)
+                                        : 1)
+            << r.err;
         EXPECT_TRUE(status == 2 || last.find(": warning: ") == std::string::npos) << r.err;
         for (const std::string& name : files_in_work())
             EXPECT_NE(name.rfind("squares.tex.", 0), 0u) << "left behind: " << name;

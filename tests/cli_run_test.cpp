@@ -2,6 +2,8 @@
 // tool: standard output that fails, interrupted runs, paths that are not
 // plain text, and files replaced through a symbolic link or with
 // permissions of their own.
+#include <random>
+
 #include "cli_fixture.h"
 
 namespace {
@@ -33,6 +35,12 @@ TEST_F(Run, UsageErrorsWriteNothing)
          "--format draws a catalogue only into --directory DIR"},
         {"-d out case.txt", "--directory is for a catalogue"},
         {"--check -o - case.txt", "the drawing cannot go there too"},
+        {"--fromat svg case.txt", "unknown option '--fromat'; did you mean '--format'?"},
+        {"-j 0 --check --catalogue c.txt", "--jobs takes a number of threads from 1 to 256"},
+        {"--jobs=2x --check --catalogue c.txt", "not '2x'"},
+        {"--part 3/2 --check --catalogue c.txt", "--part takes K/N"},
+        {"--part 1/2 --check --catalogue -", "--part needs a catalogue file"},
+        {"--part 1/2 -d out --catalogue c.txt", "a directory of drawings is written whole"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
         {"-f svg --size 12 case.txt", "--size takes a length such as 120mm, 12cm, 4.5in or 300pt"},
@@ -61,6 +69,7 @@ TEST_F(Run, HelpAndVersion)
         const result r = run(arguments);
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("--format"), std::string::npos);
+        EXPECT_NE(r.out.find("9 33 32 18 15 7 8 14 4 10 1 9"), std::string::npos);
         EXPECT_EQ(r.err, "");
     }
     const result r = run("--version");
@@ -244,19 +253,21 @@ protected:
                    "  # an indented comment\n"
                    "5 4 3 1 1 2 1 3\n"
                    "3 3 2 2 1 x\n"
-                   "2 4 4 2 3\n"
+                   "3 3 1 2 1 5\n"
                    "4 2 2 1 1 1 1\r\n"
                    "1 3 3 3.9\n");
     }
 
     const std::string errors =
         "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
-        "squares2tex: cat.txt:7: square 2 (side 3, column 2) overhangs the right edge: it reaches "
-        "x = 5 in a rectangle 4 wide\n"
+        "squares2tex: cat.txt:7: square 3 (side 5, column 2) overhangs the right edge: it reaches "
+        "x = 7 in a rectangle 3 wide\n"
         "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n";
 };
 
-TEST_F(Catalogue, CheckGivesOneRowPerReadableCase)
+// Every case line gets its row, readable or not; the problem is the first
+// fault, the message names the square that cannot be placed.
+TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
 {
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
@@ -264,14 +275,19 @@ TEST_F(Catalogue, CheckGivesOneRowPerReadableCase)
               "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n"
               "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\n"
               "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n"
-              "4\t7\t2\t4\t4\tno\t-\t-\tsquare 2 (side 3, column 2) overhangs the right edge: it "
-              "reaches x = 5 in a rectangle 4 wide\n"
-              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n");
+              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\n"
+              "4\t7\t3\t3\t1\tno\t-\t-\tsquare 1 (side 2, column 0) reaches below the bottom "
+              "edge\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n"
+              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\n");
     EXPECT_EQ(r.err, errors);
     EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
-    // Dissections only: status 0.
-    write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n");
-    EXPECT_EQ(run("--check --catalogue - < good.txt").status, 0);
+    // Dissections only, from standard input: status 0.
+    write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n4 2 2 1 1 1 1\n");
+    const result good = run("--check --catalogue -", "", "", "good.txt");
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out.substr(good.out.find('\n') + 1),
+              "1\t1\t3\t3\t2\tyes\tno\tno\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\n");
 }
 
 // Each drawing is the single-case document; names sort in catalogue order.
@@ -279,7 +295,9 @@ TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
 {
     const result r = run("--catalogue cat.txt -d out/tex");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "\n - - - - - Created 3 drawings in out/tex successfully. - - - - - -\n");
+    EXPECT_EQ(r.out,
+              "\n - - - - - Created 3 drawings in out/tex; 3 cases could not be drawn (see the "
+              "messages above). - - - - - -\n");
     EXPECT_NE(
         r.err.find(
             "squares2tex: cat.txt:5: warning: square 5 (side 3, column 1) rests on uneven ground"),
@@ -293,7 +311,120 @@ TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
     EXPECT_EQ(read_file(work_ / "out" / "tex" / "000002-5-4x3.tex"), document());
 }
 
-// The catalogue is read as a stream: memory stays that of one case.
+// A catalogue of `lines` lines drawn at random from the fixture's, so that
+// every kind of line lands in every batch.
+std::string shuffled_catalogue(const std::string& lines, int count, unsigned seed)
+{
+    std::vector<std::string> kinds;
+    std::istringstream in(lines.substr(3));  // after the byte-order mark
+    for (std::string line; std::getline(in, line);) kinds.push_back(line + "\n");
+    std::mt19937 random(seed);
+    std::string text = "\xef\xbb\xbf";
+    for (int i = 0; i < count; ++i) text += kinds[random() % kinds.size()];
+    return text + "1 1 1 1";  // no line end at the end
+}
+
+// Whatever the threads, every byte of the output is the same: the table,
+// the messages, the status, the drawings and the gallery's pages.
+TEST_F(Catalogue, SameOutputWhateverTheThreads)
+{
+    write_file(work_ / "big.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 20000, 1));
+    write_file(work_ / "drawn.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 1500, 2));
+    const result one = run("-j 1 --check --catalogue big.txt");
+    const result drawn_one = run("-j1 --check -f svg -d one --catalogue drawn.txt");
+    for (const char* jobs : {"2", "5"}) {
+        SCOPED_TRACE(jobs);
+        const result many = run(std::string("-j ") + jobs + " --check --catalogue big.txt");
+        EXPECT_EQ(many.status, one.status);
+        EXPECT_EQ(many.out, one.out);
+        EXPECT_EQ(many.err, one.err);
+        const result drawn = run(std::string("--jobs=") + jobs + " --check -f svg -d " + jobs +
+                                 " --catalogue drawn.txt");
+        EXPECT_EQ(drawn.status, drawn_one.status);
+        EXPECT_EQ(drawn.out, drawn_one.out);
+        EXPECT_EQ(drawn.err, drawn_one.err);
+        const std::set<std::string> names = files_in_work("one");
+        ASSERT_EQ(files_in_work(jobs), names);
+        for (const std::string& name : names)
+            ASSERT_EQ(read_file(work_ / jobs / name), read_file(work_ / "one" / name)) << name;
+    }
+    // A row for every case line, numbered without a gap.
+    std::istringstream rows(one.out);
+    std::string row;
+    std::getline(rows, row);
+    int number = 0;
+    while (std::getline(rows, row)) ASSERT_EQ(row.rfind(std::to_string(++number) + "\t", 0), 0u);
+    EXPECT_GT(number, 10000);
+    EXPECT_EQ(files_in_work("one").count("page-000002.html"), 1u);
+}
+
+// Parts 1 to N, one after the other, say what the whole run says.
+TEST_F(Catalogue, PartsAddUpToTheWhole)
+{
+    write_file(work_ / "cat.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 60, 3));
+    const result whole = run("--check --catalogue cat.txt");
+    for (const int n : {1, 2, 3, 7, 100}) {
+        SCOPED_TRACE(n);
+        result parts;
+        parts.status = 0;
+        for (int k = 1; k <= n; ++k) {
+            const result r = run("--check --part " + std::to_string(k) + "/" +
+                                 std::to_string(n) + " --catalogue cat.txt");
+            parts.out += r.out;
+            parts.err += r.err;
+            parts.status = std::max(parts.status, r.status);
+        }
+        EXPECT_EQ(parts.out, whole.out);
+        EXPECT_EQ(parts.err, whole.err);
+        EXPECT_EQ(parts.status, whole.status);
+    }
+}
+
+// Files of earlier runs under names a run makes go; nothing else does, and
+// a link under such a name goes without what it points to.
+TEST_F(Catalogue, DrawingsOfEarlierRunsAreCleared)
+{
+    const std::set<std::string> others{"notes.txt", "000001-9-33x32.svg.bak", "12-3-4x5.svg",
+                                       "page-1.html"};
+    fs::create_directory(work_ / "out");
+    for (const std::string& name : others) write_file(work_ / "out" / name, "mine");
+    for (const char* name : {"000009-1-1x1.svg", "000003-2-2x-1-tikz.tex", "index.html",
+                             "page-000007.html", "not-dissection-000001.html"}) {
+        write_file(work_ / "out" / name, "stale");
+    }
+    write_file(work_ / "kept.txt", "outside");
+    fs::create_symlink("../kept.txt", work_ / "out" / "000008-1-1x1.svg");
+    write_file(work_ / "two.txt", "9 33 32 18 15 7 8 14 4 10 1 9\n2 4 4 2 3\n");
+    ASSERT_EQ(run("-f svg -d out --catalogue two.txt").status, 1);
+    std::set<std::string> expected = others;
+    expected.insert({"000001-9-33x32.svg", "index.html", "page-000001.html", "failed-000001.html",
+                     "not-dissection-000001.html", "perfect-000001.html", "simple-000001.html"});
+    EXPECT_EQ(files_in_work("out"), expected);
+    EXPECT_EQ(read_file(work_ / "kept.txt"), "outside");
+    EXPECT_EQ(read_file(work_ / "out" / "notes.txt"), "mine");
+}
+
+// On a terminal a long run shows how far it has come, and erases the line
+// at the end; elsewhere nothing is shown.
+TEST_F(Catalogue, ProgressOnATerminalOnly)
+{
+    const std::string slow = "(echo 3 3 2 2 1 1; sleep 1.5; echo 3 3 2 2 1 1) | ";
+    const result piped = run("--check --catalogue - 2>&1", slow);
+    EXPECT_EQ(piped.out.find("cases, "), std::string::npos) << piped.out;
+    // script(1) runs it on a terminal of its own and shows what it writes there.
+    const std::string command = "cd '" + work_.string() + "' && script -qec \"" + slow + "'" +
+                                SQUARES2TEX_EXE + "' --check --catalogue - >/dev/null\" '" +
+                                (base_ / "typescript").string() + "' </dev/null >'" +
+                                (base_ / "terminal").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const result terminal{0, read_file(base_ / "terminal"), ""};
+    const std::string shown = "\rsquares2tex: 2 cases, ";
+    const std::size_t at = terminal.out.find(shown);
+    ASSERT_NE(at, std::string::npos) << terminal.out;
+    EXPECT_NE(terminal.out.find("\r    ", at + shown.size()), std::string::npos) << terminal.out;
+}
+
+// The catalogue is read as a stream: memory stays that of the batches in flight.
 TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
 {
     const auto peak_kb = [&](int lines) {
@@ -318,9 +449,10 @@ TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
         EXPECT_EQ(status, 0);
         return usage.ru_maxrss;
     };
-    const long small = peak_kb(1000);
+    // Enough lines to fill every batch in flight, then five times as many.
+    const long small = peak_kb(60000);
     const long large = peak_kb(300000);
-    EXPECT_LT(large, small + 4096) << small << " kB for 1000 lines, " << large << " kB for 300000";
+    EXPECT_LT(large, small + 2048) << small << " kB for 60000 lines, " << large << " kB for 300000";
 }
 
 }  // namespace

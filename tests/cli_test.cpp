@@ -27,7 +27,13 @@ TEST_F(Cli, DrawsTheCase)
         std::string whole = "";
     } rows[] = {
         {"case.txt", "3 3 2 2 1 1\n", {}, 3, {}, three_squares_document},
-        {"case.txt more.txt --flag", "3 3 2 2 1 1", {}, 3, {}, three_squares_document},
+        {"case.txt more.txt --flag -",
+         "3 3 2 2 1 1",
+         {"squares2tex: warning: '--flag' after the case file is ignored; options go before the "
+          "case file"},
+         3,
+         {},
+         three_squares_document},
         {"squares.tex", "3 3 2\n2 1 1\n", {}, 3, {}, three_squares_document},
         {"case.txt", byte_order_mark + "3 3 2\r\n2 1 1\r\n", {}, 3, {}, three_squares_document},
         {"case.txt", "3 3 2\n2 1\n1", {}, 3, {}, three_squares_document},
@@ -81,7 +87,8 @@ TEST_F(Cli, DrawsTheCase)
         EXPECT_EQ(r.out, confirmation);
         std::string err;
         for (const std::string& w : row.warnings)
-            err += "squares2tex: case.txt: warning: " + w + "\n";
+            err += (w.rfind("squares2tex: ", 0) == 0 ? w : "squares2tex: case.txt: warning: " + w) +
+                   "\n";
         EXPECT_EQ(r.err, err);
         const std::string text = document();
         if (!row.whole.empty()) {

@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
+#include "case_report.h"
 #include "document/a4_fit.h"
-#include "driver.h"
 #include "memory_files.h"
 #include "test_cases.h"
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws a catalogue of 10,000 cases as SVG into a directory and checks its
-gallery page: every drawing listed in catalogue order with its case number,
-line, order, size and check results, lines that fail listed in their place;
-in headless Chromium the page loads quickly, loads only the drawings near
-the window, and shows the first drawing.
+gallery: a summary that counts what the check says, pages of 1,000 entries
+chained by next links that list every drawing in catalogue order with its
+case number, line, order, size and check results, lines that fail listed in
+their place and on a page of their own; in headless Chromium a page loads
+quickly, loads only the drawings near the window, and shows the first one.
 
     tests/gallery_render.py SQUARES2TEX    (exits 77 without Chromium)
 """
@@ -40,11 +41,11 @@ def random_dissection(rng):
 
 
 class Figures(html.parser.HTMLParser):
-    """Each <figure>: its image file and its text."""
+    """Each <figure>: its image file and its text; every link; the text."""
 
     def __init__(self):
         super().__init__()
-        self.figures, self.inside = [], False
+        self.figures, self.inside, self.links, self.text = [], False, {}, ""
 
     def handle_starttag(self, tag, attrs):
         if tag == "figure":
@@ -52,14 +53,27 @@ class Figures(html.parser.HTMLParser):
             self.inside = True
         elif tag == "img" and self.inside:
             self.figures[-1]["src"] = dict(attrs).get("data-src")
+        elif tag == "a" and not self.inside:
+            self.link = dict(attrs)["href"]
 
     def handle_endtag(self, tag):
         if tag == "figure":
             self.inside = False
 
     def handle_data(self, data):
+        self.text += data
         if self.inside:
             self.figures[-1]["text"] += data
+        elif getattr(self, "link", None):
+            self.links[data] = self.link
+            self.link = None
+
+
+def parse(path):
+    parser = Figures()
+    with open(path) as f:
+        parser.feed(f.read())
+    return parser
 
 
 def main():
@@ -87,13 +101,30 @@ def main():
     rows = {int(r.split("\t")[0]): r.split("\t") for r in run.stdout.splitlines()[1:]}
 
     out = os.path.join(work, "out")
-    parser = Figures()
-    with open(os.path.join(out, "index.html")) as f:
-        parser.feed(f.read())
-    figures = parser.figures
+    # Every entry, in order, by the next links from the first page.
+    figures, page, pages = [], "page-000001.html", 0
+    while page and pages < 20:
+        parsed = parse(os.path.join(out, page))
+        figures += parsed.figures
+        pages += 1
+        if len(parsed.figures) > 1000:
+            failures.append("%s holds %d entries" % (page, len(parsed.figures)))
+        page = parsed.links.get("next")
     drawn = [f for f in figures if f["src"]]
-    if len(figures) != CASES + 2 or len(drawn) != CASES:
-        failures.append("%d figures, %d drawings" % (len(figures), len(drawn)))
+    if pages != 11 or len(figures) != CASES + 2 or len(drawn) != CASES:
+        failures.append("%d pages, %d figures, %d drawings" % (pages, len(figures), len(drawn)))
+    summary = parse(os.path.join(out, "index.html"))
+    verdicts = [r for r in rows.values() if r[5] != "-"]
+    counts = {"lines read": len(lines), "cases": CASES + 2, "drawn": CASES, "not drawn": 1,
+              "dissections": sum(r[5] == "yes" for r in verdicts),
+              "perfect": sum(r[6] == "yes" for r in verdicts),
+              "simple": sum(r[7] == "yes" for r in verdicts)}
+    for label, count in counts.items():
+        if not re.search(r"\b%s%d\b" % (re.escape(label), count), summary.text):
+            failures.append("the summary does not say %s %d: %s" % (label, count, summary.text))
+    failed = parse(os.path.join(out, summary.links.get("not drawn", "none")))
+    if [f["text"][:12] for f in failed.figures] != ["line 4: expe", "not drawn: s"]:
+        failures.append("the failures' page: %s" % failed.figures)
     for at, says, what in ((2, "line 4: expected side 3 of 3", "the unreadable line"),
                            (4, "overhangs", "the overhanging case")):
         if says not in figures[at]["text"]:
@@ -115,7 +146,7 @@ def main():
     # from a script that can see into it (file:// pages need the switch).
     with open(os.path.join(out, "probe.html"), "w") as f:
         f.write("""<!DOCTYPE html><html><body style="margin:0">
-<iframe id="g" src="index.html" style="border:0;width:%dpx;height:%dpx"></iframe>
+<iframe id="g" src="page-000001.html" style="border:0;width:%dpx;height:%dpx"></iframe>
 <pre id="result">not loaded</pre><script>
 const started = performance.now();
 document.getElementById('g').addEventListener('load', () => {
@@ -142,12 +173,12 @@ document.getElementById('g').addEventListener('load', () => {
         print("gallery in Chromium: %s" % result)
         if result["loaded_ms"] > 20000:
             failures.append("the page took %d ms to load" % result["loaded_ms"])
-        if result["images"] != CASES or not result["first_ready"] or result["ready"] > 200:
-            failures.append("drawings loaded: %s" % result)
+        if result["images"] != 998 or not result["first_ready"] or result["ready"] > 200:
+            failures.append("drawings loaded (998 on the first page): %s" % result)
         shot = os.path.join(work, "gallery.png")
         # The drawings load after the page does, so the shot waits for them.
         run_chromium(chromium, work, "--virtual-time-budget=5000", "--screenshot=" + shot,
-                     "--window-size=%d,%d" % WINDOW, "file://" + os.path.join(out, "index.html"))
+                     "--window-size=%d,%d" % WINDOW, "file://" + os.path.join(out, "page-000001.html"))
         x, y, w, h = (round(v) for v in result["first"])
         pixels = [p for row in read_png(shot)[y:y + h] for p in row[x:x + w]]
         dark = sum(1 for p in pixels if ink(p) > 0.5)

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "document/file_system.h"
 
@@ -54,6 +55,7 @@ public:
         if (fail_replace) return "Is a directory";
         files[to] = files.at(from);
         files.erase(from);
+        times[to] = ++clock_;
         return {};
     }
 
@@ -68,6 +70,27 @@ public:
         return 1;
     }
 
+    // The clock ticks once at each rename and each reading of it.
+    std::string list_directory(const std::string& path, std::vector<entry>& entries) override
+    {
+        entries.clear();
+        for (const auto& [name, text] : files) {
+            if (name.size() > path.size() + 1 && name.compare(0, path.size(), path) == 0 &&
+                name[path.size()] == '/' && name.find('/', path.size() + 1) == std::string::npos) {
+                entries.push_back({name.substr(path.size() + 1), times[name]});
+            }
+        }
+        return {};
+    }
+
+    std::string time_now(const std::string&, std::int64_t& now) override
+    {
+        now = ++clock_;
+        return {};
+    }
+
 private:
     int next_handle_ = 3;
+    std::int64_t clock_ = 0;
+    std::map<std::string, std::int64_t> times;
 };

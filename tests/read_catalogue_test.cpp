@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "catalogue/catalogue_input.h"
 #include "read_catalogue.h"
 
 namespace {
@@ -40,12 +41,57 @@ std::string entries(std::FILE* stream)
     return seen;
 }
 
+std::string entry_text(const catalogue_position& where, const std::string& entry)
+{
+    return std::to_string(where.number) + "@" + std::to_string(where.line) + ": " + entry + "\n";
+}
+
+// The entries of part `part`, cut into batches as a catalogue run cuts them.
+std::string batched_entries(std::FILE* stream, const catalogue_part& part, std::size_t bytes,
+                            std::size_t long_line)
+{
+    std::rewind(stream);
+    catalogue_input input(stream, part, long_line);
+    catalogue_batch_text batch;
+    std::string seen;
+    while (input.next(batch, bytes, 3)) {
+        read_batch(
+            batch,
+            [&](const square_case& c, const catalogue_position& where) {
+                std::string entry = std::to_string(c.count) + " " + std::to_string(c.width) + " " +
+                                    std::to_string(c.height);
+                for (const std::int32_t side : c.sides) entry += " " + std::to_string(side);
+                seen += entry_text(where, entry);
+            },
+            [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
+                EXPECT_EQ(line, where.line) << message;
+                seen += entry_text(where, message);
+            });
+        if (!batch.failure.empty()) seen += "failure: " + batch.failure + "\n";
+    }
+    return seen;
+}
+
+// The entries read as a stream; batches of any size, lines read ahead at
+// any length and parts put together again must give the same.
 std::string entries(const std::string& text)
 {
     file_ptr file(std::tmpfile(), &std::fclose);
     std::fwrite(text.data(), 1, text.size(), file.get());
     std::rewind(file.get());
-    return entries(file.get());
+    const std::string seen = entries(file.get());
+    const struct {
+        std::int64_t parts;
+        std::size_t bytes, long_line;
+    } cuts[] = {{1, 1, 4 << 20}, {1, 100, 10}, {2, 7, 4 << 20}, {5, 1 << 20, 30}, {40, 1, 4}};
+    for (const auto& cut : cuts) {
+        std::string parts;
+        for (std::int64_t k = 1; k <= cut.parts; ++k)
+            parts += batched_entries(file.get(), {k, cut.parts}, cut.bytes, cut.long_line);
+        EXPECT_EQ(parts, seen) << cut.parts << " parts, batches of " << cut.bytes
+                               << " bytes, lines read ahead past " << cut.long_line;
+    }
+    return seen;
 }
 
 TEST(ReadCatalogue, OneCasePerLine)
@@ -109,6 +155,8 @@ TEST(ReadCatalogue, FailedReadEndsTheCatalogue)
     file_ptr directory(std::fopen("/", "r"), &std::fclose);
     ASSERT_NE(directory, nullptr);
     EXPECT_EQ(entries(directory.get()), "0@0: cannot read the catalogue: Is a directory\n");
+    EXPECT_EQ(batched_entries(directory.get(), {1, 1}, 100, 10),
+              "failure: cannot read the catalogue: Is a directory\n");
 }
 
 }  // namespace

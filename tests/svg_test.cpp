@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/picture_writer.h"
-#include "driver.h"
+#include "case_report.h"
 #include "memory_files.h"
 #include "random_cases.h"
 #include "test_cases.h"

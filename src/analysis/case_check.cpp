@@ -1,6 +1,7 @@
 #include "analysis/case_check.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -104,15 +105,16 @@ case_verdict check_case(const square_case& c)
         }
         void finish(const skyline& sky) override { note_end(report, sky); }
     } squares(c.height);
-    bool placed = true;
+    std::string failure;
     try {
         place_squares(c, squares);
     } catch (const placement_error& e) {
         note_failure(squares.report, e.what());
-        placed = false;
+        failure = e.what();
     }
     case_verdict verdict = judge_case(squares.check, c, squares.report);
-    verdict.placed = placed;
+    verdict.placed = failure.empty();
+    verdict.failure = std::move(failure);
     return verdict;
 }
 

@@ -14,8 +14,9 @@ struct case_verdict {
     bool dissection = false;
     bool perfect = false;  // only for a dissection
     bool simple = false;   // only for a dissection
-    std::string problem;   // why it is not a dissection
-    bool placed = true;    // false when a square could not be placed: the problem says why
+    std::string problem;   // why it is not a dissection: the first fault in list order
+    bool placed = true;    // false when a square could not be placed
+    std::string failure;   // then, which square and why
 };
 
 // A square where it lies: x of its left edge, y of its top edge measured

@@ -70,7 +70,7 @@ void write_out(document& doc)
 
 }  // namespace
 
-document::document(file_system& file_ops, const std::string& document_path)
+document::document(file_system& file_ops, const std::string& document_path, links how)
     : files(file_ops), path(document_path), buffer(new char[buffer_size])
 {
     if (to_standard_output(*this)) {
@@ -78,7 +78,8 @@ document::document(file_system& file_ops, const std::string& document_path)
         return;
     }
     file_system::target target;
-    std::string error = files.find_target(path, target);
+    target.path = path;
+    std::string error = how == links::follow ? files.find_target(path, target) : std::string();
     if (!error.empty())
         throw conversion_error("cannot replace " + shown_name(*this) + ": " + error);
     target_path = target.path;
@@ -137,7 +138,7 @@ void write_line(document& doc, std::string_view text)
 void write_text(document& doc, std::string_view text)
 {
     while (!text.empty()) {
-        const std::size_t part = std::min(text.size(), buffer_size / 2);
+        const std::size_t part = std::min(text.size(), buffer_size);
         char* out = reserve(doc, part);
         std::memcpy(out, text.data(), part);
         commit(doc, out + part);

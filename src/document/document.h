@@ -16,8 +16,13 @@
 // name only once the document is complete: a failed run leaves the
 // previous file as it was and no temporary file behind. The path "-"
 // writes to standard output instead.
+// What to do when the name is a symbolic link: write to the file it points
+// to, or replace the link itself (in a directory that may be shared, where
+// a planted link must not send the write elsewhere).
+enum class links { follow, replace };
+
 struct document {
-    document(file_system& files, const std::string& path);
+    document(file_system& files, const std::string& path, links how = links::follow);
     ~document();
     document(const document&) = delete;
     document& operator=(const document&) = delete;
@@ -62,7 +67,7 @@ void commit(document& doc, char* end);
 // One line of fixed text.
 void write_line(document& doc, std::string_view text);
 
-// Text of any length, as it is (no line end added).
+// Text of any length, line ends included.
 void write_text(document& doc, std::string_view text);
 
 // The bytes written so far, where the next one goes in the file.

@@ -154,3 +154,95 @@ int system_file_system::standard_output()
 #endif
     return 1;
 }
+
+#ifndef _WIN32
+#include <dirent.h>
+
+namespace {
+
+std::int64_t modified_ns(const struct stat& status)
+{
+#ifdef __APPLE__
+    const timespec& t = status.st_mtimespec;
+#else
+    const timespec& t = status.st_mtim;
+#endif
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+}  // namespace
+
+std::string system_file_system::list_directory(const std::string& path,
+                                               std::vector<entry>& entries)
+{
+    entries.clear();
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) return std::strerror(errno);
+    std::string error;
+    errno = 0;
+    while (const dirent* found = readdir(dir)) {
+        const std::string name = found->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat status {};
+        // A name gone since it was listed is simply not there.
+        if (fstatat(dirfd(dir), found->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        entries.push_back({name, modified_ns(status)});
+        errno = 0;
+    }
+    if (errno != 0) error = std::strerror(errno);
+    closedir(dir);
+    return error;
+}
+
+std::string system_file_system::time_now(const std::string& directory, std::int64_t& now)
+{
+    // The time of a file made there now and removed at once: the clock of
+    // the file system (a server's, for a network one), not this machine's.
+    std::string probe = directory;
+    if (probe.empty() || probe.back() != '/') probe += '/';
+    probe += ".squares2tex-" + std::to_string(getpid()) + ".tmp";
+    const interrupts_held held;
+    const int handle = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    const bool known = fstat(handle, &status) == 0;
+    const std::string error = known ? std::string() : std::strerror(errno);
+    ::close(handle);
+    ::unlink(probe.c_str());
+    if (known) now = modified_ns(status);
+    return error;
+}
+
+#else
+
+std::string system_file_system::list_directory(const std::string& path,
+                                               std::vector<entry>& entries)
+{
+    entries.clear();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        const auto time = std::filesystem::last_write_time(it->path(), ignored);
+        entries.push_back({it->path().filename().string(),
+                           static_cast<std::int64_t>(time.time_since_epoch().count())});
+    }
+    return error ? error.message() : std::string();
+}
+
+std::string system_file_system::time_now(const std::string& directory, std::int64_t& now)
+{
+    std::string probe = directory;
+    if (probe.empty() || (probe.back() != '/' && probe.back() != '\\')) probe += '/';
+    probe += ".squares2tex-time.tmp";
+    const int handle = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (handle < 0) return std::strerror(errno);
+    ::close(handle);
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(probe, error);
+    std::filesystem::remove(probe, error);
+    now = static_cast<std::int64_t>(time.time_since_epoch().count());
+    return {};
+}
+
+#endif

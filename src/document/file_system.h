@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class file_system {
 public:
@@ -31,6 +33,16 @@ public:
     virtual std::string make_directory(const std::string& path) = 0;
     // The handle of standard output, made ready to take the drawing's bytes as they are.
     virtual int standard_output() = 0;
+
+    // A directory's entries (not . and ..) with the time each was last
+    // changed, a symbolic link's own time for a link.
+    struct entry {
+        std::string name;
+        std::int64_t modified = 0;  // nanoseconds, on the file system's clock
+    };
+    virtual std::string list_directory(const std::string& path, std::vector<entry>& entries) = 0;
+    // The time the file system gives a file written in `directory` now.
+    virtual std::string time_now(const std::string& directory, std::int64_t& now) = 0;
 };
 
 class system_file_system : public file_system {
@@ -43,4 +55,6 @@ public:
     void remove(const std::string& path) override;
     std::string make_directory(const std::string& path) override;
     int standard_output() override;
+    std::string list_directory(const std::string& path, std::vector<entry>& entries) override;
+    std::string time_now(const std::string& directory, std::int64_t& now) override;
 };

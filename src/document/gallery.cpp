@@ -2,17 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
-#include <string_view>
+#include <cstring>
+#include <utility>
+
+#include "document/document.h"
 
 namespace {
 
 // The longer side of a thumbnail, in CSS pixels.
 constexpr double thumbnail = 200;
 
+constexpr std::int64_t entries_per_page = 1000;
+
 std::string escaped(const std::string& text)
 {
     std::string out;
+    out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
             case '&':
@@ -34,11 +39,6 @@ std::string escaped(const std::string& text)
     return out;
 }
 
-const char* answer(bool value)
-{
-    return value ? "yes" : "no";
-}
-
 // The verdict in a few words.
 std::string verdict_text(const case_verdict& v)
 {
@@ -47,95 +47,225 @@ std::string verdict_text(const case_verdict& v)
            (v.simple ? "simple" : "compound");
 }
 
-// The lines in turn, each with its line end. (Temporaries in the list live
-// until the call returns.)
-void write_lines(document& page, std::initializer_list<std::string_view> lines)
+std::string page_name(const char* list, std::int64_t page)
 {
-    for (const std::string_view line : lines) write_line(page, line);
+    std::string digits = std::to_string(page);
+    if (digits.size() < 6) digits.insert(0, 6 - digits.size(), '0');
+    return std::string(list) + "-" + digits + ".html";
+}
+
+const char* const style =
+    "<style>\n"
+    "body { font-family: sans-serif; margin: 1em; }\n"
+    "main { display: flex; flex-wrap: wrap; gap: 1em; }\n"
+    "figure { margin: 0; width: 200px; content-visibility: auto; "
+    "contain-intrinsic-size: 200px 280px; }\n"
+    ".picture { height: 200px; display: flex; align-items: center; justify-content: center; }\n"
+    "img { max-width: 200px; max-height: 200px; }\n"
+    "figcaption { font-size: 80%; }\n"
+    ".no { color: #b00; }\n"
+    "nav { margin: 1em 0; }\n"
+    "td { text-align: right; padding: 0 1em; }\n"
+    "</style>\n";
+
+std::string head(const std::string& title)
+{
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+           title + "</title>\n" + style + "</head>\n<body>\n";
+}
+
+// Each drawing loads as it comes near the window. Browsers defer
+// loading="lazy" images only for pages served over the web, and these
+// pages are mostly opened from disk, where all would load at once.
+const char* const tail =
+    "<noscript>The drawings load as they scroll into view, which needs JavaScript; "
+    "each entry's link opens its drawing.</noscript>\n"
+    "<script>\n"
+    "const shown = new IntersectionObserver((entries) => {\n"
+    "  for (const e of entries) {\n"
+    "    if (!e.isIntersecting) continue;\n"
+    "    e.target.src = e.target.dataset.src;\n"
+    "    shown.unobserve(e.target);\n"
+    "  }\n"
+    "}, { rootMargin: '500px' });\n"
+    "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));\n"
+    "</script>\n"
+    "</body>\n"
+    "</html>\n";
+
+void write_page_file(file_system& files, const std::string& path, const std::string& text)
+{
+    document page(files, path, links::replace);
+    write_text(page, text);
+    close_document(page);
 }
 
 }  // namespace
 
-void write_gallery_head(document& page, const std::string& title)
+gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
+                         const case_verdict& verdict, const std::string& drawing,
+                         const std::string& failure)
 {
-    const std::string text = escaped(title);
-    write_lines(page, {
-                          "<!DOCTYPE html>",
-                          "<html lang=\"en\">",
-                          "<head>",
-                          "<meta charset=\"utf-8\">",
-                          "<title>" + text + "</title>",
-                          "<style>",
-                          "body { font-family: sans-serif; margin: 1em; }",
-                          "main { display: flex; flex-wrap: wrap; gap: 1em; }",
-                          "figure { margin: 0; width: 200px; content-visibility: auto; "
-                          "contain-intrinsic-size: 200px 280px; }",
-                          ".picture { height: 200px; display: flex; align-items: center; "
-                          "justify-content: center; }",
-                          "img { max-width: 200px; max-height: 200px; }",
-                          "figcaption { font-size: 80%; }",
-                          ".no { color: #b00; }",
-                          "</style>",
-                          "</head>",
-                          "<body>",
-                          "<h1>" + text + "</h1>",
-                          "<main>",
-                      });
-}
-
-void write_gallery_entry(document& page, const gallery_entry& entry, const square_case& c,
-                         const case_verdict& verdict)
-{
-    // The box each image takes before it loads, so the page does not jump.
-    const double w = std::max(1, c.width);
-    const double h = std::max(1, c.height);
-    const double scale = thumbnail / std::max(w, h);
-    const auto px = [&](double v) { return std::to_string(std::max(1L, std::lround(v * scale))); };
-    const std::string id = std::to_string(entry.number);
-    std::string picture;
-    if (entry.drawing.empty()) {
-        picture = "<div class=\"picture no\">not drawn: " + escaped(entry.failure) + "</div>";
+    gallery_entry entry;
+    entry.failed = drawing.empty();
+    entry.checked = true;
+    entry.verdict = verdict;
+    const std::string id = std::to_string(number);
+    std::string& h = entry.html;
+    h = "<figure id=\"case-" + id + "\">";
+    if (drawing.empty()) {
+        h += "<div class=\"picture no\">not drawn: " + escaped(failure) + "</div>";
     } else {
-        picture = "<div class=\"picture\"><a href=\"" + escaped(entry.drawing) +
-                  "\"><img data-src=\"" + escaped(entry.drawing) + "\" width=\"" + px(w) +
-                  "\" height=\"" + px(h) + "\" alt=\"case " + id + "\"></a></div>";
+        // The box each image takes before it loads, so the page does not jump.
+        const double w = std::max(1, c.width);
+        const double ht = std::max(1, c.height);
+        const double scale = thumbnail / std::max(w, ht);
+        const auto px = [&](double v) {
+            return std::to_string(std::max(1L, std::lround(v * scale)));
+        };
+        const std::string file = escaped(drawing);
+        h += "<div class=\"picture\"><a href=\"" + file + "\"><img data-src=\"" + file +
+             "\" width=\"" + px(w) + "\" height=\"" + px(ht) + "\" alt=\"case " + id +
+             "\"></a></div>";
     }
-    const std::string caption = "<figcaption>case " + id + ", line " + std::to_string(entry.line) +
-                                ": order " + std::to_string(c.count) + ", " +
-                                std::to_string(c.width) + " x " + std::to_string(c.height) +
-                                "<br><span class=\"" + answer(verdict.dissection) + "\">" +
-                                verdict_text(verdict) + "</span></figcaption>";
-    write_line(page, "<figure id=\"case-" + id + "\">" + picture + caption + "</figure>");
+    h += "<figcaption>case " + id + ", line " + std::to_string(line) + ": order " +
+         std::to_string(c.count) + ", " + std::to_string(c.width) + " x " +
+         std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
+         "\">" + verdict_text(verdict) + "</span>";
+    if (!c.caption.empty()) h += "<br><q>" + escaped(c.caption) + "</q>";
+    h += "</figcaption></figure>\n";
+    return entry;
 }
 
-void write_gallery_failure(document& page, std::int64_t line, const std::string& message)
+gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message)
 {
-    write_line(page, "<figure><div class=\"picture no\">line " + std::to_string(line) + ": " +
-                         escaped(message) + "</div></figure>");
+    gallery_entry entry;
+    entry.failed = true;
+    entry.html = "<figure id=\"case-" + std::to_string(number) +
+                 "\"><div class=\"picture no\">line " + std::to_string(line) + ": " +
+                 escaped(message) + "</div><figcaption>case " + std::to_string(number) +
+                 ", line " + std::to_string(line) + ": not read</figcaption></figure>\n";
+    return entry;
 }
 
-void write_gallery_tail(document& page)
+void catalogue_summary::add(const catalogue_summary& more)
 {
-    // Each drawing loads as it comes near the window. Browsers defer
-    // loading="lazy" images only for pages served over the web, and this
-    // page is mostly opened from disk, where all would load at once.
-    write_lines(page,
-                {
-                    "</main>",
-                    "<noscript>The drawings load as they scroll into view, which needs "
-                    "JavaScript; the .svg files beside this page open on their own.</noscript>",
-                    "<script>",
-                    "const shown = new IntersectionObserver((entries) => {",
-                    "  for (const e of entries) {",
-                    "    if (!e.isIntersecting) continue;",
-                    "    e.target.src = e.target.dataset.src;",
-                    "    shown.unobserve(e.target);",
-                    "  }",
-                    "}, { rootMargin: '500px' });",
-                    "document.querySelectorAll('img[data-src]').forEach((i) => shown.observe(i));",
-                    "</script>",
-                    "</body>",
-                    "</html>",
-                });
-    close_document(page);
+    lines += more.lines;
+    cases += more.cases;
+    unreadable += more.unreadable;
+    drawn += more.drawn;
+    not_drawn += more.not_drawn;
+    dissections += more.dissections;
+    perfect += more.perfect;
+    simple += more.simple;
+    checked += more.checked;
+}
+
+gallery::gallery(file_system& files, std::string directory, std::string title)
+    : files_(files),
+      directory_(std::move(directory)),
+      title_(escaped(title)),
+      lists_{
+          {"page", "all entries", 0, 0, 0, {}},
+          {"failed", "not drawn or not read", 0, 0, 0, {}},
+          {"not-dissection", "not dissections", 0, 0, 0, {}},
+          {"perfect", "perfect", 0, 0, 0, {}},
+          {"imperfect", "imperfect", 0, 0, 0, {}},
+          {"simple", "simple", 0, 0, 0, {}},
+          {"compound", "compound", 0, 0, 0, {}},
+      }
+{
+}
+
+std::string gallery::path(const std::string& name) const
+{
+    if (!directory_.empty() && directory_.back() == '/') return directory_ + name;
+    return directory_ + "/" + name;
+}
+
+void gallery::add(const gallery_entry& entry)
+{
+    put(lists_[0], entry.html);
+    if (entry.failed) put(lists_[1], entry.html);
+    if (!entry.checked) return;
+    const case_verdict& v = entry.verdict;
+    if (!v.dissection) {
+        put(lists_[2], entry.html);
+        return;
+    }
+    put(lists_[v.perfect ? 3 : 4], entry.html);
+    put(lists_[v.simple ? 5 : 6], entry.html);
+}
+
+void gallery::put(list& l, const std::string& html)
+{
+    // A full page is written once the next entry shows it has a successor.
+    if (l.on_page == entries_per_page) write_page(l, true);
+    if (l.on_page == 0) ++l.page;
+    l.entries += html;
+    ++l.on_page;
+    ++l.total;
+}
+
+void gallery::write_page(list& l, bool more)
+{
+    std::string nav = "<nav><a href=\"index.html\">summary</a>";
+    if (l.page > 1) nav += " · <a href=\"" + page_name(l.name, l.page - 1) + "\">previous</a>";
+    nav += std::string(" · ") + l.heading + ", page " + std::to_string(l.page);
+    if (more) nav += " · <a href=\"" + page_name(l.name, l.page + 1) + "\">next</a>";
+    nav += "</nav>\n";
+    const std::string text = head(title_ + ": " + l.heading + ", page " + std::to_string(l.page)) +
+                             "<h1>" + title_ + "</h1>\n" + nav + "<main>\n" + l.entries +
+                             "</main>\n" + nav + tail;
+    write_page_file(files_, path(page_name(l.name, l.page)), text);
+    l.entries.clear();
+    l.on_page = 0;
+}
+
+void gallery::finish(const catalogue_summary& s)
+{
+    for (list& l : lists_) {
+        if (l.on_page > 0) write_page(l, false);
+    }
+    const auto row = [&](const char* what, std::int64_t count, const list* to) {
+        std::string label = what;
+        if (to != nullptr && to->total > 0) {
+            label = "<a href=\"" + page_name(to->name, 1) + "\">" + label + "</a>";
+        }
+        return "<tr><th scope=\"row\">" + label + "</th><td>" + std::to_string(count) +
+               "</td></tr>\n";
+    };
+    const std::int64_t dissections = s.dissections;
+    std::string text = head(title_) + "<h1>" + title_ + "</h1>\n<table>\n";
+    text += row("lines read", s.lines, nullptr);
+    text += row("cases", s.cases, &lists_[0]);
+    text += row("drawn", s.drawn, nullptr);
+    text += row("not drawn", s.not_drawn, &lists_[1]);
+    text += row("lines that could not be read", s.unreadable, &lists_[1]);
+    text += row("dissections", dissections, nullptr);
+    text += row("not dissections", s.checked - dissections, &lists_[2]);
+    text += row("perfect", s.perfect, &lists_[3]);
+    text += row("imperfect", dissections - s.perfect, &lists_[4]);
+    text += row("simple", s.simple, &lists_[5]);
+    text += row("compound", dissections - s.simple, &lists_[6]);
+    text += "</table>\n</body>\n</html>\n";
+    write_page_file(files_, path("index.html"), text);
+}
+
+bool gallery::is_page_name(const std::string& name)
+{
+    static const char* const lists[] = {"page",    "failed", "not-dissection", "perfect",
+                                        "imperfect", "simple", "compound"};
+    if (name == "index.html") return true;
+    for (const char* l : lists) {
+        const std::size_t n = std::strlen(l);
+        if (name.size() < n + 12 || name.compare(0, n, l) != 0 || name[n] != '-') continue;
+        if (name.compare(name.size() - 5, 5, ".html") != 0) continue;
+        const std::string digits = name.substr(n + 1, name.size() - n - 6);
+        if (digits.size() >= 6 &&
+            digits.find_first_not_of("0123456789") == std::string::npos) {
+            return true;
+        }
+    }
+    return false;
 }

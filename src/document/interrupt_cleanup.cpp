@@ -1,6 +1,8 @@
 #include "document/interrupt_cleanup.h"
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -12,22 +14,27 @@ namespace {
 
 constexpr int handled[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-// The temporary files open at once: a drawing and a catalogue's gallery page.
-constexpr int slots = 4;
+// The temporary files open at once: a drawing on each of a catalogue run's
+// threads, its gallery pages and its book.
+constexpr int slots = 320;
 constexpr std::size_t longest_path = 4096;
 
+// Threads take and free slots under the mutex; the handler takes no lock
+// and reads `used` first: lock-free atomics are safe in a signal handler.
 struct slot {
-    volatile std::sig_atomic_t used;
+    std::atomic<int> used;
     char path[longest_path];
 };
+static_assert(std::atomic<int>::is_always_lock_free, "the handler reads slots without locks");
 
 // The run's only global state: a signal handler can reach nothing else.
 slot remembered[slots];
+std::mutex slots_changing;
 
 extern "C" void remove_temporaries(int signal_number)
 {
     for (const slot& s : remembered) {
-        if (s.used != 0) unlink(const_cast<const char*>(s.path));
+        if (s.used.load() != 0) unlink(s.path);
     }
     // The handler was reset on entry: the signal now ends the run as it
     // would have without it.
@@ -60,18 +67,20 @@ void install_interrupt_cleanup()
 void remember_temporary(const std::string& path)
 {
     if (path.size() >= longest_path) return;
+    const std::lock_guard<std::mutex> lock(slots_changing);
     for (slot& s : remembered) {
-        if (s.used != 0) continue;
+        if (s.used.load() != 0) continue;
         std::memcpy(s.path, path.c_str(), path.size() + 1);
-        s.used = 1;
+        s.used.store(1);
         return;
     }
 }
 
 void forget_temporary(const std::string& path)
 {
+    const std::lock_guard<std::mutex> lock(slots_changing);
     for (slot& s : remembered) {
-        if (s.used != 0 && path == s.path) s.used = 0;
+        if (s.used.load() != 0 && path == s.path) s.used.store(0);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "case_report.h"
 #include "document/pdf_drawing.h"
 #include "document/pdf_text.h"
-#include "driver.h"
 
 namespace {
 

@@ -43,3 +43,10 @@ std::string case_title(const square_case& c)
     return std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
            std::to_string(c.width) + " x " + std::to_string(c.height) + " rectangle";
 }
+
+std::vector<std::string> format_extensions()
+{
+    std::vector<std::string> extensions;
+    for (const picture_format& f : formats) extensions.emplace_back(f.extension);
+    return extensions;
+}

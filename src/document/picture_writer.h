@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/file_system.h"
 #include "squares.h"
@@ -56,3 +57,6 @@ std::string format_names(bool sized_only = false);
 
 // The drawing's title, as a viewer shows it: "9 squares in a 33 x 32 rectangle".
 std::string case_title(const square_case& c);
+
+// The extensions of every format's drawings in a catalogue's directory.
+std::vector<std::string> format_extensions();

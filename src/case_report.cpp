@@ -1,0 +1,73 @@
+#include "case_report.h"
+
+#include "check_table.h"
+#include "messages.h"
+#include "placement/place_squares.h"
+
+std::int64_t message_line(const case_source& from)
+{
+    return from.in_catalogue ? from.line : 0;
+}
+
+void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                    std::string& out, std::string& messages)
+{
+    out += check_table_row(from.number, from.line, c, verdict);
+    if (!verdict.placed) messages += format_message(from.file, message_line(from), verdict.failure);
+}
+
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
+                     file_system& files, const case_source& from, bool checked,
+                     std::string& messages)
+{
+    tiling_report report(c.height);
+    const auto add_warnings = [&] {
+        if (checked) return;
+        for (const std::string& w : report.warnings) {
+            messages += format_message(from.file, message_line(from), "warning: " + w);
+        }
+    };
+    std::string caveat;
+    try {
+        const auto picture = format.open(files, name, settings);
+        draw_case(c, *picture, report);
+        caveat = picture->caveat();
+    } catch (const conversion_error& e) {
+        // The warnings gathered so far often point at the cause.
+        add_warnings();
+        const bool told = checked && dynamic_cast<const placement_error*>(&e) != nullptr;
+        if (!told) {
+            messages += format_message(from.file, e.line > 0 ? e.line : message_line(from), e.what());
+        }
+        return false;
+    }
+    add_warnings();
+    if (!caveat.empty()) messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    return true;
+}
+
+void draw_case(const square_case& c, picture_writer& picture, tiling_report& report)
+{
+    struct reader : placement_reader {
+        reader(picture_writer& p, tiling_report& r) : picture(p), report(r) {}
+        picture_writer& picture;
+        tiling_report& report;
+        void take(const placed_square& s) override
+        {
+            picture.square(s.where, note_square(report, s));
+        }
+        void finish(const skyline& sky) override { note_end(report, sky); }
+    } squares(picture, report);
+    picture.frame_head(c);
+    place_squares(c, squares);
+    picture.frame_tail();
+}
+
+std::vector<std::string> write_document(const square_case& c, file_system& files)
+{
+    tiling_report report(c.height);
+    const auto picture = default_format().open(files, default_format().default_path, {});
+    draw_case(c, *picture, report);
+    return report.warnings;
+}

@@ -1,0 +1,46 @@
+// One case drawn, checked and reported: what a single run and each case of
+// a catalogue run share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/case_check.h"
+#include "analysis/tiling_report.h"
+#include "document/file_system.h"
+#include "document/picture_writer.h"
+#include "squares.h"
+
+// Where a case comes from: its file, its number and line in a catalogue.
+struct case_source {
+    std::string file;
+    std::int64_t number = 1;
+    std::int64_t line = 1;
+    bool in_catalogue = false;  // messages name the line
+};
+
+// The line a message about the case as a whole names: a catalogue's line,
+// none for a case file.
+std::int64_t message_line(const case_source& from);
+
+// Appends the case's row of the check table to `out`, and to `messages`
+// the message of a square that cannot be placed.
+void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                    std::string& out, std::string& messages);
+
+// Draws the case into `name`, appending to `messages` the tiling report's
+// warnings unless the case was `checked` (the table says it all), then
+// what the finished drawing fails to show, and the failure, if any, unless
+// the check has told it already. True when the drawing is complete.
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
+                     file_system& files, const case_source& from, bool checked,
+                     std::string& messages);
+
+// Draws the case's squares into `picture`, from its frame head to its
+// frame tail, noting each in `report`.
+void draw_case(const square_case& c, picture_writer& picture, tiling_report& report);
+
+// Writes squares.tex for a case through `files`; returns the tiling report.
+std::vector<std::string> write_document(const square_case& c, file_system& files);

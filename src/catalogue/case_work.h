@@ -1,0 +1,34 @@
+// What a catalogue run does with each case, on whichever thread: a batch
+// of lines in, its finished output out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue_input.h"
+#include "document/file_system.h"
+#include "document/gallery.h"
+#include "document/picture_writer.h"
+
+// The same for every case of a run.
+struct catalogue_settings {
+    std::string path;  // the catalogue, as messages name it
+    bool check = false;
+    const picture_format* format = nullptr;  // drawings into `directory`, or none
+    picture_settings drawing;                // how the drawings are made
+    std::string directory;
+    bool gallery = false;
+};
+
+struct catalogue_batch {
+    catalogue_batch_text input;
+    std::string out;       // for standard output
+    std::string messages;  // for standard error
+    std::vector<gallery_entry> entries;
+    catalogue_summary summary;
+    bool failed = false;  // some line makes the run's status 1
+};
+
+// Reads, checks and draws the batch's cases, in order.
+void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch);

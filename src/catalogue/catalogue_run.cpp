@@ -1,0 +1,125 @@
+#include "catalogue/catalogue_run.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "catalogue/case_work.h"
+#include "catalogue/catalogue_input.h"
+#include "catalogue/in_order.h"
+#include "catalogue/made_names.h"
+#include "catalogue/progress.h"
+#include "check_table.h"
+#include "document/gallery.h"
+#include "shown_text.h"
+
+namespace {
+
+constexpr int failure_status = 1;
+
+// A batch is cut at this many bytes or cases: enough to keep a thread busy
+// for a while, few enough that the threads end together. A case drawn
+// costs far more than one checked.
+constexpr std::size_t batch_bytes = 256 * 1024;
+constexpr std::int64_t batch_cases_checked = 4096;
+constexpr std::int64_t batch_cases_drawn = 64;
+
+// How much may be between the reader and the writer at once.
+constexpr std::size_t most_bytes_in_flight = 64 << 20;
+
+std::string count_of(std::int64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The closing line: how many drawings, and how many cases were not drawn.
+std::string closing_line(const catalogue_summary& s, const std::string& directory)
+{
+    const std::string made =
+        "Created " + count_of(s.drawn, "drawing", "drawings") + " in " + shown_path(directory);
+    const std::int64_t missing = s.not_drawn + s.unreadable;
+    if (missing == 0) return "\n - - - - - " + made + " successfully. - - - - - -\n";
+    return "\n - - - - - " + made + "; " +
+           count_of(missing, "case could not be drawn", "cases could not be drawn") +
+           " (see the messages above). - - - - - -\n";
+}
+
+}  // namespace
+
+int run_catalogue(const options& o, file_system& files, output_stream& out)
+{
+    catalogue_settings settings;
+    // Messages name standard input as grep does.
+    settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
+    settings.check = o.check;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
+    std::FILE* stream = stdin;
+    if (o.catalogue != "-") {
+        owned.reset(std::fopen(settings.path.c_str(), "r"));
+        if (!owned) {
+            throw conversion_error(std::string("cannot open the catalogue: ") +
+                                   std::strerror(errno));
+        }
+        stream = owned.get();
+    }
+    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header);
+    catalogue_input input(stream, chosen_part(o));
+
+    std::int64_t since = 0;
+    if (!o.directory.empty()) {
+        settings.directory = o.directory;
+        settings.format = &chosen_format(o);
+        settings.drawing = o.settings;
+        settings.gallery = settings.format->shown_in_browser;
+        std::string error = files.make_directory(o.directory);
+        if (error.empty()) error = files.time_now(o.directory, since);
+        if (!error.empty()) {
+            throw conversion_error("cannot create the directory " + shown_path(o.directory) +
+                                   ": " + error);
+        }
+    }
+    std::unique_ptr<gallery> pages;
+    if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
+
+    catalogue_summary summary;
+    int status = 0;
+    progress shown;
+    in_order_steps<catalogue_batch> steps;
+    const std::int64_t cases_per_batch =
+        settings.format != nullptr ? batch_cases_drawn : batch_cases_checked;
+    steps.read = [&](catalogue_batch& b) {
+        b = catalogue_batch{};
+        return input.next(b.input, batch_bytes, cases_per_batch);
+    };
+    steps.work = [&](catalogue_batch& b, int) { work_on_batch(settings, files, b); };
+    steps.write = [&](catalogue_batch& b) {
+        print_out(out, b.out);
+        if (!b.messages.empty()) {
+            shown.clear();
+            print_messages(b.messages);
+        }
+        if (pages) {
+            for (const gallery_entry& e : b.entries) pages->add(e);
+        }
+        summary.add(b.summary);
+        if (b.failed) status = failure_status;
+        shown.update(summary.cases);
+    };
+    steps.size = [](const catalogue_batch& b) { return b.input.text.size(); };
+    run_in_order(job_count(o), static_cast<std::size_t>(2 * job_count(o) + 2),
+                 most_bytes_in_flight, steps);
+    shown.clear();
+
+    if (pages) pages->finish(summary);
+    if (!o.directory.empty()) {
+        // Drawings and pages of earlier runs would pass for this run's.
+        const std::string error = remove_stale(files, o.directory, since);
+        if (!error.empty()) {
+            print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
+            status = failure_status;
+        }
+        if (!o.check) print_out(out, closing_line(summary, o.directory));
+    }
+    return status;
+}
