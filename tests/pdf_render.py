@@ -44,8 +44,13 @@ class Failure(Exception):
     pass
 
 
-def run(*command, **options):
-    return subprocess.run(command, capture_output=True, **options)
+def run(*command):
+    """The command's standard output; a Failure if its status is not 0."""
+    result = subprocess.run(command, capture_output=True)
+    if result.returncode != 0:
+        output = (result.stderr or result.stdout).decode("utf-8", "replace")
+        raise Failure("%s failed: %s" % (" ".join(command[:2]), output[-400:]))
+    return result.stdout.decode("utf-8", "replace")
 
 
 def place(width, height, sides):
@@ -97,19 +102,15 @@ def check_case(tool, work, name, text, options, modelled, region):
     case_path, pdf = (os.path.join(work, name + e) for e in (".txt", ".pdf"))
     with open(case_path, "w") as f:
         f.write(text)
-    result = run(tool, *options, "-o", pdf, case_path)
-    if result.returncode != 0:
-        raise Failure("squares2tex failed: %s" % result.stderr.decode())
-    result = run("qpdf", "--check", pdf)
-    if result.returncode != 0:
-        raise Failure("qpdf --check: %s" % result.stdout.decode()[-400:])
+    run(tool, *options, "-o", pdf, case_path)
+    run("qpdf", "--check", pdf)
 
     width, height, sides = read_case(text)
     squares = place(width, height, sides[:modelled])
     depth = max([height] + [t + s for _, t, s, _ in squares])
     size = float(options[1][:-2]) * 72 if options else 150 * POINTS_A_MM
     scale = size / max(width, depth)
-    info = run("pdfinfo", pdf, text=True).stdout
+    info = run("pdfinfo", pdf)
     page = [float(v) for v in re.search(r"Page size: +([\d.]+) x ([\d.]+) pts", info).groups()]
     expected = [width * scale + 2 * MARGIN, depth * scale + 2 * MARGIN]
     if max(abs(a - b) for a, b in zip(page, expected)) > 0.01:
@@ -120,11 +121,10 @@ def check_case(tool, work, name, text, options, modelled, region):
         raise Failure("no title %r in %s" % (title, info))
 
     mupdf_png = os.path.join(work, name + "-mupdf.png")
-    result = run("mutool", "draw", "-q", "-r", str(min(72, 200 * 72 / max(page))), "-o",
-                 mupdf_png, pdf)
+    run("mutool", "draw", "-q", "-r", str(min(72, 200 * 72 / max(page))), "-o", mupdf_png, pdf)
     with Image.open(mupdf_png) as shown:
-        if result.returncode != 0 or shown.convert("L").getextrema()[0] > 230:
-            raise Failure("mutool draw: status %d, nothing dark" % result.returncode)
+        if shown.convert("L").getextrema()[0] > 230:
+            raise Failure("mutool draws nothing dark")
 
     if region:
         left, top, w, h, dpi = region
@@ -132,10 +132,7 @@ def check_case(tool, work, name, text, options, modelled, region):
     else:
         left, top, dpi = 0, 0, LARGEST_IMAGE * 72 / max(page)
         crop = []
-    result = run("pdftoppm", "-r", str(dpi), *crop, "-png", "-singlefile", pdf,
-                 os.path.join(work, name))
-    if result.returncode != 0:
-        raise Failure("pdftoppm: %s" % result.stderr.decode())
+    run("pdftoppm", "-r", str(dpi), *crop, "-png", "-singlefile", pdf, os.path.join(work, name))
     image = Image.open(os.path.join(work, name + ".png")).convert("RGB")
     pixels = dpi / 72
 
@@ -194,7 +191,7 @@ def check_case(tool, work, name, text, options, modelled, region):
     if modelled is None:
         words = re.findall(r'<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" '
                            r'yMax="([-\d.]+)">([^<]*)</word>',
-                           run("pdftotext", "-bbox", pdf, "-", text=True).stdout)
+                           run("pdftotext", "-bbox", pdf, "-"))
         if len(words) != len(squares):
             raise Failure("pdftotext finds %d labels for %d squares" % (len(words), len(squares)))
         centres = [((float(a) + float(c)) / 2, (float(b) + float(d)) / 2, t)
