@@ -11,17 +11,17 @@ mkdir "$work/run"
 timer=""
 [ -x /usr/bin/time ] && timer=/usr/bin/time
 
-# best_of PROGRAM CASE: prints "seconds peak_kb" (best wall time to the
-# millisecond, and the largest peak memory of the three runs, or - without
-# /usr/bin/time)
+# best_of PROGRAM CASE [OPTION...]: prints "seconds peak_kb" (best wall
+# time to the millisecond, and the largest peak memory of the three runs,
+# or - without /usr/bin/time)
 best_of() {
     local best="" mem=0 start end t m
     for _ in 1 2 3; do
         start=$EPOCHREALTIME
         if [ -n "$timer" ]; then
-            ( cd "$work/run" && "$timer" -f "%M" -o "$work/t" "$1" "$2" >/dev/null )
+            ( cd "$work/run" && "$timer" -f "%M" -o "$work/t" "$1" "${@:3}" "$2" >/dev/null 2>&1 )
         else
-            ( cd "$work/run" && "$1" "$2" >/dev/null )
+            ( cd "$work/run" && "$1" "${@:3}" "$2" >/dev/null 2>&1 )
         fi
         end=$EPOCHREALTIME
         t=$(awk "BEGIN{printf \"%.3f\", $end - $start}")
@@ -70,6 +70,16 @@ run "jagged 30000 10 (3*10^5 squares)" "$work/jagged.txt"
 # The baseline would need 8 GB of depths and hours of scanning here.
 run "wide 2000000000 1000000" "$work/wide.txt" skip-baseline
 run "nine squares (33 x 32)" "$here/examples/nine-squares.txt"
+
+# The PDF drawing costs no more than the tex document: the grid in both
+# (the PDF places the squares twice, to know its page's size first).
+tex=$(best_of "$tool" "$work/grid.txt")
+pdf=$(best_of "$tool" "$work/grid.txt" -o squares.pdf)
+# shellcheck disable=SC2086 # the two pairs split into four fields
+set -- $tex $pdf
+printf '\n%-34s %10s %10s %8s %10s %10s\n' workload "tex" "pdf" "pdf/tex" "tex MB" "pdf MB"
+printf '%-34s %9ss %9ss %8s %10s %10s\n\n' "grid 1000 1 1000 (10^6 squares)" "$1" "$3" \
+    "$(awk "BEGIN{printf \"%.2fx\", $3 / $1}")" "$(megabytes "$2")" "$(megabytes "$4")"
 
 # Start-up matters when a script runs the tool once per case: 200 runs one
 # after another.

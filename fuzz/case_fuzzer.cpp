@@ -66,7 +66,7 @@ std::string drawing(const square_case& c, const char* format, std::size_t& drawn
 {
     memory_files files;
     tiling_report report(c.height);
-    draw_case(c, *find_format(format)->open(files, "drawing"), report);
+    draw_case(c, *find_format(format)->open(files, "drawing", {}), report);
     drawn = 0;
     for (const std::int32_t side : c.sides) drawn += side > 0;
     return files.files.at("drawing");
@@ -129,6 +129,29 @@ void check_canonical(const square_case& c)
     require(twice == code);
 }
 
+// The PDF drawing: a label per square of side 1 or more, and a table whose
+// every offset points at its object's first line.
+void check_pdf(const square_case& c)
+{
+    std::size_t drawn = 0;
+    const std::string text = drawing(c, "pdf", drawn);
+    require(count_of(text, ")Tj ET\n") == drawn);
+    require(ends_with(text, "%%EOF\n"));
+    const std::size_t start = text.rfind("startxref\n");
+    require(start != std::string::npos);
+    const std::size_t table = std::strtoull(text.c_str() + start + 10, nullptr, 10);
+    require(text.compare(table, 7, "xref\n0 ") == 0);
+    char* end = nullptr;
+    const std::size_t count = std::strtoull(text.c_str() + table + 7, &end, 10);
+    std::size_t entry = static_cast<std::size_t>(end - text.c_str()) + 1 + 20;  // past entry 0
+    for (std::size_t number = 1; number < count; ++number, entry += 20) {
+        require(text.compare(entry + 10, 10, " 00000 n \n") == 0);
+        const std::size_t offset = std::strtoull(text.c_str() + entry, nullptr, 10);
+        const std::string opening = std::to_string(number) + " 0 obj\n";
+        require(text.compare(offset, opening.size(), opening) == 0);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -152,6 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check_svg(c);
         check_tikz(c);
         check_canonical(c);
+        check_pdf(c);
     } catch (const conversion_error& e) {
         // A failed run leaves the previous document and nothing else.
         require(std::strlen(e.what()) > 0);

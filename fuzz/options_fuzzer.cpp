@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
         require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check || o.canonical);
+        require(o.size.empty() ? o.settings.size_mm == 0
+                               : chosen_format(o).sized && o.settings.size_mm >= 1 &&
+                                     o.settings.size_mm <= 5000);
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');
     }

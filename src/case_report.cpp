@@ -16,9 +16,10 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
     if (!verdict.placed) messages += format_message(from.file, message_line(from), verdict.failure);
 }
 
-bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
-                     std::string& messages, links how)
+                     std::string& messages)
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {
@@ -27,9 +28,11 @@ bool draw_and_report(const square_case& c, const picture_format& format, const s
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
     };
+    std::string caveat;
     try {
-        const auto picture = format.open(files, name, how);
+        const auto picture = format.open(files, name, settings);
         draw_case(c, *picture, report);
+        caveat = picture->caveat();
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         add_warnings();
@@ -41,6 +44,7 @@ bool draw_and_report(const square_case& c, const picture_format& format, const s
         return false;
     }
     add_warnings();
+    if (!caveat.empty()) messages += format_message(from.file, message_line(from), "warning: " + caveat);
     return true;
 }
 
@@ -64,7 +68,7 @@ void draw_case(const square_case& c, picture_writer& picture, tiling_report& rep
 std::vector<std::string> write_document(const square_case& c, file_system& files)
 {
     tiling_report report(c.height);
-    const auto picture = default_format().open(files, default_format().default_path);
+    const auto picture = default_format().open(files, default_format().default_path, {});
     draw_case(c, *picture, report);
     return report.warnings;
 }

@@ -30,13 +30,14 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
                     std::string& out, std::string& messages);
 
 // Draws the case into `name`, appending to `messages` the tiling report's
-// warnings unless the case was `checked` (the table says it all) and the
-// failure, if any, unless the check has told it already. True when the
-// drawing is complete. A catalogue's drawings replace links in its
-// directory rather than follow them.
-bool draw_and_report(const square_case& c, const picture_format& format, const std::string& name,
+// warnings unless the case was `checked` (the table says it all), then
+// what the finished drawing fails to show, and the failure, if any, unless
+// the check has told it already. True when the drawing is complete.
+// `settings` says too whether a link at `name` is followed or replaced.
+bool draw_and_report(const square_case& c, const picture_format& format,
+                     const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
-                     std::string& messages, links how = links::follow);
+                     std::string& messages);
 
 // Draws the case's squares into `picture`, from its frame head to its
 // frame tail, noting each in `report`.

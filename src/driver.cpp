@@ -46,7 +46,8 @@ int run_case(const options& o, file_system& files, output_stream& out)
     if (draws(o)) {
         const picture_format& format = chosen_format(o);
         const std::string name = o.output.empty() ? format.default_path : o.output;
-        const bool drawn = draw_and_report(c, format, name, files, from, o.check, messages);
+        const bool drawn =
+            draw_and_report(c, format, o.settings, name, files, from, o.check, messages);
         print_messages(messages);
         messages.clear();
         if (!drawn) return failure_status;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -26,11 +27,15 @@ const char* const help_text =
     "after a * that follows the last side is the case's caption.\n"
     "\n"
     "Options (before the case file):\n"
-    "  -f, --format FORMAT    tex (PSTricks document, the default), svg, or tikz\n"
-    "                         (a standalone TikZ document for pdflatex)\n"
-    "  -o, --output FILE      write FILE instead of squares.tex, squares.svg or\n"
-    "                         squares-tikz.tex; '-' writes to standard output;\n"
-    "                         a name ending in .svg implies --format svg\n"
+    "  -f, --format FORMAT    tex (PSTricks document, the default), svg, tikz\n"
+    "                         (a standalone TikZ document for pdflatex) or pdf\n"
+    "  -o, --output FILE      write FILE instead of squares.tex, squares.svg,\n"
+    "                         squares-tikz.tex or squares.pdf; '-' writes to\n"
+    "                         standard output; a name ending in .svg or .pdf\n"
+    "                         implies that format\n"
+    "      --size LENGTH      the drawing's longer side, as 120mm, 12cm, 4.5in or\n"
+    "                         300pt (1/72 in), for pdf, svg and tikz (pdf and\n"
+    "                         tikz: 150mm unless given)\n"
     "      --check            print a table: is each case a dissection, perfect,\n"
     "                         simple; draws nothing unless -f or -o asks for it\n"
     "      --canonical        print each dissection's canonical code, one line per\n"
@@ -67,6 +72,7 @@ const option_rule rules[] = {
     {"catalogue", '\0', &options::catalogue, nullptr},
     {"jobs", 'j', &options::jobs, nullptr},
     {"part", '\0', &options::part, nullptr},
+    {"size", '\0', &options::size, nullptr},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
     {"help", 'h', nullptr, &options::help},
@@ -162,12 +168,48 @@ bool parse_part(const std::string& text, catalogue_part& part)
            parse_number(text.substr(0, slash), 1, part.n, part.k);
 }
 
-bool ends_with_svg(const std::string& path)
+bool has_extension(const std::string& path, const std::string& extension)
 {
-    if (path.size() < 4) return false;
-    std::string end = path.substr(path.size() - 4);
+    if (path.size() < extension.size()) return false;
+    std::string end = path.substr(path.size() - extension.size());
     for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return end == ".svg";
+    return end == extension;
+}
+
+// Names that ask for pictures no format writes.
+const char* const refused_extensions[] = {".png", ".jpg", ".jpeg", ".gif", ".eps", ".ps"};
+
+// The drawing's size limits: a page of 5 m (with its margin) is still
+// within the 200 inches PDF viewers show.
+constexpr double smallest_size_mm = 1;
+constexpr double largest_size_mm = 5000;
+
+// --size: a decimal number and a unit, as 120mm, 12cm, 4.5in or 300pt.
+double size_in_mm(const std::string& text)
+{
+    const struct {
+        const char* name;
+        double mm;
+    } units[] = {{"mm", 1}, {"cm", 10}, {"in", 25.4}, {"pt", 25.4 / 72}};
+    const std::string bad = "--size takes a length such as 120mm, 12cm, 4.5in or 300pt, not '" +
+                            text + "'";
+    const std::size_t digits = text.find_first_not_of("0123456789.");
+    if (digits == 0 || digits == std::string::npos || text.size() - digits != 2) {
+        throw usage_error(bad);
+    }
+    const std::string number = text.substr(0, digits);
+    if (number.find('.') != number.rfind('.') || number == ".") throw usage_error(bad);
+    for (const auto& unit : units) {
+        if (text.compare(digits, 2, unit.name) != 0) continue;
+        double value = 0;
+        std::from_chars(number.data(), number.data() + number.size(), value);
+        const double mm = value * unit.mm;
+        if (!(mm >= smallest_size_mm && mm <= largest_size_mm)) {
+            throw usage_error("--size " + text + " is out of range: give 1mm to 5000mm");
+        }
+        return mm;
+    }
+    throw usage_error(bad);
 }
 
 // Options that each make sense but not together.
@@ -221,10 +263,30 @@ void check_combination(options& o)
                 "--part splits a table among runs; a directory of drawings is written whole");
         }
     }
-    // Codes written to a file named .svg are still codes.
-    if (o.format.empty() && !o.canonical && ends_with_svg(o.output)) o.format = "svg";
+    // Codes written to a file of any name are still codes.
+    if (!o.canonical) {
+        for (const char* extension : refused_extensions) {
+            if (has_extension(o.output, extension)) {
+                throw usage_error("squares2tex does not write " + std::string(extension) +
+                                  " files: choose a format, " + format_names());
+            }
+        }
+        for (const char* implied : {"svg", "pdf"}) {
+            if (o.format.empty() && has_extension(o.output, std::string(".") + implied)) {
+                o.format = implied;
+            }
+        }
+    }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + o.format + "': choose " + format_names());
+    }
+    if (!o.size.empty()) {
+        o.settings.size_mm = size_in_mm(o.size);
+        if (!chosen_format(o).sized) {
+            throw usage_error("--size needs a drawing of its own size, " +
+                              format_names(true) + ": the tex document's picture is 150 mm "
+                              "wide on an A4 page");
+        }
     }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "document/picture_writer.h"
+
 struct options {
     std::string format;     // empty: told by the output's name, else the default
     std::string output;     // empty: the format's own name; "-": standard output
@@ -14,6 +16,8 @@ struct options {
     std::string case_path;  // the case file
     std::string jobs;       // threads of a catalogue run, as given; empty: every core
     std::string part;       // "K/N": only that part of the catalogue file
+    std::string size;       // as --size gives it
+    picture_settings settings;
     bool has_case = false;
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
@@ -53,8 +57,6 @@ int job_count(const options& o);
 
 // The part --part asks for, or all of the file.
 catalogue_part chosen_part(const options& o);
-
-struct picture_format;
 
 // The format the run draws in: the one asked for, or the default.
 const picture_format& chosen_format(const options& o);

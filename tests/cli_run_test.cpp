@@ -56,6 +56,21 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--part 3/2 --check --catalogue c.txt", "--part takes K/N"},
         {"--part 1/2 --check --catalogue -", "--part needs a catalogue file"},
         {"--part 1/2 -d out --catalogue c.txt", "a directory of drawings is written whole"},
+        {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
+        {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
+        {"-f svg --size 12 case.txt", "--size takes a length such as 120mm, 12cm, 4.5in or 300pt"},
+        {"-f svg --size -3cm case.txt", "not '-3cm'"},
+        {"-f tikz --size 1.2.3in case.txt", "not '1.2.3in'"},
+        {"-f tikz --size 12px case.txt", "not '12px'"},
+        {"--size 12cm case.txt", "--size needs a drawing of its own size, svg|tikz|pdf"},
+        {"-f tex -o a.pdf --size 12cm case.txt", "--size needs a drawing of its own size"},
+        {"-o picture.png case.txt",
+         "squares2tex does not write .png files: choose a format, tex|svg|tikz|pdf"},
+        {"-f svg -o P.JPEG case.txt", "does not write .jpeg files"},
+        {"-o p.jpg case.txt", "does not write .jpg files"},
+        {"-o p.gif case.txt", "does not write .gif files"},
+        {"-o p.eps case.txt", "does not write .eps files"},
+        {"-o p.ps case.txt", "does not write .ps files"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments);
@@ -92,6 +107,36 @@ TEST_F(Run, OutputNamesTheFileOrStandardOutput)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, three_squares_document);
     EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "my.tex"}));
+}
+
+// --size in each unit and each format that takes it (600 units a side: the
+// SVG's margin is one unit, the PDF's 2 mm); names ending in .pdf ask for PDF.
+TEST_F(Run, SizeAndImpliedFormats)
+{
+    write_file(work_ / "case.txt", "1 600 600 600");
+    const std::pair<const char*, const char*> rows[] = {
+        {"--size 120mm -f svg -o - case.txt", R"(width="120.4mm" height="120.4mm")"},
+        {"--size=12cm -fsvg -o - case.txt", R"(width="120.4mm" height="120.4mm")"},
+        {"--size 4.5in -f svg -o - case.txt", R"(width="114.681mm")"},
+        {"--size 300pt -f svg -o - case.txt", R"(width="106.186mm")"},
+        {"--size 3in -f tikz -o - case.txt", "(0mm,0mm) rectangle (76.2mm,76.2mm);"},
+        {"--size 4.5in -f pdf -o - case.txt", "/MediaBox [0 0 335.339 335.339]"},
+        {"-f pdf -o - case.txt", "/MediaBox [0 0 436.536 436.536]"},
+        {"-o x.pdf case.txt", "Created x.pdf successfully"},
+        {"-o Y.Pdf case.txt", "Created Y.Pdf successfully"},
+        {"-f pdf case.txt", "Created squares.pdf successfully"},
+    };
+    for (const auto& [arguments, piece] : rows) {
+        SCOPED_TRACE(arguments);
+        const result r = run(arguments);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_NE(r.out.find(piece), std::string::npos) << r.out.substr(0, 300);
+    }
+    for (const char* name : {"x.pdf", "Y.Pdf", "squares.pdf"})
+        EXPECT_EQ(read_file(work_ / name).rfind("%PDF-1.4\n", 0), 0u) << name;
+    EXPECT_EQ(files_in_work(),
+              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf"}));
 }
 
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)

@@ -61,8 +61,18 @@ TEST_F(Cli, DrawsTheCase)
          1,
          {"{\\psscalebox{14.176500}{2}}"}},
         {"case.txt",
+         "2 2 4 2 2",
+         {"the A4 document does not show the picture as drawn: the picture is 300.0 mm high, "
+          "more than the page's 257 mm: LaTeX leaves the first page blank and puts it on the "
+          "second, cut off 277 mm below the top of the text (-f pdf draws it whole and to "
+          "scale)"},
+         2,
+         {}},
+        {"case.txt",
          "1 2147483647 2147483647 2147483647",
-         {},
+         {"the A4 document does not show the picture as drawn: TeX reads the unit of 0.000000 "
+          "mm that a width of 2147483647 needs as 0 and draws no squares (-f pdf draws it "
+          "whole and to scale)"},
          1,
          {"    \\rput(1073741823.500000,1073741823.500000)",
           "    \\psline[linewidth=0.1pt](0,2147483647)(0,0)\n"}},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "case_report.h"
+#include "document/a4_fit.h"
 #include "memory_files.h"
 #include "test_cases.h"
 
@@ -94,6 +95,42 @@ TEST(Document, LongestScalesArePrintedWhole)
     EXPECT_NE(
         text.find("    \\rput(-1073741824.000000,1073741823.000000)" + label, text.find(label) + 1),
         std::string::npos);
+}
+
+// On both sides of each limit the typesetting showed: the drawn width,
+// the text height, the paper's bottom edge and TeX's largest length.
+TEST(Document, A4PageLimits)
+{
+    const struct {
+        std::int32_t width, height;
+        std::int64_t lowest;
+        const char* problem;  // a piece of it; empty: none
+    } rows[] = {
+        {100, 171, 0, ""},
+        {100, 172, 0, "the picture is 258.0 mm high, more than the page's 257 mm"},
+        {1000000, 1711509, 0, ""},
+        {1000000, 1711510, 0, "more than the page's 257 mm"},
+        {79596, 79596, 0, ""},
+        {79597, 79597, 0, "0.001884 mm that a width of 79597 needs, and draws the picture 149.0"},
+        {7000000, 1, 0, "draws the picture 75.1 mm wide instead of 150 mm"},
+        {25000000, 1, 0, "unit of 0.000006 mm that a width of 25000000 needs as 0"},
+        {1000000, 0, -1814635, ""},
+        {1000000, 0, -1827955, "squares reach 278.0 mm below the top of the text"},
+        {1000000, -1000000, -1000000, ""},
+        {1000000, -1000000, -2000000, "squares reach 300.3 mm"},
+        {10000000, 536870911, 0, "on the second, cut off"},
+        {10000000, 536870912, 0, "TeX stops with \"Dimension too large\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height));
+        const std::string problem = a4_fit_problem(row.width, row.height, row.lowest);
+        if (*row.problem == '\0') {
+            EXPECT_EQ(problem, "");
+        } else {
+            EXPECT_NE(problem.find(row.problem), std::string::npos) << problem;
+            EXPECT_EQ(problem.rfind("the A4 document does not show the picture as drawn: ", 0), 0u);
+        }
+    }
 }
 
 TEST(Document, AnExistingFileOfTheNameIsReplaced)

@@ -18,11 +18,11 @@
 
 namespace {
 
-std::string draw_svg(const square_case& c)
+std::string draw_svg(const square_case& c, const picture_settings& settings = {})
 {
     memory_files fs;
     tiling_report report(c.height);
-    draw_case(c, *find_format("svg")->open(fs, "squares.svg"), report);
+    draw_case(c, *find_format("svg")->open(fs, "squares.svg", settings), report);
     return fs.files.at("squares.svg");
 }
 
@@ -45,6 +45,10 @@ TEST(Svg, ThreeSquaresWholeFile)
               "<text x=\"2.5\" y=\"1.5\" font-size=\"0.5\" dy=\".35em\" fill=\"#000\" "
               "stroke=\"none\">1</text>\n"
               "</svg>\n");
+    // Printed at a size: the longer side 100 mm, and the margin.
+    EXPECT_NE(draw_svg(make_case(3, 2, {2, 1, 1}), {100}).find(
+                  R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
+              std::string::npos);
 }
 
 // The numbers in the value of each named attribute of `line`, one after another.

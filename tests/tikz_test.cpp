@@ -13,12 +13,12 @@
 namespace {
 
 // The case's TikZ document, opened as a run without --output opens it.
-std::string tikz_document(const square_case& c)
+std::string tikz_document(const square_case& c, const picture_settings& settings = {})
 {
     const picture_format& format = *find_format("tikz");
     memory_files fs;
     tiling_report report(c.height);
-    draw_case(c, *format.open(fs, format.default_path), report);
+    draw_case(c, *format.open(fs, format.default_path, settings), report);
     return fs.files.at("squares-tikz.tex");
 }
 
@@ -66,6 +66,7 @@ TEST(Tikz, PositionsAndLabels)
         const char* what;
         square_case c;
         std::string box, frame, squares;
+        double size_mm = 0;
     } rows[] = {
         {"tall: 75 x 150 mm", make_case(2, 4, {2, 2}), "(0mm,0mm) rectangle (75mm,150mm)", "",
          "\\sq{0}{150}{75}{75}{37.5}{112.5}{10.63237}{2}\n"
@@ -97,10 +98,15 @@ TEST(Tikz, PositionsAndLabels)
          "", "\\sq{0}{0.0706}{0.0706}{0}{0.0353}{0.0353}{0.01}{1}\n"},
         {"the largest label left out", make_case(2127, 1, {1}),
          "(0mm,0mm) rectangle (150mm,0.0705mm)", "", "\\sqo{0}{0.0705}{0.0705}{0}\n"},
+        {"--size 3in: 76.2 mm on the longer side, labels to scale", make_case(2, 4, {2, 2}),
+         "(0mm,0mm) rectangle (38.1mm,76.2mm)", "",
+         "\\sq{0}{76.2}{38.1}{38.1}{19.05}{57.15}{5.40125}{2}\n"
+         "\\sq{0}{38.1}{38.1}{0}{19.05}{19.05}{5.40125}{2}\n",
+         76.2},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        const std::string text = tikz_document(r.c);
+        const std::string text = tikz_document(r.c, {r.size_mm});
         EXPECT_NE(text.find("  \\path[use as bounding box] " + r.box +
                             ";\n  \\draw[gray!50,line width=0.4pt] " +
                             (r.frame.empty() ? r.box : r.frame) + ";\n"),
@@ -117,7 +123,7 @@ TEST(Tikz, UnplaceableSquareFailsAfterTheWarningsBeforeIt)
     memory_files fs;
     tiling_report report(2);
     EXPECT_THROW(
-        draw_case(make_case(3, 2, {2, 0, 5}), *find_format("tikz")->open(fs, "out.tex"), report),
+        draw_case(make_case(3, 2, {2, 0, 5}), *find_format("tikz")->open(fs, "out.tex", {}), report),
         placement_error);
     EXPECT_EQ(report.warnings.size(), 1u);
     EXPECT_TRUE(fs.files.empty());

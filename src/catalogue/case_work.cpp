@@ -46,8 +46,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
-    if (draw_and_report(c, *settings.format, joined(settings.directory, name), files, from,
-                        settings.check, batch.messages, links::replace)) {
+    if (draw_and_report(c, *settings.format, settings.drawing, joined(settings.directory, name),
+                        files, from, settings.check, batch.messages)) {
         ++summary.drawn;
     } else {
         ++summary.not_drawn;

@@ -17,6 +17,7 @@ struct catalogue_settings {
     bool check = false;
     bool canonical = false;                  // each dissection's canonical code to `out`
     const picture_format* format = nullptr;  // drawings into `directory`, or none
+    picture_settings drawing;                // how the drawings are made
     std::string directory;
     bool gallery = false;
 };

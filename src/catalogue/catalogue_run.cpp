@@ -72,6 +72,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     if (!o.directory.empty()) {
         settings.directory = o.directory;
         settings.format = &chosen_format(o);
+        settings.drawing = o.settings;
+        // The directory may be shared: a link planted there is replaced, not followed.
+        settings.drawing.how = links::replace;
         settings.gallery = settings.format->shown_in_browser;
         std::string error = files.make_directory(o.directory);
         if (error.empty()) error = files.time_now(o.directory, since);

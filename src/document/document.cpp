@@ -63,6 +63,7 @@ void write_here(document& doc)
 {
     const std::string error = doc.files.write(doc.handle, doc.buffer.get(), doc.used);
     if (!error.empty()) fail_to_write(doc, error);
+    doc.bytes_out += doc.used;
     doc.used = 0;
 }
 
@@ -80,6 +81,7 @@ void write_out(document& doc)
     }
     const std::string error = doc.writer->hand_over(doc.buffer, doc.used);
     if (!error.empty()) fail_to_write(doc, error);
+    doc.bytes_out += doc.used;
     doc.used = 0;
 }
 
@@ -171,6 +173,11 @@ void write_text(document& doc, std::string_view text)
         commit(doc, out + part);
         text.remove_prefix(part);
     }
+}
+
+std::uint64_t document_offset(const document& doc)
+{
+    return doc.bytes_out + doc.used;
 }
 
 void close_document(document& doc)

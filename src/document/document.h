@@ -36,6 +36,7 @@ struct document {
     bool complete = false;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
+    std::uint64_t bytes_out = 0;  // bytes handed out of the buffer so far
     // Started once the first block is full: small documents need no thread.
     std::unique_ptr<background_writer> writer;
 
@@ -69,6 +70,9 @@ void write_line(document& doc, std::string_view text);
 
 // Text of any length, line ends included.
 void write_text(document& doc, std::string_view text);
+
+// The bytes written so far, where the next one goes in the file.
+std::uint64_t document_offset(const document& doc);
 
 // Writes out what is left, closes the file and gives it its name.
 void close_document(document& doc);

@@ -1,5 +1,6 @@
 #include "document/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -25,6 +26,32 @@ char* put_half(char* out, std::int64_t twice)
         twice < 0 ? 0 - static_cast<std::uint64_t>(twice) : static_cast<std::uint64_t>(twice);
     out = std::to_chars(out, out + longest_integer, magnitude / 2).ptr;
     return put_text(out, magnitude % 2 != 0 ? ".500000" : ".000000");
+}
+
+char* put_centre(char* out, std::int64_t twice)
+{
+    if (twice < 0) {
+        *out++ = '-';
+        twice = -twice;
+    }
+    out = put_integer(out, twice / 2);
+    return twice % 2 != 0 ? put_text(out, ".5") : out;
+}
+
+rounded round_significant(double value, int digits)
+{
+    char text[64];
+    const char* end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, digits - 1)
+            .ptr;
+    rounded r;
+    std::from_chars(text, end, r.value);
+    const char* e = std::find(static_cast<const char*>(text), end, 'e') + 1;
+    if (*e == '+') ++e;
+    int exponent = 0;
+    std::from_chars(e, end, exponent);
+    r.decimals = std::max(0, digits - 1 - exponent);
+    return r;
 }
 
 char* put_trimmed(char* out, double value, int decimals)

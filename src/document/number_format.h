@@ -48,6 +48,18 @@ char* put_fixed(char* out, double value);
 // "%f" of twice / 2, for a square's centre, always a whole or half unit.
 char* put_half(char* out, std::int64_t twice);
 
+// twice / 2, a whole or half unit, trimmed: 12 or 12.5.
+char* put_centre(char* out, std::int64_t twice);
+
+// A value rounded to a few significant digits, with the decimal places
+// that show it exactly.
+struct rounded {
+    double value = 0;
+    int decimals = 0;
+};
+
+rounded round_significant(double value, int digits);
+
 // `value` with `decimals` places, trailing zeros dropped (0.055, 33.11, 250)
 // and "-0" written as "0".
 char* put_trimmed(char* out, double value, int decimals);

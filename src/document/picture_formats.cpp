@@ -1,3 +1,4 @@
+#include "document/pdf_picture.h"
 #include "document/picture_writer.h"
 #include "document/svg_picture.h"
 #include "document/tex_picture.h"
@@ -6,9 +7,10 @@
 namespace {
 
 const picture_format formats[] = {
-    {"tex", "squares.tex", ".tex", false, open_tex_picture},
-    {"svg", "squares.svg", ".svg", true, open_svg_picture},
-    {"tikz", "squares-tikz.tex", "-tikz.tex", false, open_tikz_picture},
+    {"tex", "squares.tex", ".tex", false, false, open_tex_picture},
+    {"svg", "squares.svg", ".svg", true, true, open_svg_picture},
+    {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, open_tikz_picture},
+    {"pdf", "squares.pdf", ".pdf", false, true, open_pdf_picture},
 };
 
 }  // namespace
@@ -26,12 +28,20 @@ const picture_format& default_format()
     return formats[0];
 }
 
-std::string format_names()
+std::string format_names(bool sized_only)
 {
     std::string names;
-    for (const picture_format& f : formats)
-        names += (names.empty() ? "" : "|") + std::string(f.name);
+    for (const picture_format& f : formats) {
+        if (f.sized || !sized_only) names += (names.empty() ? "" : "|") + std::string(f.name);
+    }
     return names;
+}
+
+std::string case_title(const square_case& c)
+{
+    const std::size_t count = c.sides.size();
+    return std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
+           std::to_string(c.width) + " x " + std::to_string(c.height) + " rectangle";
 }
 
 std::vector<std::string> format_extensions()

@@ -20,6 +20,22 @@ public:
     virtual void square(const placement& p, bool named) = 0;
     // After the last square: ends the drawing and completes its file.
     virtual void frame_tail() = 0;
+    // Once complete: what the reader of the drawing should be warned of
+    // (it does not show the picture as drawn), or nothing.
+    virtual std::string caveat() const { return {}; }
+};
+
+// The drawings' longer side when --size does not say.
+constexpr double default_size_mm = 150;
+
+// How a run asks for its drawings.
+struct picture_settings {
+    // The drawing's longer side in millimetres, from --size; 0 when not
+    // given: pdf and tikz draw default_size_mm, svg leaves it to its viewer.
+    double size_mm = 0;
+    // What a symbolic link at the drawing's name is: followed, or replaced
+    // (in a catalogue's directory, which may be shared).
+    links how = links::follow;
 };
 
 struct picture_format {
@@ -27,14 +43,9 @@ struct picture_format {
     const char* default_path;  // written when no --output is given
     const char* extension;     // of the drawings a catalogue run names
     bool shown_in_browser;     // a catalogue's drawings get an index.html gallery
-    std::unique_ptr<picture_writer> (*open_file)(file_system& files, const std::string& path,
-                                                 links how);
-
-    std::unique_ptr<picture_writer> open(file_system& files, const std::string& path,
-                                         links how = links::follow) const
-    {
-        return open_file(files, path, how);
-    }
+    bool sized;                // --size sets its size
+    std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path,
+                                            const picture_settings& settings);
 };
 
 // The format of that name, or null.
@@ -43,8 +54,12 @@ const picture_format* find_format(const std::string& name);
 // The format a run uses unless told otherwise.
 const picture_format& default_format();
 
-// The names of every format, for the usage text: "tex|svg|tikz".
-std::string format_names();
+// The names of every format, for the usage text: "tex|svg|tikz|pdf"; or
+// of those --size applies to.
+std::string format_names(bool sized_only = false);
+
+// The drawing's title, as a viewer shows it: "9 squares in a 33 x 32 rectangle".
+std::string case_title(const square_case& c);
 
 // The extensions of every format's drawings in a catalogue's directory.
 std::vector<std::string> format_extensions();

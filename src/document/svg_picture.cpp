@@ -1,67 +1,19 @@
 #include "document/svg_picture.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 
 #include "document/document.h"
+#include "document/drawing_style.h"
 #include "document/number_format.h"
 #include "placement/place_squares.h"
 
 namespace {
 
-// Lines are drawn in the picture's own units, so they scale with it: a
-// picture this many line widths across shows its lines about one pixel
-// wide at a usual size on screen...
-constexpr double widths_across = 600;
-// ...but a line is never wider than this share of the smallest square, so a
-// grid of a million unit squares is still a drawing of thin lines once
-// zoomed in, not a black field.
-constexpr double widths_per_smallest = 16;
-
-// Significant digits of the line width (and so of the margin) and of a
-// label's font size: enough to look right, few enough to stay short.
-constexpr int width_digits = 2;
-constexpr int font_size_digits = 4;
-
-// A value rounded to a few significant digits, with the decimal places
-// that show it exactly.
-struct rounded {
-    double value = 0;
-    int decimals = 0;
-};
-
-rounded round_significant(double value, int digits)
-{
-    char text[64];
-    const char* end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, digits - 1)
-            .ptr;
-    rounded r;
-    std::from_chars(text, end, r.value);
-    const char* e = std::find(static_cast<const char*>(text), end, 'e') + 1;
-    if (*e == '+') ++e;
-    int exponent = 0;
-    std::from_chars(e, end, exponent);
-    r.decimals = std::max(0, digits - 1 - exponent);
-    return r;
-}
-
-// twice / 2, a whole or half unit: 12 or 12.5.
-char* put_centre(char* out, std::int64_t twice)
-{
-    if (twice < 0) {
-        *out++ = '-';
-        twice = -twice;
-    }
-    out = put_integer(out, twice / 2);
-    return twice % 2 != 0 ? put_text(out, ".5") : out;
-}
-
 class svg_picture : public picture_writer {
 public:
-    svg_picture(file_system& files, const std::string& path, links how)
-        : doc_(files, path, how)
+    svg_picture(file_system& files, const std::string& path, const picture_settings& settings)
+        : doc_(files, path, settings.how), size_mm_(settings.size_mm)
     {
     }
 
@@ -69,13 +21,7 @@ public:
     {
         height_ = c.height;
         const std::int64_t depth = std::max<std::int64_t>(c.height, deepest_bottom(c));
-        std::int32_t smallest = 0;
-        for (const std::int32_t side : c.sides) {
-            if (side > 0 && (smallest == 0 || side < smallest)) smallest = side;
-        }
-        double target = static_cast<double>(std::max<std::int64_t>(c.width, depth)) / widths_across;
-        if (smallest > 0) target = std::min(target, smallest / widths_per_smallest);
-        const rounded line = round_significant(target, width_digits);
+        const rounded line = line_width(c, depth);
         const auto put_extent = [&](char* out, std::int64_t length) {
             return put_trimmed(out, static_cast<double>(length) + 2 * line.value, line.decimals);
         };
@@ -91,18 +37,24 @@ public:
         out = put_extent(out, c.width);
         out = put_text(out, " ");
         out = put_extent(out, depth);
+        if (size_mm_ > 0) {
+            // Printed at this size: the longer side of the frame and the
+            // squares is size_mm_ (the margin adds a little).
+            const double mm = size_mm_ / static_cast<double>(std::max<std::int64_t>(c.width, depth));
+            out = put_text(out, R"(" width=")");
+            out = put_trimmed(out, (c.width + 2 * line.value) * mm, 3);
+            out = put_text(out, R"(mm" height=")");
+            out = put_trimmed(out, (static_cast<double>(depth) + 2 * line.value) * mm, 3);
+            out = put_text(out, "mm");
+        }
         // Presentation attributes, inherited, so that any style sheet of a
         // page that holds the drawing overrides them.
         out = put_text(out, R"(" fill="none" stroke="#000" stroke-width=")");
         out = put_trimmed(out, line.value, line.decimals);
         out = put_line_end(put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)"));
         out = put_text(out, "<title>");
-        out = put_integer(out, static_cast<std::int64_t>(c.sides.size()));
-        out = put_text(out, c.sides.size() == 1 ? " square in a " : " squares in a ");
-        out = put_integer(out, c.width);
-        out = put_text(out, " x ");
-        out = put_integer(out, c.height);
-        out = put_line_end(put_text(out, " rectangle</title>"));
+        out = put_text(out, case_title(c));
+        out = put_line_end(put_text(out, "</title>"));
         // Light, so that a stretch of it no square covers shows as a gap.
         out = put_text(out, R"(<rect class="frame" x="0" y="0" width=")");
         out = put_integer(out, c.width);
@@ -137,7 +89,7 @@ public:
         out = put_text(out, R"(" y=")");
         out = put_centre(out, 2 * depth + p.side);
         out = put_text(out, R"(" font-size=")");
-        out = put_font_size(out, p.side);
+        out = label_sizes_.put(out, p.side);
         // Digits stand about 0.7 em above the baseline: a drop of 0.35 em
         // centres them on y.
         out = put_text(out, R"(" dy=".35em" fill="#000" stroke="none">)");
@@ -152,39 +104,16 @@ public:
     }
 
 private:
-    // The side over its digit count (at least 2): the label then spans
-    // about 0.6 of the square across and 0.36 up, clear of its corners.
-    // Lists repeat a few sides many times over, so each is formatted once.
-    char* put_font_size(char* out, std::int32_t side)
-    {
-        font_size& entry = font_sizes_[static_cast<std::uint32_t>(side) % 64];
-        if (entry.length == 0 || entry.side != side) {
-            const rounded size = round_significant(
-                static_cast<double>(side) / std::max(2, digit_count(side)), font_size_digits);
-            char text[longest_fixed];
-            const char* end = put_trimmed(text, size.value, size.decimals);
-            entry.side = side;
-            entry.length = static_cast<std::uint8_t>(end - text);
-            put_text(entry.text, {text, entry.length});
-        }
-        return put_short(out, entry.text, entry.length);
-    }
-
-    struct font_size {
-        std::int32_t side = 0;
-        std::uint8_t length = 0;  // 0: empty
-        char text[short_text] = {};
-    };
-
     document doc_;
+    double size_mm_;
     std::int32_t height_ = 0;
-    font_size font_sizes_[64];
+    label_sizes label_sizes_;
 };
 
 }  // namespace
 
 std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path,
-                                                  links how)
+                                                 const picture_settings& settings)
 {
-    return std::make_unique<svg_picture>(files, path, how);
+    return std::make_unique<svg_picture>(files, path, settings);
 }

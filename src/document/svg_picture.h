@@ -8,4 +8,4 @@
 #include "document/picture_writer.h"
 
 std::unique_ptr<picture_writer> open_svg_picture(file_system& files, const std::string& path,
-                                                 links how);
+                                                 const picture_settings& settings);

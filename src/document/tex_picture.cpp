@@ -1,5 +1,8 @@
 #include "document/tex_picture.h"
 
+#include <algorithm>
+
+#include "document/a4_fit.h"
 #include "document/document.h"
 #include "document/frame.h"
 #include "document/square_block.h"
@@ -16,22 +19,33 @@ public:
     void frame_head(const square_case& c) override
     {
         width_ = c.width;
+        height_ = c.height;
+        lowest_ = std::min<std::int64_t>(0, c.height);
         write_frame_head(doc_, c.width, c.height);
     }
 
-    void square(const placement& p, bool) override { write_square_block(doc_, p, width_); }
+    void square(const placement& p, bool) override
+    {
+        // Only a square of side 1 or more reaches below its top edge.
+        if (p.side > 0) lowest_ = std::min(lowest_, p.top - p.side);
+        write_square_block(doc_, p, width_);
+    }
 
     void frame_tail() override { write_frame_tail(doc_); }
+
+    std::string caveat() const override { return a4_fit_problem(width_, height_, lowest_); }
 
 private:
     document doc_;
     std::int32_t width_ = 1;
+    std::int32_t height_ = 0;
+    std::int64_t lowest_ = 0;
 };
 
 }  // namespace
 
 std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path,
-                                                  links how)
+                                                 const picture_settings& settings)
 {
-    return std::make_unique<tex_picture>(files, path, how);
+    return std::make_unique<tex_picture>(files, path, settings.how);
 }

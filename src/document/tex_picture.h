@@ -7,4 +7,4 @@
 #include "document/picture_writer.h"
 
 std::unique_ptr<picture_writer> open_tex_picture(file_system& files, const std::string& path,
-                                                 links how);
+                                                 const picture_settings& settings);

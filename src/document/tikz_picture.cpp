@@ -8,9 +8,6 @@
 
 namespace {
 
-// The picture's longer side in millimetres, whatever the rectangle's shape.
-constexpr double picture_size_mm = 150;
-
 // Labels below this scale are left out. pdflatex itself takes any scale
 // down to 0 (tried to 1e-7), but PGF holds it in TeX's fixed point, steps of
 // 1/65536, so below 0.01 the size is off by more than a tenth of a percent,
@@ -59,8 +56,8 @@ constexpr std::string_view picture_head[] = {
 
 class tikz_picture : public picture_writer {
 public:
-    tikz_picture(file_system& files, const std::string& path, links how)
-        : doc_(files, path, how)
+    tikz_picture(file_system& files, const std::string& path, const picture_settings& settings)
+        : doc_(files, path, settings.how), size_mm_(settings.size_mm > 0 ? settings.size_mm : default_size_mm)
     {
     }
 
@@ -72,7 +69,8 @@ public:
         const std::int64_t top = std::max<std::int64_t>(0, c.height);
         const std::int64_t bottom = std::min<std::int64_t>({0, c.height, c.height - deepest});
         const std::int64_t longer = std::max<std::int64_t>({c.width, top - bottom, 1});
-        unit_mm_ = picture_size_mm / static_cast<double>(longer);
+        // The picture's longer side is size_mm_, whatever the rectangle's shape.
+        unit_mm_ = size_mm_ / static_cast<double>(longer);
 
         for (const std::string_view line : picture_head) write_line(doc_, line);
         char* out = reserve(doc_, 2 * longest_line);
@@ -135,13 +133,14 @@ private:
     }
 
     document doc_;
+    double size_mm_;
     double unit_mm_ = 1;
 };
 
 }  // namespace
 
 std::unique_ptr<picture_writer> open_tikz_picture(file_system& files, const std::string& path,
-                                                  links how)
+                                                  const picture_settings& settings)
 {
-    return std::make_unique<tikz_picture>(files, path, how);
+    return std::make_unique<tikz_picture>(files, path, settings);
 }
