@@ -18,13 +18,13 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
-                 const square_case& c, const catalogue_position& where)
+                 check_workspace& work, const square_case& c, const catalogue_position& where)
 {
     const case_source from{settings.path, where.number, where.line, true};
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
     if (settings.check || settings.gallery) {
-        verdict = check_case(c);
+        verdict = check_case(c, work);
         ++summary.checked;
         summary.dissections += verdict.dissection;
         summary.perfect += verdict.dissection && verdict.perfect;
@@ -52,7 +52,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 
 }  // namespace
 
-void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch)
+void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                   check_workspace& work)
 {
     const catalogue_batch_text& input = batch.input;
     batch.summary.lines = input.lines;
@@ -60,7 +61,7 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     read_batch(
         input,
         [&](const square_case& c, const catalogue_position& where) {
-            handle_case(settings, files, batch, c, where);
+            handle_case(settings, files, batch, work, c, where);
         },
         [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
             handle_unreadable(settings, batch, where.number, line, message);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
 #include "document/file_system.h"
 #include "document/gallery.h"
@@ -29,5 +30,7 @@ struct catalogue_batch {
     bool failed = false;  // some line makes the run's status 1
 };
 
-// Reads, checks and draws the batch's cases, in order.
-void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch);
+// Reads, checks and draws the batch's cases, in order; `work` is the
+// calling thread's own.
+void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                   check_workspace& work);

@@ -1,9 +1,11 @@
 #include "catalogue/catalogue_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
@@ -91,7 +93,11 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         b = catalogue_batch{};
         return input.next(b.input, batch_bytes, cases_per_batch);
     };
-    steps.work = [&](catalogue_batch& b, int) { work_on_batch(settings, files, b); };
+    // One workspace for the check per worker: its memory is kept from case to case.
+    std::vector<check_workspace> workspaces(static_cast<std::size_t>(std::max(1, job_count(o))));
+    steps.work = [&](catalogue_batch& b, int worker) {
+        work_on_batch(settings, files, b, workspaces[static_cast<std::size_t>(worker)]);
+    };
     steps.write = [&](catalogue_batch& b) {
         print_out(out, b.out);
         if (!b.messages.empty()) {
