@@ -11,7 +11,12 @@ namespace {
 
 class null_files : public file_system {
 public:
-    std::string create_new(const std::string&, int& handle) override
+    std::string find_target(const std::string& path, target& found) override
+    {
+        found.path = path;
+        return {};
+    }
+    std::string create_new(const std::string&, int, int& handle) override
     {
         handle = 3;
         return {};
@@ -24,6 +29,14 @@ public:
     std::string close(int) override { return {}; }
     std::string replace(const std::string&, const std::string&) override { return {}; }
     void remove(const std::string&) override {}
+    std::string make_directory(const std::string&) override { return {}; }
+    int standard_output() override { return 1; }
+    std::string list_directory(const std::string&, std::vector<entry>&) override { return {}; }
+    std::string time_now(const std::string&, std::int64_t& now) override
+    {
+        now = 0;
+        return {};
+    }
 };
 
 void BM_PutFixed(benchmark::State& state)

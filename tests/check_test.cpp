@@ -139,17 +139,26 @@ square_case case_of(const boxes& tiling, std::int64_t width, std::int64_t height
                      skyline_order(tiling, width));
 }
 
+// Both searches for a rectangle inside: on the lines through the edges
+// (turned either way), and on runs of edges, which large cases take. One
+// workspace serves every case. Some tilings are long and thin: over 64 lines
+// one way.
 TEST(Check, RandomTilingsAgreeWithBruteForce)
 {
     std::mt19937 random(7);
+    check_workspace work;
     int simple = 0;
-    for (int trial = 0; trial < 600; ++trial) {
-        const std::int64_t width = 1 + random() % 14;
-        const std::int64_t height = 1 + random() % 14;
+    for (int trial = 0; trial < 640; ++trial) {
+        std::int64_t width = 1 + random() % 14;
+        std::int64_t height = 1 + random() % 14;
+        if (trial % 32 == 0) width = 90 + random() % 20, height = 1 + random() % 2;
+        if (trial % 32 == 16) height = 90 + random() % 20, width = 1 + random() % 2;
         const boxes tiling = random_tiling(width, height, random);
-        const case_verdict v = check_case(case_of(tiling, width, height));
+        const bool inner = has_inner_rectangle_by_force(tiling);
+        const case_verdict v = check_case(case_of(tiling, width, height), work);
         ASSERT_TRUE(v.dissection) << v.problem;
-        ASSERT_EQ(v.simple, !has_inner_rectangle_by_force(tiling)) << "trial " << trial;
+        ASSERT_EQ(v.simple, !inner) << "trial " << trial;
+        ASSERT_EQ(has_inner_rectangle(tiling, width, height), inner) << "trial " << trial;
         simple += v.simple;
     }
     EXPECT_GT(simple, 20);  // not only compound ones
@@ -158,6 +167,7 @@ TEST(Check, RandomTilingsAgreeWithBruteForce)
 TEST(Check, NearDissectionsAgreeWithBruteForce)
 {
     std::mt19937 random(11);
+    check_workspace work;
     for (int trial = 0; trial < 2000; ++trial) {
         const std::int32_t width = 1 + static_cast<std::int32_t>(random() % 9);
         const std::int32_t height = static_cast<std::int32_t>(random() % 10) - 1;
@@ -168,7 +178,7 @@ TEST(Check, NearDissectionsAgreeWithBruteForce)
         if (change == 1) list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
         if (change == 2) list.push_back(1);
         const square_case c = make_case(width, height, list);
-        ASSERT_EQ(check_case(c).dissection, dissects_by_force(c)) << "trial " << trial;
+        ASSERT_EQ(check_case(c, work).dissection, dissects_by_force(c)) << "trial " << trial;
     }
 }
 
@@ -193,6 +203,10 @@ TEST(Check, Verdicts)
         {make_case(65, 32, {18, 15, 32, 7, 8, 14, 4, 10, 1, 9}), "yes yes no "},
         {make_case(2, 2, {1, 1, 1, 1}), "yes no no "},
         {make_case(3, 3, {3}), "yes yes yes "},
+        // 4096 units or more: sides sorted, rectangles sought on runs of edges.
+        {make_case(6600, 6400, {3600, 3000, 1400, 1600, 2800, 800, 2000, 200, 1800}),
+         "yes yes yes "},
+        {make_case(4096, 4096, {2048, 2048, 2048, 2048}), "yes no no "},
         {make_case(4, 3, {1, 1, 2, 1, 3}),
          "no - - square 5 (side 3, column 1) overlaps an earlier square"},
         {make_case(3, 3, {2, 1, 1}), "no - - columns 0 to 2 end short of the bottom edge"},

@@ -7,6 +7,7 @@
 #include "placement/place_squares.h"
 #include "placement/skyline.h"
 #include "analysis/tiling_report.h"
+#include "random_cases.h"
 #include "test_cases.h"
 
 namespace {
@@ -118,7 +119,7 @@ TEST(Placement, WidthOfOneTakesColumnZero)
 
 TEST(Placement, HugeWidthKeepsFewNodes)
 {
-    skyline sky = make_skyline(2147483647);
+    skyline sky = make_skyline(2147483647, 0);
     for (int i = 0; i < 1000; ++i) raise_columns(sky, place_square(sky, 1000000, 1000000));
     EXPECT_EQ(lowest_column(sky), 1000000000);
     // One boundary at a time: a path down the tree, whatever the count.
@@ -157,6 +158,94 @@ TEST(Placement, AgreesWithTheColumnModelOnRandomCases)
         ASSERT_EQ(actual.depths, expected.depths) << "trial " << trial;
         for (std::size_t i = 0; i < sides.size(); ++i) {
             ASSERT_EQ(actual.placements[i].top, expected.placements[i].top);
+        }
+    }
+}
+
+// All a reader is handed: each square as numbers, the final columns, or the failure.
+struct recorded {
+    std::vector<std::int64_t> squares;
+    std::vector<std::int64_t> spans;
+    std::string failure;
+    void take(const placed_square& s)
+    {
+        squares.insert(squares.end(), {std::int64_t(s.number), s.where.column, s.where.top,
+                                       s.where.side, s.under.lowest, s.under.highest});
+    }
+    void finish(const skyline& sky)
+    {
+        for (const column_span& span : column_spans(sky))
+            spans.insert(spans.end(), {span.first, span.length, span.depth});
+    }
+};
+
+recorded record(const square_case& c, skyline& sky, std::size_t most_runs)
+{
+    recorded r;
+    sky.most_runs = most_runs;
+    try {
+        place_squares(c, sky, r);
+    } catch (const placement_error& e) {
+        r.failure = e.what();
+    }
+    return r;
+}
+
+// The list of runs, the tree, and the list turning into the tree after any
+// number of runs hand the readers the same squares, columns and failures;
+// a skyline is reused from case to case. Every third case has hundreds of
+// narrow squares: its runs pass the usual limit.
+TEST(Placement, RunsAndTreeAgree)
+{
+    std::mt19937_64 random(77);
+    std::vector<square_case> cases = {
+        make_case(1073741825, 2147483647, {1, 1073741824, 1073741825}),
+        make_case(2147483647, 2147483647, {2147483647, 0, -2147483647}),
+        make_case(5, 3, {2, 2, 1, 2, 9}), make_case(1, 3, {1, 1, 1, 1})};
+    for (int trial = 0; trial < 1500; ++trial) {
+        square_case c = make_random_case(random).c;
+        if (trial % 3 == 0) {
+            c = make_case(100 + static_cast<std::int32_t>(random() % 200), 50, {});
+            skyline sky = make_skyline(c.width);
+            for (int i = 0; i < 400; ++i) {
+                const auto room = static_cast<std::uint64_t>(c.width - lowest_column(sky));
+                c.sides.push_back(
+                    static_cast<std::int32_t>(1 + random() % std::min<std::uint64_t>(room, 3)));
+                raise_columns(sky, place_square(sky, c.sides.back(), c.height));
+            }
+        }
+        cases.push_back(c);
+    }
+    skyline tree_sky, runs_sky;
+    for (const square_case& c : cases) {
+        const recorded tree = record(c, tree_sky, 0);
+        for (const std::size_t most : {1, 2, 3, 5, 8, 13, 64}) {
+            const recorded runs = record(c, runs_sky, most);
+            ASSERT_EQ(runs.squares, tree.squares) << "most " << most;
+            ASSERT_EQ(runs.spans, tree.spans);
+            ASSERT_EQ(runs.failure, tree.failure);
+        }
+        ASSERT_TRUE(tree_sky.tree);
+    }
+    EXPECT_FALSE(make_skyline(300).tree);
+}
+
+// Raises anywhere, not only at the lowest column, in the runs and in the tree.
+TEST(Placement, RunsAndTreeAgreeOnRaisesAnywhere)
+{
+    std::mt19937 random(78);
+    for (int trial = 0; trial < 400; ++trial) {
+        const auto width = static_cast<std::int32_t>(1 + random() % 60);
+        skyline tree = make_skyline(width, 0);
+        skyline runs = make_skyline(width, trial % 2 == 0 ? 64 : 1 + random() % 12);
+        for (int i = 0; i < 60; ++i) {
+            const auto column = static_cast<std::int32_t>(random() % width);
+            const placement p{column, 0,
+                              static_cast<std::int32_t>(1 + random() % (width - column))};
+            const ground a = raise_columns(tree, p), b = raise_columns(runs, p);
+            ASSERT_EQ(std::make_pair(a.lowest, a.highest), std::make_pair(b.lowest, b.highest));
+            ASSERT_EQ(expand(tree), expand(runs));
+            ASSERT_EQ(lowest_column(tree), lowest_column(runs));
         }
     }
 }

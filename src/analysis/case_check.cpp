@@ -75,64 +75,196 @@ runs find_runs(const std::vector<square_box>& squares)
     return r;
 }
 
-bool all_sides_differ(const std::vector<square_box>& squares)
+// Bitsets of coordinates or sides are kept below this size.
+constexpr std::int64_t small_extent = 4096;
+
+bool all_sides_differ(const std::vector<square_box>& squares, std::int64_t width,
+                      check_workspace& work)
 {
-    std::vector<std::int64_t> sides;
-    sides.reserve(squares.size());
+    if (width < small_extent) {
+        // The squares of a dissection are no wider than it.
+        work.marks.assign(static_cast<std::size_t>(width / 64 + 1), 0);
+        for (const square_box& s : squares) {
+            std::uint64_t& word = work.marks[static_cast<std::size_t>(s.side >> 6)];
+            const std::uint64_t bit = std::uint64_t{1} << (s.side & 63);
+            if (word & bit) return false;
+            word |= bit;
+        }
+        return true;
+    }
+    std::vector<std::int64_t>& sides = work.sides;
+    sides.clear();
     for (const square_box& s : squares) sides.push_back(s.side);
     std::sort(sides.begin(), sides.end());
     return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
 }
 
-}  // namespace
-
-void note_square(case_check& check, const placed_square& s)
+// The bits from `from` up to `to`, at most 64.
+std::uint64_t bits_between(unsigned from, unsigned to)
 {
-    check.squares.push_back(
-        {s.where.column, std::int64_t{check.height} - s.where.top, s.where.side});
+    const std::uint64_t below_to = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+    return from >= 64 ? 0 : below_to & ~((std::uint64_t{1} << from) - 1);
 }
+
+std::uint64_t bit(unsigned at)
+{
+    return std::uint64_t{1} << at;
+}
+
+// Numbers in order the coordinates in the bitset `marks`, in `line`;
+// returns their count. Only the entries of marked coordinates are written.
+std::uint32_t number_marks(const std::uint64_t* marks, std::size_t words, std::uint16_t* line)
+{
+    std::uint32_t count = 0;
+    for (std::size_t w = 0; w < words; ++w) {
+        for (std::uint64_t left = marks[w]; left != 0; left &= left - 1) {
+            line[w * 64 + static_cast<unsigned>(__builtin_ctzll(left))] =
+                static_cast<std::uint16_t>(count++);
+        }
+    }
+    return count;
+}
+
+// Gives each square the numbers of the lines through its edges, turned a
+// quarter when that leaves fewer vertical lines; false when either way has
+// more than 64, or the rectangle is too large for the tables.
+bool number_lines(const std::vector<square_box>& squares, std::int64_t width, std::int64_t height,
+                  check_workspace& work, std::uint32_t& columns, std::uint32_t& rows)
+{
+    if (width >= small_extent || height >= small_extent) return false;
+    const auto x_words = static_cast<std::size_t>(width / 64 + 1);
+    const auto y_words = static_cast<std::size_t>(height / 64 + 1);
+    work.marks.assign(x_words + y_words, 0);
+    std::uint64_t* xs = work.marks.data();
+    std::uint64_t* ys = xs + x_words;
+    const auto mark = [](std::uint64_t* set, std::int64_t v) { set[v >> 6] |= bit(v & 63); };
+    for (const square_box& s : squares) {
+        mark(xs, s.x);
+        mark(xs, s.x + s.side);
+        mark(ys, s.y);
+        mark(ys, s.y + s.side);
+    }
+    if (work.line_at.size() < 64 * (x_words + y_words))
+        work.line_at.resize(64 * (x_words + y_words));
+    std::uint16_t* x_line = work.line_at.data();
+    std::uint16_t* y_line = x_line + 64 * x_words;
+    columns = number_marks(xs, x_words, x_line);
+    rows = number_marks(ys, y_words, y_line);
+    const bool turned = columns > rows;
+    if (std::min(columns, rows) > 64) return false;
+    work.boxes.clear();
+    for (const square_box& s : squares) {
+        const std::uint32_t left = x_line[s.x];
+        const std::uint32_t right = x_line[s.x + s.side];
+        const std::uint32_t top = y_line[s.y];
+        const std::uint32_t bottom = y_line[s.y + s.side];
+        work.boxes.push_back(turned ? check_workspace::box{top, bottom, left, right}
+                                    : check_workspace::box{left, right, top, bottom});
+    }
+    if (turned) std::swap(columns, rows);
+    return true;
+}
+
+// has_inner_rectangle on numbered lines, at most 64 of them vertical: each
+// horizontal line's covered stretches and each band's covered vertical
+// lines are bitsets. From the top-left corner of each square s the
+// rectangle's right side may lie on any vertical line the run of edges
+// along the top of s reaches; going down band by band while the left side
+// stays covered, those lines that stay covered too are kept, and a
+// horizontal line whose run from the left side reaches one of them closes
+// a rectangle.
+bool inner_rectangle_on_lines(check_workspace& work, std::uint32_t columns, std::uint32_t rows)
+{
+    work.across.assign(rows, 0);
+    work.down.assign(rows, 0);
+    std::uint64_t* across = work.across.data();
+    std::uint64_t* down = work.down.data();
+    for (const check_workspace::box& b : work.boxes) {
+        const std::uint64_t stretch = bits_between(b.left, b.right);
+        across[b.top] |= stretch;
+        across[b.bottom] |= stretch;
+        const std::uint64_t sides = bit(b.left) | bit(b.right);
+        for (std::uint32_t k = b.top; k < b.bottom; ++k) down[k] |= sides;
+    }
+    for (const check_workspace::box& s : work.boxes) {
+        const unsigned a = s.left;
+        // Only the 63 stretches between 64 lines have bits: a run always ends.
+        const auto reach = [a](std::uint64_t line) {
+            return a + 1 + static_cast<unsigned>(__builtin_ctzll(~(line >> a)));
+        };
+        std::uint64_t open = bits_between(a + 1, reach(across[s.top]));
+        for (std::uint32_t d = s.top + 1; d < rows; ++d) {
+            const std::uint64_t band = down[d - 1];
+            if ((band & bit(a)) == 0) break;
+            open &= band;
+            if (open == 0) break;
+            std::uint64_t closed = open & bits_between(a + 1, reach(across[d]));
+            if (d == s.bottom) closed &= ~bit(s.right);                              // s alone
+            if (a == 0 && s.top == 0 && d == rows - 1) closed &= ~bit(columns - 1);  // all
+            if (closed != 0) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 case_verdict check_case(const square_case& c)
 {
-    struct reader : placement_reader {
-        reader(std::int32_t height) : report(height), check(height) {}
-        tiling_report report;
-        case_check check;
-        void take(const placed_square& s) override
-        {
-            note_square(report, s);
-            note_square(check, s);
-        }
-        void finish(const skyline& sky) override { note_end(report, sky); }
-    } squares(c.height);
-    std::string failure;
-    try {
-        place_squares(c, squares);
-    } catch (const placement_error& e) {
-        note_failure(squares.report, e.what());
-        failure = e.what();
-    }
-    case_verdict verdict = judge_case(squares.check, c, squares.report);
-    verdict.placed = failure.empty();
-    verdict.failure = std::move(failure);
-    return verdict;
+    check_workspace work;
+    return check_case(c, work);
 }
 
-case_verdict judge_case(const case_check& check, const square_case& c, const tiling_report& report)
+case_verdict check_case(const square_case& c, check_workspace& work)
 {
+    struct reader {
+        reader(std::int32_t height, std::vector<square_box>& squares)
+            : report(height), boxes(squares)
+        {
+        }
+        tiling_report report;
+        std::vector<square_box>& boxes;
+        void take(const placed_square& s)
+        {
+            note_square(report, s);
+            boxes.push_back(
+                {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
+        }
+        void finish(const skyline& sky) { note_end(report, sky); }
+    } squares(c.height, work.squares);
+    work.squares.clear();
     case_verdict verdict;
+    try {
+        place_squares(c, work.sky, squares);
+    } catch (const placement_error& e) {
+        note_failure(squares.report, e.what());
+        verdict.placed = false;
+        verdict.failure = e.what();
+    }
     if (c.height < 1) {
         verdict.problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
         return verdict;
     }
-    if (!report.problem.empty()) {
-        verdict.problem = report.problem;
+    if (!squares.report.problem.empty()) {
+        verdict.problem = std::move(squares.report.problem);
         return verdict;
     }
     verdict.dissection = true;
-    verdict.perfect = all_sides_differ(check.squares);
-    verdict.simple = !has_inner_rectangle(check.squares, c.width, c.height);
+    verdict.perfect = all_sides_differ(work.squares, c.width, work);
+    verdict.simple = !has_inner_rectangle(work.squares, c.width, c.height, work);
     return verdict;
+}
+
+bool has_inner_rectangle(const std::vector<square_box>& squares, std::int64_t width,
+                         std::int64_t height, check_workspace& work)
+{
+    std::uint32_t columns = 0;
+    std::uint32_t rows = 0;
+    if (squares.size() < 3) return false;
+    if (!number_lines(squares, width, height, work, columns, rows)) {
+        return has_inner_rectangle(squares, width, height);
+    }
+    return inner_rectangle_on_lines(work, columns, rows);
 }
 
 // A rectangle made of some of the squares has the top-left corner of one

@@ -27,23 +27,36 @@ struct square_box {
     std::int64_t side = 0;
 };
 
-// The squares of a case, gathered as they are placed.
-struct case_check {
-    explicit case_check(std::int32_t rectangle_height) : height(rectangle_height) {}
-    std::int32_t height;
+// What checking a case needs beyond the verdict, kept from case to case
+// so that a run of many small cases allocates nothing after the first few:
+// one per thread.
+struct check_workspace {
+    skyline sky;
     std::vector<square_box> squares;
+    // Bitsets of the sides, or of the coordinates of edges across then down.
+    std::vector<std::uint64_t> marks;
+    // The number of the line through each coordinate of an edge, in order.
+    std::vector<std::uint16_t> line_at;
+    // A square as the numbers of the lines through its edges.
+    struct box {
+        std::uint32_t left, right, top, bottom;
+    };
+    std::vector<box> boxes;
+    std::vector<std::uint64_t> across;  // per horizontal line, the stretches edges cover
+    std::vector<std::uint64_t> down;    // per band between those lines, the vertical lines covered
+    std::vector<std::int64_t> sides;
 };
-
-void note_square(case_check& check, const placed_square& s);
 
 // Places the case's squares to judge it.
 case_verdict check_case(const square_case& c);
-
-// The verdict once every square is placed, or the placement stopped; the
-// tiling report says whether the squares dissect the rectangle.
-case_verdict judge_case(const case_check& check, const square_case& c, const tiling_report& report);
+case_verdict check_case(const square_case& c, check_workspace& work);
 
 // Whether some two or more of the squares, short of all, form a rectangle;
-// the squares must tile the width x height rectangle.
+// the squares must tile the width x height rectangle. The second form is
+// the first's answer, found much faster when the squares' edges lie on at
+// most 64 lines one way or the other and the rectangle is less than 4096
+// units wide and high.
 bool has_inner_rectangle(const std::vector<square_box>& squares, std::int64_t width,
                          std::int64_t height);
+bool has_inner_rectangle(const std::vector<square_box>& squares, std::int64_t width,
+                         std::int64_t height, check_workspace& work);

@@ -31,7 +31,7 @@ bool note_fault(tiling_report& report, bool& seen, const placed_square& s, const
 
 }  // namespace
 
-bool note_square(tiling_report& report, const placed_square& s)
+bool note_faulty_square(tiling_report& report, const placed_square& s)
 {
     const placement& p = s.where;
     if (p.side <= 0) {
@@ -63,6 +63,8 @@ void note_end(tiling_report& report, const skyline& sky)
                                   std::to_string(report.not_positive - examples_per_warning) +
                                   " more squares have a side of 0 or less");
     }
+    // Nothing to name in the usual case: spare gathering the spans.
+    if (lowest_depth(sky) >= report.height) return;
     std::size_t short_spans = 0;
     for (const column_span& span : column_spans(sky)) {
         if (span.depth >= report.height) continue;

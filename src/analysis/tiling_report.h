@@ -26,8 +26,14 @@ struct tiling_report {
 };
 
 // Notes one placed square; true when the report names it, so a drawing can
-// point it out.
-bool note_square(tiling_report& report, const placed_square& s);
+// point it out. The second notes a square with some fault.
+bool note_faulty_square(tiling_report& report, const placed_square& s);
+inline bool note_square(tiling_report& report, const placed_square& s)
+{
+    const bool sound =
+        s.where.side > 0 && s.under.lowest == s.under.highest && s.where.top >= s.where.side;
+    return !sound && note_faulty_square(report, s);
+}
 
 // Notes the columns left short of the bottom edge once every square is placed.
 void note_end(tiling_report& report, const skyline& sky);

@@ -19,11 +19,11 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
-                 const square_case& c, const catalogue_position& where, canonical_scratch& scratch)
+                 worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     if (settings.canonical) {
         std::string problem;
-        if (!append_canonical_line(c, scratch, batch.out, problem)) {
+        if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
@@ -34,7 +34,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
     if (settings.check || settings.gallery) {
-        verdict = check_case(c);
+        verdict = check_case(c, memory.check);
         ++summary.checked;
         summary.dissections += verdict.dissection;
         summary.perfect += verdict.dissection && verdict.perfect;
@@ -62,16 +62,16 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 
 }  // namespace
 
-void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch)
+void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                   worker_memory& memory)
 {
     const catalogue_batch_text& input = batch.input;
-    canonical_scratch scratch;
     batch.summary.lines = input.lines;
     batch.summary.cases = input.cases;
     read_batch(
         input,
         [&](const square_case& c, const catalogue_position& where) {
-            handle_case(settings, files, batch, c, where, scratch);
+            handle_case(settings, files, batch, memory, c, where);
         },
         [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
             handle_unreadable(settings, batch, where.number, line, message);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/canonical.h"
+#include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
 #include "document/file_system.h"
 #include "document/gallery.h"
@@ -31,5 +33,14 @@ struct catalogue_batch {
     bool failed = false;  // some line makes the run's status 1
 };
 
-// Reads, checks and draws the batch's cases, in order.
-void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch);
+// What each worker thread keeps from case to case, so that cases cost no
+// allocations once it has grown.
+struct worker_memory {
+    check_workspace check;
+    canonical_scratch canonical;
+};
+
+// Reads, checks and draws the batch's cases, in order; `memory` is the
+// calling thread's own.
+void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                   worker_memory& memory);

@@ -1,9 +1,11 @@
 #include "catalogue/catalogue_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
@@ -99,7 +101,10 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         b = catalogue_batch{};
         return input.next(b.input, batch_bytes, cases_per_batch);
     };
-    steps.work = [&](catalogue_batch& b, int) { work_on_batch(settings, files, b); };
+    std::vector<worker_memory> memories(static_cast<std::size_t>(std::max(1, job_count(o))));
+    steps.work = [&](catalogue_batch& b, int worker) {
+        work_on_batch(settings, files, b, memories[static_cast<std::size_t>(worker)]);
+    };
     steps.write = [&](catalogue_batch& b) {
         if (codes) {
             write_text(*codes, b.out);

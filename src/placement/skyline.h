@@ -2,25 +2,34 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "squares.h"
 
-// A segment tree over the columns whose nodes are made only where depths
-// differ: a node without children stands for a stretch of columns of one
-// depth, and children that come to agree again are given up. The tree so
-// follows the shape of the skyline, never the width. Every node knows the
-// least and greatest depth below it, and a raise is recorded as an amount
-// still owed to a node's children, so finding the lowest column and
-// raising the columns under a square both take time logarithmic in the
-// width.
+// While the skyline has few steps it is a list of runs of columns of one
+// depth, left to right, neighbours of different depths: a dissection of a
+// few dozen squares seldom has more than a handful, and walking them is
+// far cheaper than walking a tree. Once the runs pass `most_runs` the skyline
+// turns, for good, into the tree below.
+//
+// The tree is a segment tree over the columns whose nodes are made only
+// where depths differ: a node without children stands for a stretch of
+// columns of one depth, and children that come to agree again are given
+// up. The tree so follows the shape of the skyline, never the width. Every
+// node knows the least and greatest depth below it, and a raise is recorded
+// as an amount still owed to a node's children, so finding the lowest
+// column and raising the columns under a square both take time logarithmic
+// in the width.
 //
 // A node of at most 16 columns whose depths differ keeps them in a small
 // array (a bucket) rather than in four more levels of nodes: the walk down
 // the tree is most of the time spent, and its last levels the slowest.
 struct skyline {
     static constexpr int bucket_columns = 16;
+    // Below where a raise starts to cost more in the list than in the tree.
+    static constexpr std::size_t default_most_runs = 64;
     struct node {
         std::int32_t lowest = 0;   // least depth of the node's columns
         std::int32_t highest = 0;  // greatest depth of the node's columns
@@ -30,7 +39,15 @@ struct skyline {
         std::int32_t children = -1;
     };
     using bucket = std::array<std::int32_t, bucket_columns>;
+    struct run {
+        std::int32_t first;  // its left-most column; it ends where the next begins
+        std::int32_t depth;
+    };
     std::int64_t width = 0;
+    std::size_t most_runs = default_most_runs;
+    bool tree = false;                 // the nodes hold the depths, not the runs
+    std::vector<run> runs;             // while not a tree
+    std::size_t lowest_run = 0;        // the left-most run of least depth
     std::vector<node> nodes;           // nodes[0] covers every column
     std::vector<std::int32_t> unused;  // pairs of nodes given up, for reuse
     std::vector<bucket> buckets;
@@ -50,14 +67,26 @@ struct ground {
     std::int32_t highest = 0;
 };
 
-// A skyline of `width` columns (at least 1), all at depth 0.
-skyline make_skyline(std::int32_t width);
+// A skyline of `width` columns (at least 1), all at depth 0; a list of
+// runs until it has more than `most_runs` of them (0: a tree from the start).
+skyline make_skyline(std::int32_t width, std::size_t most_runs = skyline::default_most_runs);
 
-// The left-most column of least depth.
-std::int64_t lowest_column(const skyline& sky);
+// The same, in a skyline used before: its memory is kept.
+void reset_skyline(skyline& sky, std::int32_t width,
+                   std::size_t most_runs = skyline::default_most_runs);
+
+// The left-most column of least depth; the tree's walk to it.
+std::int64_t lowest_column_in_tree(const skyline& sky);
+inline std::int64_t lowest_column(const skyline& sky)
+{
+    return sky.tree ? lowest_column_in_tree(sky) : sky.runs[sky.lowest_run].first;
+}
 
 // The least depth of any column.
-std::int32_t lowest_depth(const skyline& sky);
+inline std::int32_t lowest_depth(const skyline& sky)
+{
+    return sky.tree ? sky.nodes[0].lowest : sky.runs[sky.lowest_run].depth;
+}
 
 // Adds the side to the depth of each column under a square of side 1 or
 // more that lies within the width, and returns the ground it rested on. A
