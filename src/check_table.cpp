@@ -50,3 +50,10 @@ std::string unreadable_row(std::int64_t number, std::int64_t line, const std::st
     return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
            "\t-\t-\t-\t-\t-\t-\t" + message + "\n";
 }
+
+std::string verdict_words(const case_verdict& v)
+{
+    if (!v.dissection) return "not a dissection";
+    return std::string(v.perfect ? "perfect" : "imperfect") + ", " +
+           (v.simple ? "simple" : "compound");
+}

@@ -12,6 +12,10 @@ extern const char* const check_table_header;
 std::string check_table_row(std::int64_t number, std::int64_t line, const square_case& c,
                             const case_verdict& verdict);
 
+// The verdict in a few words: "perfect, simple", "imperfect, compound" or
+// "not a dissection".
+std::string verdict_words(const case_verdict& verdict);
+
 // The row of a line that could not be read: "-" for what it would have
 // said, the message as the problem. A line of 0 (not known) shows as "-".
 std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message);

@@ -226,18 +226,38 @@ void check_combination(options& o)
             "--canonical prints codes, one line per case; it goes with neither --check, --format "
             "nor --directory");
     }
-    if (catalogue && !o.output.empty() && !o.canonical) {
+    // Codes written to a file of any name are still codes.
+    if (!o.canonical) {
+        for (const char* extension : refused_extensions) {
+            if (has_extension(o.output, extension)) {
+                throw usage_error("squares2tex does not write " + std::string(extension) +
+                                  " files: choose a format, " + format_names());
+            }
+        }
+        for (const char* implied : {"svg", "pdf"}) {
+            if (o.format.empty() && has_extension(o.output, std::string(".") + implied)) {
+                o.format = implied;
+            }
+        }
+    }
+    const bool book = catalogue && !o.output.empty() && !o.canonical && o.format == "pdf";
+    if (catalogue && !o.output.empty() && !o.canonical && !book) {
         throw usage_error(
-            "--output names one drawing; a catalogue's drawings go to --directory DIR");
+            "--output names one drawing; a catalogue's drawings go to --directory DIR, or "
+            "into one PDF with -f pdf -o BOOK.pdf");
+    }
+    if (book && !o.directory.empty()) {
+        throw usage_error("a catalogue is drawn into --directory DIR or into one book, not both");
     }
     if (!catalogue && !o.directory.empty()) {
         throw usage_error(
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
-    if (catalogue && !o.format.empty() && o.directory.empty()) {
-        throw usage_error("--format draws a catalogue only into --directory DIR");
+    if (catalogue && !o.format.empty() && o.directory.empty() && !book) {
+        throw usage_error("--format draws a catalogue only into --directory DIR, or as pdf "
+                          "into one book with -o BOOK.pdf");
     }
-    if (catalogue && !o.check && !o.canonical && o.directory.empty()) {
+    if (catalogue && !o.check && !o.canonical && o.directory.empty() && !book) {
         throw usage_error("--catalogue needs --check, --canonical or --directory DIR");
     }
     if (o.check && descriptor_named(o.output) == 1) {
@@ -258,23 +278,9 @@ void check_combination(options& o)
         if (!catalogue || o.catalogue == "-") {
             throw usage_error("--part needs a catalogue file: --catalogue FILE");
         }
-        if (!o.directory.empty()) {
+        if (!o.directory.empty() || book) {
             throw usage_error(
-                "--part splits a table among runs; a directory of drawings is written whole");
-        }
-    }
-    // Codes written to a file of any name are still codes.
-    if (!o.canonical) {
-        for (const char* extension : refused_extensions) {
-            if (has_extension(o.output, extension)) {
-                throw usage_error("squares2tex does not write " + std::string(extension) +
-                                  " files: choose a format, " + format_names());
-            }
-        }
-        for (const char* implied : {"svg", "pdf"}) {
-            if (o.format.empty() && has_extension(o.output, std::string(".") + implied)) {
-                o.format = implied;
-            }
+                "--part splits a table among runs; drawings and books are written whole");
         }
     }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
@@ -372,9 +378,14 @@ catalogue_part chosen_part(const options& o)
     return part;
 }
 
+bool writes_book(const options& o)
+{
+    return !o.catalogue.empty() && !o.output.empty() && !o.canonical && o.format == "pdf";
+}
+
 bool draws(const options& o)
 {
     if (o.canonical) return false;
-    if (!o.catalogue.empty()) return !o.directory.empty();
+    if (!o.catalogue.empty()) return !o.directory.empty() || writes_book(o);
     return !o.check || !o.format.empty() || !o.output.empty();
 }

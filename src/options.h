@@ -51,6 +51,9 @@ options parse_options(int argc, const char* const* argv);
 // Whether the run draws a picture.
 bool draws(const options& o);
 
+// Whether a catalogue run draws its cases as the pages of one PDF.
+bool writes_book(const options& o);
+
 // The number of threads a catalogue run uses: --jobs, or every core this
 // process may run on.
 int job_count(const options& o);

@@ -55,7 +55,9 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--jobs=2x --check --catalogue c.txt", "not '2x'"},
         {"--part 3/2 --check --catalogue c.txt", "--part takes K/N"},
         {"--part 1/2 --check --catalogue -", "--part needs a catalogue file"},
-        {"--part 1/2 -d out --catalogue c.txt", "a directory of drawings is written whole"},
+        {"--part 1/2 -d out --catalogue c.txt", "drawings and books are written whole"},
+        {"--part 1/2 -o b.pdf --catalogue c.txt", "drawings and books are written whole"},
+        {"-o b.pdf -d out --catalogue c.txt", "into one book, not both"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
         {"-f svg --size 12 case.txt", "--size takes a length such as 120mm, 12cm, 4.5in or 300pt"},
@@ -433,21 +435,28 @@ TEST_F(Catalogue, SameOutputWhateverTheThreads)
     write_file(work_ / "drawn.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 1500, 2));
     const result one = run("-j 1 --check --catalogue big.txt");
     const result drawn_one = run("-j1 --check -f svg -d one --catalogue drawn.txt");
+    const result book_one = run("-j1 -f pdf -o one.pdf --catalogue drawn.txt");
+    EXPECT_NE(book_one.out.find(" pages; "), std::string::npos) << book_one.out;
     for (const char* jobs : {"2", "5"}) {
         SCOPED_TRACE(jobs);
         const result many = run(std::string("-j ") + jobs + " --check --catalogue big.txt");
         EXPECT_EQ(many.status, one.status);
-        EXPECT_EQ(many.out, one.out);
-        EXPECT_EQ(many.err, one.err);
+        // (Whole texts compared as one: a difference in them is no short message.)
+        EXPECT_TRUE(many.out == one.out);
+        EXPECT_TRUE(many.err == one.err);
         const result drawn = run(std::string("--jobs=") + jobs + " --check -f svg -d " + jobs +
                                  " --catalogue drawn.txt");
         EXPECT_EQ(drawn.status, drawn_one.status);
-        EXPECT_EQ(drawn.out, drawn_one.out);
-        EXPECT_EQ(drawn.err, drawn_one.err);
+        EXPECT_TRUE(drawn.out == drawn_one.out);
+        EXPECT_TRUE(drawn.err == drawn_one.err);
+        // A book of the same cases, page for page.
+        const result book = run(std::string("-j") + jobs + " -o " + jobs + ".pdf --catalogue drawn.txt");
+        EXPECT_TRUE(book.err == book_one.err);
+        EXPECT_TRUE(read_file(work_ / (std::string(jobs) + ".pdf")) == read_file(work_ / "one.pdf"));
         const std::set<std::string> names = files_in_work("one");
         ASSERT_EQ(files_in_work(jobs), names);
         for (const std::string& name : names)
-            ASSERT_EQ(read_file(work_ / jobs / name), read_file(work_ / "one" / name)) << name;
+            ASSERT_TRUE(read_file(work_ / jobs / name) == read_file(work_ / "one" / name)) << name;
     }
     // A row for every case line, numbered without a gap.
     std::istringstream rows(one.out);

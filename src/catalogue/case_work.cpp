@@ -18,6 +18,33 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
     batch.failed = true;
 }
 
+// The case as a page of the book, with its caption line and bookmark; a
+// case that cannot be placed gets its message and no page.
+void add_page(const catalogue_settings& settings, catalogue_batch& batch, const square_case& c,
+              const case_verdict& verdict, const case_source& from)
+{
+    const std::string number = std::to_string(from.number);
+    const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
+    std::string caption = "case " + number + ", line " + std::to_string(from.line) + ": order " +
+                          std::to_string(c.count) + ", " + size + ", " + verdict_words(verdict);
+    if (!c.caption.empty()) caption += " * " + c.caption;
+    try {
+        batch.pages.push_back(
+            make_book_page(c, caption, "case " + number + ": " + size, settings.drawing));
+    } catch (const conversion_error& e) {
+        // The check's row has told it already.
+        if (!settings.check) batch.messages += format_message(from.file, from.line, e.what());
+        ++batch.summary.not_drawn;
+        batch.failed = true;
+        return;
+    }
+    if (!settings.check) {
+        for (const std::string& w : batch.pages.back().warnings)
+            batch.messages += format_message(from.file, from.line, "warning: " + w);
+    }
+    ++batch.summary.drawn;
+}
+
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
@@ -33,7 +60,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const case_source from{settings.path, where.number, where.line, true};
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
-    if (settings.check || settings.gallery) {
+    if (settings.check || settings.gallery || settings.book) {
         verdict = check_case(c, memory.check);
         ++summary.checked;
         summary.dissections += verdict.dissection;
@@ -44,6 +71,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         report_verdict(c, verdict, from, batch.out, batch.messages);
         if (!verdict.dissection) batch.failed = true;
     }
+    if (settings.book) return add_page(settings, batch, c, verdict, from);
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
     if (draw_and_report(c, *settings.format, settings.drawing, joined(settings.directory, name),

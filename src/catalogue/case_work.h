@@ -11,6 +11,7 @@
 #include "catalogue/catalogue_input.h"
 #include "document/file_system.h"
 #include "document/gallery.h"
+#include "document/pdf_book.h"
 #include "document/picture_writer.h"
 
 // The same for every case of a run.
@@ -20,6 +21,7 @@ struct catalogue_settings {
     bool canonical = false;                  // each dissection's canonical code to `out`
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     picture_settings drawing;                // how the drawings are made
+    bool book = false;  // the drawings are pages of one PDF, not files in `directory`
     std::string directory;
     bool gallery = false;
 };
@@ -29,6 +31,7 @@ struct catalogue_batch {
     std::string out;       // for standard output
     std::string messages;  // for standard error
     std::vector<gallery_entry> entries;
+    std::vector<book_page> pages;
     catalogue_summary summary;
     bool failed = false;  // some line makes the run's status 1
 };

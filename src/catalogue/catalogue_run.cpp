@@ -15,6 +15,7 @@
 #include "check_table.h"
 #include "document/document.h"
 #include "document/gallery.h"
+#include "document/pdf_book.h"
 #include "shown_text.h"
 
 namespace {
@@ -36,14 +37,12 @@ std::string count_of(std::int64_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The closing line: how many drawings, and how many cases were not drawn.
-std::string closing_line(const catalogue_summary& s, const std::string& directory)
+// The closing line: what was made, and how many cases were not drawn.
+std::string closing_line(const catalogue_summary& s, const std::string& made)
 {
-    const std::string made =
-        "Created " + count_of(s.drawn, "drawing", "drawings") + " in " + shown_path(directory);
     const std::int64_t missing = s.not_drawn + s.unreadable;
-    if (missing == 0) return "\n - - - - - " + made + " successfully. - - - - - -\n";
-    return "\n - - - - - " + made + "; " +
+    if (missing == 0) return "\n - - - - - Created " + made + " successfully. - - - - - -\n";
+    return "\n - - - - - Created " + made + "; " +
            count_of(missing, "case could not be drawn", "cases could not be drawn") +
            " (see the messages above). - - - - - -\n";
 }
@@ -85,6 +84,14 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
                                    ": " + error);
         }
     }
+    // A book is one output file, links followed as for any -o.
+    std::unique_ptr<pdf_book> book;
+    if (writes_book(o)) {
+        settings.book = true;
+        settings.format = &chosen_format(o);
+        settings.drawing = o.settings;
+        book = std::make_unique<pdf_book>(files, o.output, settings.path);
+    }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
     if (o.canonical && !o.output.empty()) codes = std::make_unique<document>(files, o.output);
@@ -118,6 +125,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         if (pages) {
             for (const gallery_entry& e : b.entries) pages->add(e);
         }
+        if (book) {
+            for (const book_page& p : b.pages) book->add(p);
+        }
         summary.add(b.summary);
         if (b.failed) status = failure_status;
         shown.update(summary.cases);
@@ -128,6 +138,13 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     shown.clear();
 
     if (codes) close_document(*codes);
+    if (book) {
+        book->close();
+        if (!o.check && descriptor_named(o.output) < 0) {
+            print_out(out, closing_line(summary, shown_path(o.output) + " with " +
+                                                     count_of(summary.drawn, "page", "pages")));
+        }
+    }
     if (pages) pages->finish(summary);
     if (!o.directory.empty()) {
         // Drawings and pages of earlier runs would pass for this run's.
@@ -136,7 +153,10 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;
         }
-        if (!o.check) print_out(out, closing_line(summary, o.directory));
+        if (!o.check) {
+            print_out(out, closing_line(summary, count_of(summary.drawn, "drawing", "drawings") +
+                                                     " in " + shown_path(o.directory)));
+        }
     }
     return status;
 }

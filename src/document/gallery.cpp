@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "check_table.h"
 #include "document/document.h"
 
 namespace {
@@ -43,8 +44,7 @@ std::string escaped(const std::string& text)
 std::string verdict_text(const case_verdict& v)
 {
     if (!v.dissection) return "not a dissection: " + escaped(v.problem);
-    return std::string(v.perfect ? "perfect" : "imperfect") + ", " +
-           (v.simple ? "simple" : "compound");
+    return verdict_words(v);
 }
 
 std::string page_name(const char* list, std::int64_t page)
