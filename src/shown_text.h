@@ -13,3 +13,6 @@ void append_escaped_byte(std::string& text, unsigned char byte);
 // on a terminal. Everything else, backslashes and accented letters too, is
 // left as it is.
 std::string shown_path(const std::string& path);
+
+// `text` with & < > " written as the entities HTML and XML read them as.
+std::string escaped_markup(const std::string& text);

@@ -49,6 +49,12 @@ TEST(Svg, ThreeSquaresWholeFile)
     EXPECT_NE(draw_svg(make_case(3, 2, {2, 1, 1}), {100}).find(
                   R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
               std::string::npos);
+    // A caption joins the title, as markup safe in it.
+    square_case captioned = make_case(3, 2, {2, 1, 1});
+    captioned.caption = "3a <1925> & \"so\"";
+    EXPECT_NE(draw_svg(captioned).find("<title>3 squares in a 3 x 2 rectangle: 3a &lt;1925&gt; "
+                                       "&amp; &quot;so&quot;</title>\n<rect class=\"frame\""),
+              std::string::npos);
 }
 
 // The numbers in the value of each named attribute of `line`, one after another.

@@ -7,6 +7,7 @@
 
 #include "check_table.h"
 #include "document/document.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -15,35 +16,10 @@ constexpr double thumbnail = 200;
 
 constexpr std::int64_t entries_per_page = 1000;
 
-std::string escaped(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // The verdict in a few words.
 std::string verdict_text(const case_verdict& v)
 {
-    if (!v.dissection) return "not a dissection: " + escaped(v.problem);
+    if (!v.dissection) return "not a dissection: " + escaped_markup(v.problem);
     return verdict_words(v);
 }
 
@@ -114,7 +90,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
     std::string& h = entry.html;
     h = "<figure id=\"case-" + id + "\">";
     if (drawing.empty()) {
-        h += "<div class=\"picture no\">not drawn: " + escaped(failure) + "</div>";
+        h += "<div class=\"picture no\">not drawn: " + escaped_markup(failure) + "</div>";
     } else {
         // The box each image takes before it loads, so the page does not jump.
         const double w = std::max(1, c.width);
@@ -123,7 +99,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
         const auto px = [&](double v) {
             return std::to_string(std::max(1L, std::lround(v * scale)));
         };
-        const std::string file = escaped(drawing);
+        const std::string file = escaped_markup(drawing);
         h += "<div class=\"picture\"><a href=\"" + file + "\"><img data-src=\"" + file +
              "\" width=\"" + px(w) + "\" height=\"" + px(ht) + "\" alt=\"case " + id +
              "\"></a></div>";
@@ -132,7 +108,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
          std::to_string(c.count) + ", " + std::to_string(c.width) + " x " +
          std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
          "\">" + verdict_text(verdict) + "</span>";
-    if (!c.caption.empty()) h += "<br><q>" + escaped(c.caption) + "</q>";
+    if (!c.caption.empty()) h += "<br><q>" + escaped_markup(c.caption) + "</q>";
     h += "</figcaption></figure>\n";
     return entry;
 }
@@ -143,7 +119,7 @@ gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std
     entry.failed = true;
     entry.html = "<figure id=\"case-" + std::to_string(number) +
                  "\"><div class=\"picture no\">line " + std::to_string(line) + ": " +
-                 escaped(message) + "</div><figcaption>case " + std::to_string(number) +
+                 escaped_markup(message) + "</div><figcaption>case " + std::to_string(number) +
                  ", line " + std::to_string(line) + ": not read</figcaption></figure>\n";
     return entry;
 }
@@ -164,7 +140,7 @@ void catalogue_summary::add(const catalogue_summary& more)
 gallery::gallery(file_system& files, std::string directory, std::string title)
     : files_(files),
       directory_(std::move(directory)),
-      title_(escaped(title)),
+      title_(escaped_markup(title)),
       lists_{
           {"page", "all entries", 0, 0, 0, {}},
           {"failed", "not drawn or not read", 0, 0, 0, {}},

@@ -40,8 +40,10 @@ std::string format_names(bool sized_only)
 std::string case_title(const square_case& c)
 {
     const std::size_t count = c.sides.size();
-    return std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
-           std::to_string(c.width) + " x " + std::to_string(c.height) + " rectangle";
+    std::string title = std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
+                        std::to_string(c.width) + " x " + std::to_string(c.height) + " rectangle";
+    if (!c.caption.empty()) title += ": " + c.caption;
+    return title;
 }
 
 std::vector<std::string> format_extensions()

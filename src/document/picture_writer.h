@@ -58,7 +58,8 @@ const picture_format& default_format();
 // of those --size applies to.
 std::string format_names(bool sized_only = false);
 
-// The drawing's title, as a viewer shows it: "9 squares in a 33 x 32 rectangle".
+// The drawing's title, as a viewer shows it: "9 squares in a 33 x 32
+// rectangle", then ": " and the case's caption if it has one.
 std::string case_title(const square_case& c);
 
 // The extensions of every format's drawings in a catalogue's directory.

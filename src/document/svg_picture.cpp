@@ -7,6 +7,7 @@
 #include "document/drawing_style.h"
 #include "document/number_format.h"
 #include "placement/place_squares.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -51,10 +52,11 @@ public:
         // page that holds the drawing overrides them.
         out = put_text(out, R"(" fill="none" stroke="#000" stroke-width=")");
         out = put_trimmed(out, line.value, line.decimals);
-        out = put_line_end(put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)"));
-        out = put_text(out, "<title>");
-        out = put_text(out, case_title(c));
-        out = put_line_end(put_text(out, "</title>"));
+        commit(doc_, put_line_end(
+                         put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)")));
+        // A caption makes the title as long as it is.
+        write_line(doc_, "<title>" + escaped_markup(case_title(c)) + "</title>");
+        out = reserve(doc_, 2 * longest_line);
         // Light, so that a stretch of it no square covers shows as a gap.
         out = put_text(out, R"(<rect class="frame" x="0" y="0" width=")");
         out = put_integer(out, c.width);
