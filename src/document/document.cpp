@@ -108,6 +108,14 @@ document::document(file_system& file_ops, const std::string& document_path, link
         if (!error.empty()) fail_to_write(*this, error);
         return;
     }
+    // A new file is made without a name, which it takes once complete: a
+    // run that ends before leaves nothing, whatever ends it, and the name
+    // is made once, where a temporary file and a rename change the
+    // directory twice (that is what threads drawing into one directory wait for).
+    if (target.mode < 0 && files.create_unnamed(directory_of(target_path), handle).empty()) {
+        written = way::unnamed;
+        return;
+    }
     // Names differ between runs by the clock and between the documents of
     // one run by their addresses and the clock; a clash only costs another
     // attempt, as the file is created only if it does not exist. (Asking
@@ -190,10 +198,18 @@ void close_document(document& doc)
         return;
     }
     const int handle = doc.handle;
+    if (doc.written == document::way::unnamed) {
+        error = doc.files.name_unnamed(handle, doc.target_path);
+        if (!error.empty()) throw conversion_error("cannot create " + shown_name(doc) + ": " + error);
+    }
     doc.handle = -1;
     error = doc.files.close(handle);
-    if (!error.empty()) fail_to_write(doc, error);
-    if (doc.written == document::way::in_place) {
+    if (!error.empty()) {
+        // A file named already goes: what it holds cannot be trusted.
+        if (doc.written == document::way::unnamed) doc.files.remove(doc.target_path);
+        fail_to_write(doc, error);
+    }
+    if (doc.written != document::way::temporary) {
         doc.complete = true;
         return;
     }

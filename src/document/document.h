@@ -11,7 +11,9 @@
 #include "document/file_system.h"
 #include "document/number_format.h"
 
-// The text is gathered in a buffer and written to a temporary file beside
+// The text is gathered in a buffer and written to a new file without a name
+// (where the system makes one, for a name no file has yet), or else to a
+// temporary file beside
 // the file it replaces (beside a symbolic link's target, unless told to
 // replace the link itself: links::replace), which takes the name only once the document
 // is complete: a failed run leaves the previous file as it was and no
@@ -20,7 +22,7 @@
 // descriptor.
 struct document {
     // How the bytes reach the file.
-    enum class way { temporary, in_place, descriptor };
+    enum class way { temporary, unnamed, in_place, descriptor };
 
     document(file_system& files, const std::string& path, links how = links::follow);
     ~document();

@@ -85,25 +85,71 @@ std::string system_file_system::find_target(const std::string& path, links how, 
 #endif
 }
 
+// A temporary file is remembered before it is made and forgotten once it
+// has its name or is gone, so a signal at any moment finds it remembered
+// while it exists (removing a name not yet made, or gone, does no harm).
+// No signal need be held back: that would cost two calls a file.
 std::string system_file_system::create_new(const std::string& path, int mode, int& handle)
 {
-    const interrupts_held held;
+    remember_temporary(path);
     handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-    if (handle < 0) return std::strerror(errno);
+    std::string error = handle < 0 ? std::strerror(errno) : std::string();
 #ifndef _WIN32
-    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
-        const std::string error = std::strerror(errno);
+    if (handle >= 0 && mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
+        error = std::strerror(errno);
         ::close(handle);
         ::unlink(path.c_str());
         handle = -1;
-        return error;
     }
 #else
     (void)mode;
 #endif
-    remember_temporary(path);
-    return {};
+    if (!error.empty()) forget_temporary(path);
+    return error;
 }
+
+#if defined(O_TMPFILE) && !defined(_WIN32)
+
+std::string system_file_system::create_unnamed(const std::string& directory, int& handle)
+{
+    handle = ::open(directory.empty() ? "." : directory.c_str(), O_WRONLY | O_TMPFILE, 0666);
+    return handle < 0 ? std::strerror(errno) : std::string();
+}
+
+std::string system_file_system::name_unnamed(int handle, const std::string& path)
+{
+    // The descriptor's name under /proc: linking it by descriptor needs
+    // a privilege, through /proc it does not.
+    const std::string self = "/proc/self/fd/" + std::to_string(handle);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return {};
+    if (errno != EEXIST) return std::strerror(errno);
+    // Another file took the name meanwhile: it is replaced, as a rename would.
+    const std::string temporary =
+        path + "." + std::to_string(getpid()) + "-" + std::to_string(handle) + ".tmp";
+    remember_temporary(temporary);
+    std::string error;
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0 ||
+        ::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = std::strerror(errno);
+        ::unlink(temporary.c_str());
+    }
+    forget_temporary(temporary);
+    return error;
+}
+
+#else
+
+std::string system_file_system::create_unnamed(const std::string&, int&)
+{
+    return std::strerror(ENOSYS);
+}
+
+std::string system_file_system::name_unnamed(int, const std::string&)
+{
+    return std::strerror(ENOSYS);
+}
+
+#endif
 
 std::string system_file_system::open_in_place(const std::string& path, int& handle)
 {
@@ -171,7 +217,6 @@ std::string system_file_system::close(int handle)
 
 std::string system_file_system::replace(const std::string& from, const std::string& to)
 {
-    const interrupts_held held;
     // std::filesystem::rename replaces an existing file on every platform,
     // which std::rename does not do on Windows.
     std::error_code error;
@@ -182,7 +227,6 @@ std::string system_file_system::replace(const std::string& from, const std::stri
 
 void system_file_system::remove(const std::string& path)
 {
-    const interrupts_held held;
     std::remove(path.c_str());
     forget_temporary(path);
 }
@@ -276,14 +320,18 @@ std::string system_file_system::time_now(const std::string& directory, std::int6
     std::string probe = directory;
     if (probe.empty() || probe.back() != '/') probe += '/';
     probe += ".squares2tex-" + std::to_string(getpid()) + ".tmp";
-    const interrupts_held held;
+    remember_temporary(probe);
     const int handle = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (handle < 0) return std::strerror(errno);
+    if (handle < 0) {
+        forget_temporary(probe);
+        return std::strerror(errno);
+    }
     struct stat status {};
     const bool known = fstat(handle, &status) == 0;
     const std::string error = known ? std::string() : std::strerror(errno);
     ::close(handle);
     ::unlink(probe.c_str());
+    forget_temporary(probe);
     if (known) now = modified_ns(status);
     return error;
 }

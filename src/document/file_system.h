@@ -32,6 +32,13 @@ public:
     virtual std::string find_target(const std::string& path, links how, target& found) = 0;
     // Must fail when the file exists already; `mode` -1 gives a new file's default bits.
     virtual std::string create_new(const std::string& path, int mode, int& handle) = 0;
+    // A new file without a name in `directory` ("" for the working one),
+    // which vanishes if the run ends before it is named; an error where
+    // the system cannot make one, and the caller then uses create_new.
+    virtual std::string create_unnamed(const std::string& directory, int& handle) = 0;
+    // Gives the open unnamed file its name, replacing a file that took the
+    // name meanwhile.
+    virtual std::string name_unnamed(int handle, const std::string& path) = 0;
     // Opens for writing a file found `in_place`, as it is: never creating,
     // truncating or following a link, and failing if it has become a regular file.
     virtual std::string open_in_place(const std::string& path, int& handle) = 0;
@@ -64,6 +71,8 @@ class system_file_system : public file_system {
 public:
     std::string find_target(const std::string& path, links how, target& found) override;
     std::string create_new(const std::string& path, int mode, int& handle) override;
+    std::string create_unnamed(const std::string& directory, int& handle) override;
+    std::string name_unnamed(int handle, const std::string& path) override;
     std::string open_in_place(const std::string& path, int& handle) override;
     std::string open_descriptor(int number, int& handle) override;
     std::string write(int handle, const char* data, std::size_t size) override;

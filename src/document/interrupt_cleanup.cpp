@@ -92,18 +92,6 @@ void end_run_if_pipe_closed(const std::string& error)
     if (error == std::strerror(EPIPE)) raise(SIGPIPE);
 }
 
-interrupts_held::interrupts_held()
-{
-    static_assert(sizeof(sigset_t) <= sizeof saved_, "a signal mask must fit");
-    const sigset_t set = handled_set();
-    pthread_sigmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
-}
-
-interrupts_held::~interrupts_held()
-{
-    pthread_sigmask(SIG_SETMASK, reinterpret_cast<const sigset_t*>(saved_), nullptr);
-}
-
 void block_interrupts_in_this_thread()
 {
     const sigset_t set = handled_set();
@@ -118,8 +106,6 @@ void install_interrupt_cleanup() {}
 void remember_temporary(const std::string&) {}
 void forget_temporary(const std::string&) {}
 void end_run_if_pipe_closed(const std::string&) {}
-interrupts_held::interrupts_held() : saved_{} {}
-interrupts_held::~interrupts_held() {}
 void block_interrupts_in_this_thread() {}
 
 #endif

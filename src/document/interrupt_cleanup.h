@@ -10,7 +10,8 @@
 // ends the process with that same signal.
 void install_interrupt_cleanup();
 
-// Remembers and forgets a temporary file. Call both with the signals held.
+// Remembers a temporary file before it is made, and forgets it once it has
+// its name or is removed.
 void remember_temporary(const std::string& path);
 void forget_temporary(const std::string& path);
 
@@ -20,19 +21,6 @@ void forget_temporary(const std::string& path);
 // the error. Returns if the run was told to ignore SIGPIPE: the error is
 // then reported.
 void end_run_if_pipe_closed(const std::string& error);
-
-// Holds those signals back in this thread while it lives, so that a file
-// is never created or renamed without the handler knowing of it.
-class interrupts_held {
-public:
-    interrupts_held();
-    ~interrupts_held();
-    interrupts_held(const interrupts_held&) = delete;
-    interrupts_held& operator=(const interrupts_held&) = delete;
-
-private:
-    alignas(16) unsigned char saved_[256];  // the thread's previous signal mask
-};
 
 // Keeps those signals away from a thread for good (the writer thread): they
 // are then handled by the thread that creates and renames the files.
