@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 "$tool" "$case_file" >/dev/null
-# The same commands as the README's: memory for large pictures, and no
+# The same commands as docs/reference.md's: memory for large pictures, and no
 # notice from the PSTricks prologue about transparency, which is not used.
 extra_mem_top=250000000 extra_mem_bot=20000000 latex -halt-on-error -interaction=nonstopmode squares.tex >/dev/null
 dvips -q squares.dvi -o squares.ps

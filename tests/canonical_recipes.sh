@@ -1,6 +1,6 @@
 #!/bin/sh
-# The README's recipes for duplicates, run as written on a catalogue of
-# the same dissections written every which way.
+# The recipes for duplicates in docs/reference.md, run as written on a
+# catalogue of the same dissections written every which way.
 #   canonical_recipes.sh SQUARES2TEX
 set -eu
 tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")

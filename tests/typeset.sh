@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Typesets PSTricks documents made from the examples and from a generated
-# case of 2000 squares with latex, dvips and ps2pdf as the README gives them,
-# and checks each PDF has one page with a drawing 150 mm wide; then TikZ
-# documents of the examples, a tall, a wide and a 3000-square case with
-# pdflatex, and checks each gives one page of the picture's shape, 150 mm on
-# its longer side.
+# case of 2000 squares with latex, dvips and ps2pdf as docs/reference.md
+# gives them, and checks each PDF has one page with a drawing 150 mm wide;
+# then TikZ documents of the examples, a tall, a wide and a 3000-square case
+# with pdflatex, and checks each gives one page of the picture's shape,
+# 150 mm on its longer side.
 #   tests/typeset.sh SQUARES2TEX EXAMPLES_DIR
 # Exits 77 (skipped) when TeX is not installed.
 set -euo pipefail
