@@ -54,7 +54,10 @@ public:
     // Files without a name are left to the real system: here every file
     // is made under a temporary name.
     std::string create_unnamed(const std::string&, int&) override { return "Not supported"; }
-    std::string name_unnamed(int, const std::string&) override { return "Not supported"; }
+    std::string name_unnamed(int, const std::string&, bool, int) override
+    {
+        return "Not supported";
+    }
 
     std::string write(int handle, const char* data, std::size_t size) override
     {

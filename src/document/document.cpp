@@ -1,6 +1,7 @@
 #include "document/document.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <system_error>
@@ -85,16 +86,41 @@ void write_out(document& doc)
     doc.used = 0;
 }
 
+// Gives the complete unnamed file its name. A name taken meanwhile (or
+// all along, where a link at it was to be replaced) is replaced as a
+// temporary file would replace it, with the same checks.
+void name_unnamed(document& doc, int handle)
+{
+    std::string error = doc.files.name_unnamed(handle, doc.target_path, false, -1);
+    if (error.empty()) return;
+    if (error != std::strerror(EEXIST)) {
+        throw conversion_error("cannot create " + shown_name(doc) + ": " + error);
+    }
+    file_system::target target;
+    error = doc.files.find_target(doc.path, doc.how, target);
+    if (error.empty() && target.in_place) error = "not a regular file";
+    if (error.empty()) error = doc.files.name_unnamed(handle, target.path, true, target.mode);
+    if (!error.empty()) throw conversion_error("cannot replace " + shown_name(doc) + ": " + error);
+    doc.target_path = target.path;
+}
+
 }  // namespace
 
-document::document(file_system& file_ops, const std::string& document_path, links how)
-    : files(file_ops), path(document_path), buffer(new char[buffer_size])
+document::document(file_system& file_ops, const std::string& document_path, links how_links)
+    : files(file_ops), path(document_path), how(how_links), buffer(new char[buffer_size])
 {
     const int descriptor = descriptor_named(path);
     if (descriptor >= 0) {
         written = way::descriptor;
         const std::string error = files.open_descriptor(descriptor, handle);
         if (!error.empty()) fail_to_write(*this, error);
+        return;
+    }
+    // Where a link is to be replaced, whatever holds the name is looked at
+    // only if the new file cannot simply take it (name_unnamed).
+    target_path = path;
+    if (how == links::replace && files.create_unnamed(directory_of(path), handle).empty()) {
+        written = way::unnamed;
         return;
     }
     file_system::target target;
@@ -198,10 +224,7 @@ void close_document(document& doc)
         return;
     }
     const int handle = doc.handle;
-    if (doc.written == document::way::unnamed) {
-        error = doc.files.name_unnamed(handle, doc.target_path);
-        if (!error.empty()) throw conversion_error("cannot create " + shown_name(doc) + ": " + error);
-    }
+    if (doc.written == document::way::unnamed) name_unnamed(doc, handle);
     doc.handle = -1;
     error = doc.files.close(handle);
     if (!error.empty()) {

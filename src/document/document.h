@@ -34,6 +34,7 @@ struct document {
     std::string target_path;  // the file replaced
     std::string temp_path;
     way written = way::temporary;
+    links how;  // of a link at the name
     int handle = -1;
     bool complete = false;
     std::unique_ptr<char[]> buffer;

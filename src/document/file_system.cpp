@@ -116,14 +116,17 @@ std::string system_file_system::create_unnamed(const std::string& directory, int
     return handle < 0 ? std::strerror(errno) : std::string();
 }
 
-std::string system_file_system::name_unnamed(int handle, const std::string& path)
+std::string system_file_system::name_unnamed(int handle, const std::string& path, bool replace,
+                                             int mode)
 {
     // The descriptor's name under /proc: linking it by descriptor needs
     // a privilege, through /proc it does not.
     const std::string self = "/proc/self/fd/" + std::to_string(handle);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return {};
-    if (errno != EEXIST) return std::strerror(errno);
-    // Another file took the name meanwhile: it is replaced, as a rename would.
+    if (!replace) {
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return {};
+        return std::strerror(errno);
+    }
+    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) return std::strerror(errno);
     const std::string temporary =
         path + "." + std::to_string(getpid()) + "-" + std::to_string(handle) + ".tmp";
     remember_temporary(temporary);
@@ -144,7 +147,7 @@ std::string system_file_system::create_unnamed(const std::string&, int&)
     return std::strerror(ENOSYS);
 }
 
-std::string system_file_system::name_unnamed(int, const std::string&)
+std::string system_file_system::name_unnamed(int, const std::string&, bool, int)
 {
     return std::strerror(ENOSYS);
 }

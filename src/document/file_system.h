@@ -36,9 +36,11 @@ public:
     // which vanishes if the run ends before it is named; an error where
     // the system cannot make one, and the caller then uses create_new.
     virtual std::string create_unnamed(const std::string& directory, int& handle) = 0;
-    // Gives the open unnamed file its name, replacing a file that took the
-    // name meanwhile.
-    virtual std::string name_unnamed(int handle, const std::string& path) = 0;
+    // Gives the open unnamed file its name: a new name, failing with
+    // "File exists" if it is taken; or with `replace`, over the file of that
+    // name, with the permission bits `mode` (-1: the new file's own).
+    virtual std::string name_unnamed(int handle, const std::string& path, bool replace,
+                                     int mode) = 0;
     // Opens for writing a file found `in_place`, as it is: never creating,
     // truncating or following a link, and failing if it has become a regular file.
     virtual std::string open_in_place(const std::string& path, int& handle) = 0;
@@ -72,7 +74,8 @@ public:
     std::string find_target(const std::string& path, links how, target& found) override;
     std::string create_new(const std::string& path, int mode, int& handle) override;
     std::string create_unnamed(const std::string& directory, int& handle) override;
-    std::string name_unnamed(int handle, const std::string& path) override;
+    std::string name_unnamed(int handle, const std::string& path, bool replace,
+                             int mode) override;
     std::string open_in_place(const std::string& path, int& handle) override;
     std::string open_descriptor(int number, int& handle) override;
     std::string write(int handle, const char* data, std::size_t size) override;
