@@ -35,15 +35,29 @@ square_box turn(const square_box& s, const orientation& o, std::int64_t width, s
 }
 
 // The squares turned, in code order: by the depth of their tops, then
-// from left to right.
+// from left to right. `squares` come in that order already (the order of
+// placement), so the identity keeps it and a mirror image left to right
+// only reverses each level; the others are sorted, on one 64-bit key.
 void turn_all(const std::vector<square_box>& squares, const orientation& o, std::int64_t width,
               std::int64_t height, std::vector<square_box>& turned)
 {
     turned.clear();
     for (const square_box& s : squares) turned.push_back(turn(s, o, width, height));
-    std::sort(turned.begin(), turned.end(), [](const square_box& a, const square_box& b) {
-        return a.y != b.y ? a.y < b.y : a.x < b.x;
-    });
+    if (!o.transpose && !o.flip_y) {
+        if (!o.flip_x) return;
+        for (auto level = turned.begin(); level != turned.end();) {
+            auto end = level;
+            while (end != turned.end() && end->y == level->y) ++end;
+            std::reverse(level, end);
+            level = end;
+        }
+        return;
+    }
+    const auto key = [](const square_box& b) {
+        return static_cast<std::uint64_t>(b.y) << 32 | static_cast<std::uint64_t>(b.x);
+    };
+    std::sort(turned.begin(), turned.end(),
+              [&](const square_box& a, const square_box& b) { return key(a) < key(b); });
 }
 
 // -1, 0 or 1 as the code of `a` is less than, equal to or greater than b's.
@@ -71,28 +85,29 @@ bool place_dissection(const square_case& c, canonical_scratch& scratch, std::str
         problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
         return false;
     }
-    struct reader : placement_reader {
+    struct reader {
         reader(std::int32_t height, std::vector<square_box>& squares)
             : report(height), boxes(squares)
         {
         }
         tiling_report report;
         std::vector<square_box>& boxes;
-        void take(const placed_square& s) override
+        void take(const placed_square& s)
         {
             note_square(report, s);
             boxes.push_back(
                 {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
         }
-        void finish(const skyline& sky) override { note_end(report, sky); }
+        void finish(const skyline& sky) { note_end(report, sky); }
     } squares(c.height, scratch.squares);
     try {
-        place_squares(c, squares);
+        place_squares(c, scratch.sky, squares);
     } catch (const placement_error& e) {
         note_failure(squares.report, e.what());
     }
+    if (squares.report.problem.empty()) return true;
     problem = squares.report.problem;
-    return problem.empty();
+    return false;
 }
 
 void append_canonical(const std::vector<square_box>& squares, std::int64_t width,
@@ -119,10 +134,37 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     for (int k = 0; k < 8; ++k) {
         if (allowed(k)) largest = std::max(largest, corner[k]);
     }
+    // Each code begins with the squares along its top edge, left to right:
+    // comparing those rows first leaves, nearly always, one orientation to
+    // sort. A row that is the beginning of another does not decide.
+    std::vector<square_box>* rows = scratch.rows;
+    bool alive[8] = {};
+    for (int k = 0; k < 8; ++k) {
+        alive[k] = allowed(k) && corner[k] == largest;
+        if (!alive[k]) continue;
+        rows[k].clear();
+        for (const square_box& s : squares) {
+            const square_box t = turn(s, orientations[k], width, height);
+            if (t.y == 0) rows[k].push_back(t);
+        }
+        std::sort(rows[k].begin(), rows[k].end(),
+                  [](const square_box& a, const square_box& b) { return a.x < b.x; });
+    }
+    for (int k = 0; k < 8; ++k) {
+        for (int j = 0; j < 8 && alive[k]; ++j) {
+            if (!alive[j] || j == k) continue;
+            const std::size_t common = std::min(rows[k].size(), rows[j].size());
+            for (std::size_t i = 0; i < common; ++i) {
+                if (rows[k][i].side == rows[j][i].side) continue;
+                if (rows[k][i].side < rows[j][i].side) alive[k] = false;
+                break;
+            }
+        }
+    }
     bool found = false;
     int chosen = 0;
     for (int k = 0; k < 8; ++k) {
-        if (!allowed(k) || corner[k] != largest) continue;
+        if (!alive[k]) continue;
         turn_all(squares, orientations[k], width, height, scratch.turned);
         if (!found || compare_codes(scratch.turned, scratch.best) > 0) {
             std::swap(scratch.turned, scratch.best);
@@ -132,7 +174,10 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     }
     const std::vector<square_box>& code = scratch.best;
     std::int64_t divisor = 0;
-    for (const square_box& s : code) divisor = std::gcd(divisor, s.side);
+    for (const square_box& s : code) {
+        divisor = std::gcd(divisor, s.side);
+        if (divisor == 1) break;
+    }
     if (divisor == 0) divisor = 1;
     const bool across = orientations[chosen].transpose;
 

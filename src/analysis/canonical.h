@@ -8,14 +8,17 @@
 #include <vector>
 
 #include "analysis/case_check.h"
+#include "placement/skyline.h"
 #include "squares.h"
 
 // What the canonical code needs from case to case; reused, it stops
 // allocating once it has grown to the largest case.
 struct canonical_scratch {
+    skyline sky;
     std::vector<square_box> squares;  // as placed
     std::vector<square_box> turned;   // one orientation, in code order
     std::vector<square_box> best;     // the greatest so far
+    std::vector<square_box> rows[8];  // each orientation's squares along its top edge
 };
 
 // Places the case's squares into `scratch.squares`; false, with `problem`
