@@ -70,6 +70,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     catalogue_input input(stream, chosen_part(o));
 
     std::int64_t since = 0;
+    bool earlier_files = false;  // with names the run makes, there at its start
     if (!o.directory.empty()) {
         settings.directory = o.directory;
         settings.format = &chosen_format(o);
@@ -79,6 +80,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         settings.gallery = settings.format->shown_in_browser;
         std::string error = files.make_directory(o.directory);
         if (error.empty()) error = files.time_now(o.directory, since);
+        // Only then can anything be stale: a new directory is not read again.
+        earlier_files = error.empty() && holds_made_names(files, o.directory);
         if (!error.empty()) {
             throw conversion_error("cannot create the directory " + shown_path(o.directory) +
                                    ": " + error);
@@ -148,7 +151,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     if (pages) pages->finish(summary);
     if (!o.directory.empty()) {
         // Drawings and pages of earlier runs would pass for this run's.
-        const std::string error = remove_stale(files, o.directory, since);
+        const std::string error =
+            earlier_files ? remove_stale(files, o.directory, since) : std::string();
         if (!error.empty()) {
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;

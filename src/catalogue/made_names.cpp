@@ -59,6 +59,16 @@ bool is_made_name(const std::string& name)
     return false;
 }
 
+bool holds_made_names(file_system& files, const std::string& directory)
+{
+    std::vector<file_system::entry> entries;
+    files.list_directory(directory, entries);
+    for (const file_system::entry& e : entries) {
+        if (is_made_name(e.name)) return true;
+    }
+    return false;
+}
+
 std::string remove_stale(file_system& files, const std::string& directory, std::int64_t since)
 {
     std::vector<file_system::entry> entries;

@@ -19,6 +19,10 @@ std::string joined(const std::string& directory, const std::string& name);
 // drawing in any format, index.html or a gallery page.
 bool is_made_name(const std::string& name);
 
+// Whether `directory` holds a file with a made name (false when it cannot
+// be read: making the drawings will tell).
+bool holds_made_names(file_system& files, const std::string& directory);
+
 // Removes from `directory` the files with made names changed before
 // `since`: those of earlier runs. Other files are left alone; a link is
 // removed, never what it points to. Returns what went wrong, if anything.
