@@ -136,7 +136,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         shown.update(summary.cases);
     };
     steps.size = [](const catalogue_batch& b) { return b.input.text.size(); };
-    run_in_order(job_count(o), static_cast<std::size_t>(2 * job_count(o) + 2),
+    // Room for several batches a thread, so that workers go on while the
+    // writer is busy with a gallery page; the bytes bound the memory.
+    run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2),
                  most_bytes_in_flight, steps);
     shown.clear();
 
