@@ -85,29 +85,9 @@ bool place_dissection(const square_case& c, canonical_scratch& scratch, std::str
         problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
         return false;
     }
-    struct reader {
-        reader(std::int32_t height, std::vector<square_box>& squares)
-            : report(height), boxes(squares)
-        {
-        }
-        tiling_report report;
-        std::vector<square_box>& boxes;
-        void take(const placed_square& s)
-        {
-            note_square(report, s);
-            boxes.push_back(
-                {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
-        }
-        void finish(const skyline& sky) { note_end(report, sky); }
-    } squares(c.height, scratch.squares);
-    try {
-        place_squares(c, scratch.sky, squares);
-    } catch (const placement_error& e) {
-        note_failure(squares.report, e.what());
-    }
-    if (squares.report.problem.empty()) return true;
-    problem = squares.report.problem;
-    return false;
+    std::string failure;
+    place_boxes(c, scratch.sky, scratch.squares, problem, failure);
+    return problem.empty();
 }
 
 void append_canonical(const std::vector<square_box>& squares, std::int64_t width,

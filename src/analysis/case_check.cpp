@@ -215,7 +215,8 @@ case_verdict check_case(const square_case& c)
     return check_case(c, work);
 }
 
-case_verdict check_case(const square_case& c, check_workspace& work)
+void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& boxes,
+                 std::string& problem, std::string& failure)
 {
     struct reader {
         reader(std::int32_t height, std::vector<square_box>& squares)
@@ -231,22 +232,30 @@ case_verdict check_case(const square_case& c, check_workspace& work)
                 {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
         }
         void finish(const skyline& sky) { note_end(report, sky); }
-    } squares(c.height, work.squares);
-    work.squares.clear();
-    case_verdict verdict;
+    } squares(c.height, boxes);
+    boxes.clear();
+    failure.clear();
     try {
-        place_squares(c, work.sky, squares);
+        place_squares(c, sky, squares);
     } catch (const placement_error& e) {
         note_failure(squares.report, e.what());
-        verdict.placed = false;
-        verdict.failure = e.what();
+        failure = e.what();
     }
+    problem = std::move(squares.report.problem);
+}
+
+case_verdict check_case(const square_case& c, check_workspace& work)
+{
+    case_verdict verdict;
+    std::string problem;
+    place_boxes(c, work.sky, work.squares, problem, verdict.failure);
+    verdict.placed = verdict.failure.empty();
     if (c.height < 1) {
         verdict.problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
         return verdict;
     }
-    if (!squares.report.problem.empty()) {
-        verdict.problem = std::move(squares.report.problem);
+    if (!problem.empty()) {
+        verdict.problem = std::move(problem);
         return verdict;
     }
     verdict.dissection = true;

@@ -47,6 +47,12 @@ struct check_workspace {
     std::vector<std::int64_t> sides;
 };
 
+// Places the case's squares into `boxes`, reusing `sky`: `problem` gets the
+// first thing that keeps them from dissecting the rectangle (empty for
+// none, the height aside), `failure` the square that could not be placed.
+void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& boxes,
+                 std::string& problem, std::string& failure);
+
 // Places the case's squares to judge it.
 case_verdict check_case(const square_case& c);
 case_verdict check_case(const square_case& c, check_workspace& work);
