@@ -104,6 +104,9 @@ void read_caption(value_reader& reader, square_case& c)
 {
     const std::int64_t line = reader.value_line();
     if (!reader.take_star(caption_limit) || reader.line() != line) return;
+    // Blanks before it do not count against the limit: a caption written
+    // out after " * " reads back the same.
+    reader.skip_blanks();
     std::string text;
     reader.take_line_text(text, caption_limit);
     const auto blank = [](char b) {
