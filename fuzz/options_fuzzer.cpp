@@ -38,11 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (o.help || o.version) return 0;
         require(o.has_case != !o.catalogue.empty());
         require(o.format.empty() || find_format(o.format) != nullptr);
-        require(o.catalogue.empty() || o.output.empty() || o.canonical);
+        const bool book = writes_book(o);
+        require(!book || (o.format == "pdf" && o.directory.empty() && o.part.empty()));
+        require(o.catalogue.empty() || o.output.empty() || o.canonical || book);
         require(o.catalogue.empty() ? o.directory.empty()
-                                    : (o.check || o.canonical || !o.directory.empty()));
+                                    : (o.check || o.canonical || !o.directory.empty() || book));
         require(!o.canonical || (!o.check && o.format.empty() && o.directory.empty() && !draws(o)));
-        require(o.catalogue.empty() || o.format.empty() || !o.directory.empty());
+        require(o.catalogue.empty() || o.format.empty() || !o.directory.empty() || book);
         require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check || o.canonical);
         require(o.size.empty() ? o.settings.size_mm == 0

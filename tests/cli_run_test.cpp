@@ -2,6 +2,7 @@
 // tool: standard output that fails, interrupted runs, paths that are not
 // plain text, and files replaced through a symbolic link or with
 // permissions of their own.
+#include <algorithm>
 #include <random>
 
 #include "cli_fixture.h"
@@ -428,12 +429,15 @@ std::string shuffled_catalogue(const std::string& lines, int count, unsigned see
 }
 
 // Whatever the threads, every byte of the output is the same: the table,
-// the messages, the status, the drawings and the gallery's pages.
+// the canonical codes, the messages, the status, the drawings, the
+// gallery's pages and the book.
 TEST_F(Catalogue, SameOutputWhateverTheThreads)
 {
     write_file(work_ / "big.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 20000, 1));
     write_file(work_ / "drawn.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 1500, 2));
     const result one = run("-j 1 --check --catalogue big.txt");
+    const result codes_one = run("-j 1 --canonical --catalogue big.txt");
+    EXPECT_GT(std::count(codes_one.out.begin(), codes_one.out.end(), '\n'), 1000);
     const result drawn_one = run("-j1 --check -f svg -d one --catalogue drawn.txt");
     const result book_one = run("-j1 -f pdf -o one.pdf --catalogue drawn.txt");
     EXPECT_NE(book_one.out.find(" pages; "), std::string::npos) << book_one.out;
@@ -444,6 +448,9 @@ TEST_F(Catalogue, SameOutputWhateverTheThreads)
         // (Whole texts compared as one: a difference in them is no short message.)
         EXPECT_TRUE(many.out == one.out);
         EXPECT_TRUE(many.err == one.err);
+        const result codes = run(std::string("-j ") + jobs + " --canonical --catalogue big.txt");
+        EXPECT_EQ(codes.status, codes_one.status);
+        EXPECT_TRUE(codes.out == codes_one.out && codes.err == codes_one.err);
         const result drawn = run(std::string("--jobs=") + jobs + " --check -f svg -d " + jobs +
                                  " --catalogue drawn.txt");
         EXPECT_EQ(drawn.status, drawn_one.status);
