@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/case_check.h"
+#include "test_cases.h"
 
 namespace {
 
@@ -52,16 +53,6 @@ std::vector<square_case> catalogue()
         if (!c.sides.empty()) cases.push_back(std::move(c));
     }
     return cases;
-}
-
-square_case make_case(std::int32_t width, std::int32_t height, std::vector<std::int32_t> sides)
-{
-    square_case c;
-    c.count = static_cast<std::int32_t>(sides.size());
-    c.width = width;
-    c.height = height;
-    c.sides = std::move(sides);
-    return c;
 }
 
 // Simple perfect ones, each turned every way: the search for a rectangle

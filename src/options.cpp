@@ -240,7 +240,7 @@ void check_combination(options& o)
             }
         }
     }
-    const bool book = catalogue && !o.output.empty() && !o.canonical && o.format == "pdf";
+    const bool book = writes_book(o);
     if (catalogue && !o.output.empty() && !o.canonical && !book) {
         throw usage_error(
             "--output names one drawing; a catalogue's drawings go to --directory DIR, or "

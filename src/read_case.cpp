@@ -74,6 +74,18 @@ void read_listed(value_reader& reader, square_case& c, listed_read& r)
     throw conversion_error("expected " + name + ", found \"" + reader.word() + "\"", reader.line());
 }
 
+// The message for side `read` + 1 of `count`, which is not there: `stop`
+// stood in its place.
+[[noreturn]] void fail_missing_side(value_reader& reader, token stop, std::size_t read,
+                                    std::int32_t count)
+{
+    const std::string of_count = " of " + std::to_string(count);
+    if (stop != token::end) fail_at(reader, stop, "side " + std::to_string(read + 1) + of_count);
+    throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
+                               " sides; side " + std::to_string(read + 1) + " is missing",
+                           reader.end_line());
+}
+
 // The message of the reading as count, width, height and sides.
 [[noreturn]] void fail_listed(value_reader& reader, const square_case& c, const listed_read& r)
 {
@@ -85,17 +97,10 @@ void read_listed(value_reader& reader, square_case& c, listed_read& r)
         throw conversion_error(
             "the width is " + std::to_string(r.head[1]) + "; it must be 1 or more", reader.line());
     }
+    if (r.heads == 3) fail_missing_side(reader, r.stop, c.sides.size(), c.count);
     static const char* const names[] = {"the count", "the width", "the height"};
-    const std::size_t read = c.sides.size();
-    const std::string of_count = " of " + std::to_string(c.count);
-    const std::string name =
-        r.heads < 3 ? names[r.heads] : "side " + std::to_string(read + 1) + of_count;
-    if (r.stop != token::end) fail_at(reader, r.stop, name);
-    if (r.heads < 3)
-        throw conversion_error(span_ends(reader) + " before " + name, reader.end_line());
-    throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
-                               " sides; side " + std::to_string(read + 1) + " is missing",
-                           reader.end_line());
+    if (r.stop != token::end) fail_at(reader, r.stop, names[r.heads]);
+    throw conversion_error(span_ends(reader) + " before " + names[r.heads], reader.end_line());
 }
 
 // The caption: the rest of the line after a * that follows the last side,
@@ -216,15 +221,8 @@ std::int64_t read_square_code(value_reader& reader, square_case& c, const listed
     c.width = r.head[1];
     c.height = r.head[1];
     if (r.heads == 3) prepend(c, r.head + 2, 1);
-    const std::size_t read = c.sides.size();
-    if (read < static_cast<std::size_t>(c.count)) {
-        const std::string of_count = " of " + std::to_string(c.count);
-        if (r.stop != token::end) {
-            fail_at(reader, r.stop, "side " + std::to_string(read + 1) + of_count);
-        }
-        throw conversion_error(span_ends(reader) + " after " + std::to_string(read) + of_count +
-                                   " sides; side " + std::to_string(read + 1) + " is missing",
-                               reader.end_line());
+    if (c.sides.size() < static_cast<std::size_t>(c.count)) {
+        fail_missing_side(reader, r.stop, c.sides.size(), c.count);
     }
     if (r.stop == token::star) read_caption(reader, c);
     return r.first_line;

@@ -80,11 +80,6 @@ void append_number(std::string& out, std::int64_t n)
 
 bool place_dissection(const square_case& c, canonical_scratch& scratch, std::string& problem)
 {
-    scratch.squares.clear();
-    if (c.height < 1) {
-        problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
-        return false;
-    }
     std::string failure;
     place_boxes(c, scratch.sky, scratch.squares, problem, failure);
     return problem.empty();

@@ -241,7 +241,9 @@ void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& bo
         note_failure(squares.report, e.what());
         failure = e.what();
     }
-    problem = std::move(squares.report.problem);
+    problem = c.height < 1
+                  ? "the height is " + std::to_string(c.height) + "; the rectangle is empty"
+                  : std::move(squares.report.problem);
 }
 
 case_verdict check_case(const square_case& c, check_workspace& work)
@@ -250,10 +252,6 @@ case_verdict check_case(const square_case& c, check_workspace& work)
     std::string problem;
     place_boxes(c, work.sky, work.squares, problem, verdict.failure);
     verdict.placed = verdict.failure.empty();
-    if (c.height < 1) {
-        verdict.problem = "the height is " + std::to_string(c.height) + "; the rectangle is empty";
-        return verdict;
-    }
     if (!problem.empty()) {
         verdict.problem = std::move(problem);
         return verdict;

@@ -49,7 +49,7 @@ struct check_workspace {
 
 // Places the case's squares into `boxes`, reusing `sky`: `problem` gets the
 // first thing that keeps them from dissecting the rectangle (empty for
-// none, the height aside), `failure` the square that could not be placed.
+// none), `failure` the square that could not be placed.
 void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& boxes,
                  std::string& problem, std::string& failure);
 

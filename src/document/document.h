@@ -13,13 +13,12 @@
 
 // The text is gathered in a buffer and written to a new file without a name
 // (where the system makes one, for a name no file has yet), or else to a
-// temporary file beside
-// the file it replaces (beside a symbolic link's target, unless told to
-// replace the link itself: links::replace), which takes the name only once the document
-// is complete: a failed run leaves the previous file as it was and no
-// temporary file behind. A device or FIFO is written into as it is; "-"
-// and the other names of descriptors (descriptor_named) write to the
-// descriptor.
+// temporary file beside the file it replaces (beside a symbolic link's
+// target, unless told to replace the link itself: links::replace), which
+// takes the name only once the document is complete: a failed run leaves
+// the previous file as it was and no temporary file behind. A device or
+// FIFO is written into as it is; "-" and the other names of descriptors
+// (descriptor_named) write to the descriptor.
 struct document {
     // How the bytes reach the file.
     enum class way { temporary, unnamed, in_place, descriptor };

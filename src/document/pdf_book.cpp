@@ -83,12 +83,6 @@ std::size_t item_number(std::size_t index, std::size_t fan_out)
     return page_number(index, fan_out) + 2;
 }
 
-std::string size_text(double points)
-{
-    char text[longest_fixed];
-    return std::string(text, put_trimmed(text, points, 3));
-}
-
 }  // namespace
 
 pdf_book::pdf_book(file_system& files, const std::string& path, const std::string& title,
@@ -116,8 +110,8 @@ void pdf_book::add(const book_page& page)
     if (index > 0) write_outline_item(index - 1, false);
     write_object(pdf_, page_number(index, fan_out_),
                  "<< /Type /Page /Parent " + reference(leaf_number(index / fan_out_, fan_out_)) +
-                     " /MediaBox [0 0 " + size_text(page.width) + " " + size_text(page.height) +
-                     "] /Resources " + reference(resources) + " /Contents " +
+                     " /MediaBox " + media_box(page.width, page.height) + " /Resources " +
+                     reference(resources) + " /Contents " +
                      reference(content_number(index, fan_out_)) + " >>");
     begin_object(pdf_, content_number(index, fan_out_));
     write_text(doc_, "<< /Length " + std::to_string(page.content.size()) + " >>\nstream\n");
@@ -175,7 +169,8 @@ void pdf_book::close()
                               " /Last " + reference(item_number(n - 1, fan_out_)) + " /Count " +
                               std::to_string(n) + " >>");
     write_object(pdf_, catalog,
-                 "<< /Type /Catalog /Pages 2 0 R /Outlines 3 0 R /PageMode /UseOutlines >>");
+                 "<< /Type /Catalog /Pages " + reference(root) + " /Outlines " +
+                     reference(outlines) + " /PageMode /UseOutlines >>");
     write_object(pdf_, info, "<< /Title " + pdf_text_string(title_) + " >>");
     finish_pdf(pdf_, next - 1, catalog, info);
 }

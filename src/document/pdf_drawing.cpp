@@ -62,6 +62,17 @@ double page_length(double points)
     return std::ceil(points * 1000) / 1000;
 }
 
+std::string media_box(double width, double height)
+{
+    char box[2 * longest_fixed];
+    char* end = put_text(box, "[0 0 ");
+    end = put_trimmed(end, width, 3);
+    end = put_text(end, " ");
+    end = put_trimmed(end, height, 3);
+    end = put_text(end, "]");
+    return std::string(box, end);
+}
+
 pdf_layout lay_out_pdf(const square_case& c, const picture_settings& settings)
 {
     pdf_layout layout;

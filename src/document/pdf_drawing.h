@@ -51,6 +51,9 @@ constexpr double pdf_margin = 72 / 25.4 * 2;
 // the drawing is placed from the very value the page's box has.
 double page_length(double points);
 
+// The page's box, "[0 0 width height]", of lengths page_length gave.
+std::string media_box(double width, double height);
+
 // The drawing's size and scale.
 struct pdf_layout {
     std::int64_t depth = 0;  // how far the drawing reaches below its top edge, in units

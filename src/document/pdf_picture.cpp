@@ -33,19 +33,13 @@ public:
     void frame_head(const square_case& c) override
     {
         const pdf_layout layout = lay_out_pdf(c, settings_);
-        char box[2 * longest_fixed];
-        char* end = put_text(box, "[0 0 ");
         const double width = page_length(layout.width + 2 * pdf_margin);
         const double height = page_length(layout.height + 2 * pdf_margin);
-        end = put_trimmed(end, width, 3);
-        end = put_text(end, " ");
-        end = put_trimmed(end, height, 3);
-        end = put_text(end, "]");
 
         write_object(pdf_, catalog, "<< /Type /Catalog /Pages 2 0 R >>");
         write_object(pdf_, pages, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
         write_object(pdf_, page,
-                     "<< /Type /Page /Parent 2 0 R /MediaBox " + std::string(box, end) +
+                     "<< /Type /Page /Parent 2 0 R /MediaBox " + media_box(width, height) +
                          " /Resources " + pdf_resources(font, state) + " /Contents " +
                          reference(contents) + " >>");
         write_object(pdf_, font, pdf_font_object);
