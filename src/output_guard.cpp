@@ -1,6 +1,7 @@
 #include "output_guard.h"
 
 #include "catalogue/made_names.h"
+#include "catalogue/made_record.h"
 #include "options.h"
 #include "shown_text.h"
 
@@ -29,7 +30,8 @@ void refuse_catalogue_in_directory(file_system& files, const std::string& catalo
     files.find_target(catalogue, links::follow, resolved);
     for (const std::string& name : {base_name(catalogue), base_name(resolved.path)}) {
         const std::string written = joined(directory, name);
-        if (!is_made_name(name) || !files.same_file(written, catalogue)) continue;
+        if ((!is_made_name(name) && name != record_name) || !files.same_file(written, catalogue))
+            continue;
         throw usage_error("the catalogue " + shown_path(catalogue) +
                           " would be replaced: the run writes " + shown_path(written));
     }

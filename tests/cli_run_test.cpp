@@ -407,9 +407,12 @@ TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
             "squares2tex: cat.txt:5: warning: square 5 (side 3, column 1) rests on uneven ground"),
         std::string::npos);
     EXPECT_NE(r.err.find(errors.substr(errors.find("squares2tex: cat.txt:7"))), std::string::npos);
-    EXPECT_EQ(
-        files_in_work("out/tex"),
-        (std::set<std::string>{"000001-9-33x32.tex", "000002-5-4x3.tex", "000005-4-2x2.tex"}));
+    EXPECT_EQ(files_in_work("out/tex"),
+              (std::set<std::string>{".squares2tex-made", "000001-9-33x32.tex", "000002-5-4x3.tex",
+                                     "000005-4-2x2.tex"}));
+    EXPECT_EQ(read_file(work_ / "out" / "tex" / ".squares2tex-made"),
+              "squares2tex: files made in this directory, format 1\n000001-9-33x32.tex\n"
+              "000002-5-4x3.tex\n000005-4-2x2.tex\n");
     write_file(work_ / "one.txt", "5 4 3 1 1 2 1 3");
     ASSERT_EQ(run("one.txt").status, 0);
     EXPECT_EQ(read_file(work_ / "out" / "tex" / "000002-5-4x3.tex"), document());
@@ -495,30 +498,6 @@ TEST_F(Catalogue, PartsAddUpToTheWhole)
         EXPECT_EQ(parts.err, whole.err);
         EXPECT_EQ(parts.status, whole.status);
     }
-}
-
-// Files of earlier runs under names a run makes go; nothing else does, and
-// a link under such a name goes without what it points to.
-TEST_F(Catalogue, DrawingsOfEarlierRunsAreCleared)
-{
-    const std::set<std::string> others{"notes.txt", "000001-9-33x32.svg.bak", "12-3-4x5.svg",
-                                       "page-1.html"};
-    fs::create_directory(work_ / "out");
-    for (const std::string& name : others) write_file(work_ / "out" / name, "mine");
-    for (const char* name : {"000009-1-1x1.svg", "000003-2-2x-1-tikz.tex", "index.html",
-                             "page-000007.html", "not-dissection-000001.html"}) {
-        write_file(work_ / "out" / name, "stale");
-    }
-    write_file(work_ / "kept.txt", "outside");
-    fs::create_symlink("../kept.txt", work_ / "out" / "000008-1-1x1.svg");
-    write_file(work_ / "two.txt", "9 33 32 18 15 7 8 14 4 10 1 9\n2 4 4 2 3\n");
-    ASSERT_EQ(run("-f svg -d out --catalogue two.txt").status, 1);
-    std::set<std::string> expected = others;
-    expected.insert({"000001-9-33x32.svg", "index.html", "page-000001.html", "failed-000001.html",
-                     "not-dissection-000001.html", "perfect-000001.html", "simple-000001.html"});
-    EXPECT_EQ(files_in_work("out"), expected);
-    EXPECT_EQ(read_file(work_ / "kept.txt"), "outside");
-    EXPECT_EQ(read_file(work_ / "out" / "notes.txt"), "mine");
 }
 
 // On a terminal a long run shows how far it has come, and erases the line

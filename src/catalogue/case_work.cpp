@@ -5,6 +5,7 @@
 #include "catalogue/made_names.h"
 #include "check_table.h"
 #include "messages.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -74,8 +75,18 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.book) return add_page(settings, batch, c, verdict, from);
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
-    if (draw_and_report(c, *settings.format, settings.drawing, joined(settings.directory, name),
-                        files, from, settings.check, batch.messages)) {
+    const std::string path = joined(settings.directory, name);
+    bool drawn = false;
+    if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
+        batch.messages += format_message(from.file, from.line,
+                                         "cannot replace " + shown_path(path) +
+                                             ": it is the catalogue being read");
+    } else {
+        drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
+                                settings.check, batch.messages);
+    }
+    batch.made.push_back({where.number, name, drawn});
+    if (drawn) {
         ++summary.drawn;
     } else {
         ++summary.not_drawn;
@@ -107,5 +118,6 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     if (!input.failure.empty()) {
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;
+        batch.ended_early = true;
     }
 }

@@ -228,6 +228,18 @@ void gallery::finish(const catalogue_summary& s)
     write_page_file(files_, path("index.html"), text);
 }
 
+void gallery::each_page(const std::function<void(const std::string&)>& f) const
+{
+    std::vector<const list*> by_name;
+    for (const list& l : lists_) by_name.push_back(&l);
+    std::sort(by_name.begin(), by_name.end(),
+              [](const list* a, const list* b) { return std::strcmp(a->name, b->name) < 0; });
+    for (const list* l : by_name) {
+        for (std::int64_t page = 1; page <= l->page; ++page) f(page_name(l->name, page));
+    }
+    f("index.html");
+}
+
 bool gallery::is_page_name(const std::string& name)
 {
     static const char* const lists[] = {"page",    "failed", "not-dissection", "perfect",
