@@ -84,6 +84,37 @@ TEST_F(Run, UsageErrorsWriteNothing)
     EXPECT_EQ(files_in_work("gd").size(), 2u);
 }
 
+// Output through a descriptor onto the input is refused before reading, as
+// cat does: `>> catalogue` would otherwise grow the catalogue without end.
+// The default run's confirmation line is no output, and a terminal, pipe or
+// /dev/null on both sides is never refused.
+TEST_F(Run, OutputDescriptorOntoTheInput)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"$tool --canonical --catalogue in.txt >>in.txt",
+         "the catalogue in.txt is also the output (standard output)"},
+        {"$tool --check --catalogue - <in.txt >>in.txt", "(standard input) is also the output"},
+        {"$tool --check in.txt 1<>in.txt", "the case file in.txt is also the output"},
+        {"$tool -o /dev/fd/3 in.txt 3<>in.txt", "in.txt is also the output /dev/fd/3"},
+        {"$tool -o - in.txt 1<>in.txt", "in.txt is also the output (standard output)"},
+        {"$tool --canonical -o in.txt --catalogue - <in.txt", "is also the output in.txt"},
+        {"$tool in.txt >>in.txt", ""},
+        {"$tool --check in.txt </dev/null | cat >/dev/null", ""},
+    };
+    for (const auto& [script, refusal] : rows) {
+        SCOPED_TRACE(script);
+        write_file(work_ / "in.txt", nine_squares);
+        const std::string err = shell(std::string(script) + "; echo \"status $?\" >&2");
+        if (*refusal == '\0') {
+            EXPECT_NE(err.find("status 0"), std::string::npos) << err;
+            continue;
+        }
+        EXPECT_NE(err.find(refusal), std::string::npos) << err;
+        EXPECT_NE(err.find("status 2"), std::string::npos) << err;
+        EXPECT_EQ(read_file(work_ / "in.txt"), nine_squares);
+    }
+}
+
 TEST_F(Run, HelpAndVersion)
 {
     for (const char* arguments : {"--help", "-h", "--he case.txt"}) {

@@ -1,6 +1,7 @@
 // A file system held in memory, able to fail any write, close or replace.
 #pragma once
 
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -91,6 +92,19 @@ public:
     bool same_file(const std::string& a, const std::string& b) override
     {
         return a == b && files.count(a) != 0;
+    }
+
+    // Descriptors the test has open onto files here (path by number).
+    std::map<int, std::string> descriptors;
+
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override
+    {
+        const auto open = descriptors.find(descriptor);
+        const std::string& name = descriptor < 0 ? path : open == descriptors.end() ? "" : open->second;
+        const auto found = files.find(name);
+        if (found == files.end()) return false;
+        id.inode = static_cast<std::uint64_t>(std::distance(files.begin(), found)) + 1;
+        return true;
     }
 
     // The clock ticks once at each rename and each reading of it.

@@ -67,6 +67,18 @@ public:
     virtual std::size_t longest_name(const std::string& directory) = 0;
     // Whether both names lead to one file (links followed); false when either is missing.
     virtual bool same_file(const std::string& a, const std::string& b) = 0;
+    // The device and inode of the regular file behind the open descriptor
+    // `descriptor`, or when it is -1 behind the name `path` (links followed):
+    // false for anything else (a terminal, a pipe, a device) or nothing.
+    struct file_id {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const file_id& other) const
+        {
+            return device == other.device && inode == other.inode;
+        }
+    };
+    virtual bool regular_file_id(int descriptor, const std::string& path, file_id& id) = 0;
 };
 
 class system_file_system : public file_system {
@@ -87,6 +99,7 @@ public:
     std::string time_now(const std::string& directory, std::int64_t& now) override;
     std::size_t longest_name(const std::string& directory) override;
     bool same_file(const std::string& a, const std::string& b) override;
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override;
 };
 
 // The descriptor an output name stands for, or -1: 1 for "-" and
