@@ -115,6 +115,24 @@ TEST_F(Run, OutputDescriptorOntoTheInput)
     }
 }
 
+// Captions and file names of any bytes make SVG that an XML parser reads and
+// gallery pages of well-formed UTF-8, invalid bytes shown as \xNN.
+TEST_F(Run, MarkupIsWellFormedWhateverTheText)
+{
+    write_file(work_ / "cat\x80\xff\x01.txt", "3 3 2 2 1 1 * \xef\xbf\xbe<\xef\xbf\xbf>\n"
+                                              "3 3 2 2 1 1 * \xed\xa0\x80 \x01 \x1b &\n");
+    write_file(work_ / "check.py", R"(import glob, re, sys, xml.etree.ElementTree as tree
+svgs = glob.glob("out/*.svg") + ["one.svg"]
+for svg in svgs: tree.parse(svg)
+page = open("out/index.html", "rb").read().decode("utf-8")
+assert not re.search("[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]", page)
+assert "<title>cat\\x80\\xff\\x01.txt</title>" in page, page[:300]
+print("parsed", len(svgs), file=sys.stderr))");
+    const std::string err = shell(
+        "$tool -f svg -d out --catalogue cat*.txt && $tool -o one.svg cat*.txt && python3 check.py");
+    EXPECT_NE(err.find("parsed 3"), std::string::npos) << err;
+}
+
 TEST_F(Run, HelpAndVersion)
 {
     for (const char* arguments : {"--help", "-h", "--he case.txt"}) {
