@@ -102,10 +102,11 @@ int run_options(const options& o, output_stream& out)
     const std::string& path = o.catalogue.empty() ? o.case_path : o.catalogue;
     try {
         const bool from_file = o.catalogue != "-";
-        if (!o.output.empty() && from_file) {
-            refuse_input_as_output(files, path, o.output,
-                                   o.catalogue.empty() ? "the case file" : "the catalogue");
-        }
+        const char* const input = o.catalogue.empty() ? "the case file" : "the catalogue";
+        if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);
+        // The table and the codes go to standard output unless -o takes the codes.
+        refuse_input_as_descriptor(files, path, o.output,
+                                   o.check || (o.canonical && o.output.empty()), input);
         if (!o.catalogue.empty()) {
             if (!o.directory.empty() && from_file)
                 refuse_catalogue_in_directory(files, o.catalogue, o.directory);

@@ -41,7 +41,7 @@ bool is_separator(int c)
 
 bool is_blank(int c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 bool is_digit(int c)
@@ -89,16 +89,15 @@ value_reader::token value_reader::take(std::int32_t& value)
             case '\t':
             case '\v':
             case '\f':
-            case '\r':
             case ',':
             case '{':
             case '}':
                 ++position_;
                 continue;
             case '\n':
+            case '\r':
                 if (span_ == value_span::line) return token::end;
-                ++line_;
-                ++position_;
+                pass_line_end();
                 continue;
             case '(':
             case '[':
@@ -191,7 +190,7 @@ bool value_reader::take_star(std::size_t limit)
             ++position_;
             return true;
         }
-        if (c == EOF || c == '\n' || !is_separator(c)) return false;
+        if (c == EOF || c == '\n' || c == '\r' || !is_separator(c)) return false;
         ++position_;
     }
     return false;
@@ -201,7 +200,7 @@ void value_reader::take_line_text(std::string& text, std::size_t limit)
 {
     for (std::size_t taken = 0; taken < limit; ++taken) {
         const int c = peek();
-        if (c == EOF || c == '\n') return;
+        if (c == EOF || c == '\n' || c == '\r') return;
         text += static_cast<char>(c);
         ++position_;
     }
@@ -221,14 +220,22 @@ void value_reader::skip_line()
 {
     for (;;) {
         if (position_ == filled_ && !refill()) return;
-        const void* end = std::memchr(data_ + position_, '\n', filled_ - position_);
-        if (end != nullptr) {
-            position_ = static_cast<std::size_t>(static_cast<const char*>(end) - data_) + 1;
-            ++line_;
+        if (ends_.first != data_) ends_ = {data_, line_end_finder({data_, filled_})};
+        position_ = ends_.second.next(position_);
+        if (position_ < filled_) {
+            pass_line_end();
             return;
         }
-        position_ = filled_;
     }
+}
+
+void value_reader::pass_line_end()
+{
+    const bool cr = data_[position_] == '\r';
+    ++position_;
+    ++line_;
+    // The LF of a CR LF may be the first byte of the next block.
+    if (cr && peek() == '\n') ++position_;
 }
 
 int value_reader::peek()
@@ -242,6 +249,7 @@ bool value_reader::refill()
     if (failed_ || stream_ == nullptr) return false;
     if (!buffer_) buffer_.reset(new char[block_size]);
     data_ = buffer_.get();
+    ends_.first = nullptr;  // a new block in the same buffer
     position_ = 0;
     filled_ = std::fread(buffer_.get(), 1, block_size, stream_);
     if (filled_ == 0 && std::ferror(stream_)) {

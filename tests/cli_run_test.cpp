@@ -84,6 +84,55 @@ TEST_F(Run, UsageErrorsWriteNothing)
     EXPECT_EQ(files_in_work("gd").size(), 2u);
 }
 
+// Output through a descriptor onto the input is refused before reading, as
+// cat does: `>> catalogue` would otherwise grow the catalogue without end.
+// The default run's confirmation line is no output, and a terminal, pipe or
+// /dev/null on both sides is never refused.
+TEST_F(Run, OutputDescriptorOntoTheInput)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"$tool --canonical --catalogue in.txt >>in.txt",
+         "the catalogue in.txt is also the output (standard output)"},
+        {"$tool --check --catalogue - <in.txt >>in.txt", "(standard input) is also the output"},
+        {"$tool --check in.txt 1<>in.txt", "the case file in.txt is also the output"},
+        {"$tool -o /dev/fd/3 in.txt 3<>in.txt", "in.txt is also the output /dev/fd/3"},
+        {"$tool -o - in.txt 1<>in.txt", "in.txt is also the output (standard output)"},
+        {"$tool --canonical -o in.txt --catalogue - <in.txt", "is also the output in.txt"},
+        {"$tool in.txt >>in.txt", ""},
+        {"$tool --check in.txt </dev/null | cat >/dev/null", ""},
+    };
+    for (const auto& [script, refusal] : rows) {
+        SCOPED_TRACE(script);
+        write_file(work_ / "in.txt", nine_squares);
+        const std::string err = shell(std::string(script) + "; echo \"status $?\" >&2");
+        if (*refusal == '\0') {
+            EXPECT_NE(err.find("status 0"), std::string::npos) << err;
+            continue;
+        }
+        EXPECT_NE(err.find(refusal), std::string::npos) << err;
+        EXPECT_NE(err.find("status 2"), std::string::npos) << err;
+        EXPECT_EQ(read_file(work_ / "in.txt"), nine_squares);
+    }
+}
+
+// Captions and file names of any bytes make SVG that an XML parser reads and
+// gallery pages of well-formed UTF-8, invalid bytes shown as \xNN.
+TEST_F(Run, MarkupIsWellFormedWhateverTheText)
+{
+    write_file(work_ / "cat\x80\xff\x01.txt", "3 3 2 2 1 1 * \xef\xbf\xbe<\xef\xbf\xbf>\n"
+                                              "3 3 2 2 1 1 * \xed\xa0\x80 \x01 \x1b &\n");
+    write_file(work_ / "check.py", R"(import glob, re, sys, xml.etree.ElementTree as tree
+svgs = glob.glob("out/*.svg") + ["one.svg"]
+for svg in svgs: tree.parse(svg)
+page = open("out/index.html", "rb").read().decode("utf-8")
+assert not re.search("[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]", page)
+assert "<title>cat\\x80\\xff\\x01.txt</title>" in page, page[:300]
+print("parsed", len(svgs), file=sys.stderr))");
+    const std::string err = shell(
+        "$tool -f svg -d out --catalogue cat*.txt && $tool -o one.svg cat*.txt && python3 check.py");
+    EXPECT_NE(err.find("parsed 3"), std::string::npos) << err;
+}
+
 TEST_F(Run, HelpAndVersion)
 {
     for (const char* arguments : {"--help", "-h", "--he case.txt"}) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -99,6 +100,19 @@ public:
     bool same_file(const std::string& a, const std::string& b) override
     {
         return a == b && files.count(a) != 0;
+    }
+
+    // Descriptors the test has open onto files here (path by number).
+    std::map<int, std::string> descriptors;
+
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override
+    {
+        const auto open = descriptors.find(descriptor);
+        const std::string& name = descriptor < 0 ? path : open == descriptors.end() ? "" : open->second;
+        const auto found = files.find(name);
+        if (found == files.end()) return false;
+        id.inode = static_cast<std::uint64_t>(std::distance(files.begin(), found)) + 1;
+        return true;
     }
 
 private:

@@ -163,6 +163,9 @@ TEST(ReadCaseErrors, FileEndsEarly)
     EXPECT_EQ(failure("3 3\n\n\n"), "1: the file ends before the height");
     EXPECT_EQ(failure("3 1 3\n1 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("3 3 2 2 1\n"), "1: the file ends after 2 of 3 sides; side 3 is missing");
+    // A lone CR ends a line as LF and CR LF do.
+    EXPECT_EQ(failure("3 3 2\r2 1\r\n\r"), "2: the file ends after 2 of 3 sides; side 3 is missing");
+    EXPECT_EQ(failure("3 3 2\r\r\n2\r1 x"), "4: expected side 3 of 3, found \"x\"");
     EXPECT_EQ(failure("2000000000 3 2 1 1 1"),
               "1: the file ends after 3 of 2000000000 sides; side 4 is missing");
 }

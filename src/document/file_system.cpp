@@ -422,6 +422,24 @@ bool system_file_system::same_file(const std::string& a, const std::string& b)
 #endif
 }
 
+bool system_file_system::regular_file_id(int descriptor, const std::string& path, file_id& id)
+{
+#ifndef _WIN32
+    struct stat status {};
+    const int got = descriptor >= 0 ? fstat(descriptor, &status) : stat(path.c_str(), &status);
+    if (got != 0 || !S_ISREG(status.st_mode)) return false;
+    id.device = static_cast<std::uint64_t>(status.st_dev);
+    id.inode = static_cast<std::uint64_t>(status.st_ino);
+    return true;
+#else
+    // Windows gives no inode through stat: every file would look the same.
+    (void)descriptor;
+    (void)path;
+    (void)id;
+    return false;
+#endif
+}
+
 int descriptor_named(const std::string& path)
 {
     if (path == "-" || path == "/dev/stdout") return 1;

@@ -76,6 +76,18 @@ public:
     // descriptor, as descriptor_named, is that descriptor's file); false
     // when either is missing.
     virtual bool same_file(const std::string& a, const std::string& b) = 0;
+    // The device and inode of the regular file behind the open descriptor
+    // `descriptor`, or when it is -1 behind the name `path` (links followed):
+    // false for anything else (a terminal, a pipe, a device) or nothing.
+    struct file_id {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const file_id& other) const
+        {
+            return device == other.device && inode == other.inode;
+        }
+    };
+    virtual bool regular_file_id(int descriptor, const std::string& path, file_id& id) = 0;
 };
 
 class system_file_system : public file_system {
@@ -93,6 +105,7 @@ public:
     void remove(const std::string& path) override;
     std::size_t longest_name(const std::string& directory) override;
     bool same_file(const std::string& a, const std::string& b) override;
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override;
 
 private:
     // Set once linking an unnamed file into place has failed (no /proc in

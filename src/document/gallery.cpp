@@ -140,7 +140,7 @@ void catalogue_summary::add(const catalogue_summary& more)
 gallery::gallery(file_system& files, std::string directory, std::string title)
     : files_(files),
       directory_(std::move(directory)),
-      title_(escaped_markup(title)),
+      title_(escaped_markup(shown_path(title))),  // a file name: any bytes
       lists_{
           {"page", "all entries", 0, 0, 0, {}},
           {"failed", "not drawn or not read", 0, 0, 0, {}},
