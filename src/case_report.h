@@ -24,6 +24,13 @@ struct case_source {
 // none for a case file.
 std::int64_t message_line(const case_source& from);
 
+// Appends to `messages` the warnings on how the case was written: sides
+// given past its count (when `count_sides`) and brackets that do not
+// follow its rows (placed into `sky` and `boxes` for that), naming the
+// case's line.
+void report_writing(const square_case& c, const case_source& from, bool count_sides, skyline& sky,
+                    std::vector<square_box>& boxes, std::string& messages);
+
 // Appends the case's row of the check table to `out`, and to `messages`
 // the message of a square that cannot be placed.
 void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,

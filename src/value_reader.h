@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // How far one run of values may reach: the whole file (a case file), or one
 // line (a catalogue, one case per line).
@@ -61,11 +62,24 @@ public:
     };
 
     // Starts counting the marks of a new case.
-    void begin_code() { marks_ = bracket_marks{}; }
+    void begin_code()
+    {
+        marks_ = bracket_marks{};
+        bounds_.clear();
+    }
     const bracket_marks& marks() const { return marks_; }
 
+    // Where each outermost bracket opened and closed since begin_code(), as
+    // counts of values taken before it: open, close, open, close...
+    const std::vector<std::int64_t>& bracket_bounds() const { return bounds_; }
+
+    // Takes the values left on the reading position's line, up to a *, a
+    // word, the line end (left in place) or the end of the file: how many.
+    std::int64_t take_line_values();
+
     // Skips blanks, brackets, commas and braces short of a line end, `limit`
-    // bytes at most, and takes a * found there: true when it did.
+    // bytes at most (noting the brackets), and takes a * found there: true
+    // when it did.
     bool take_star(std::size_t limit);
 
     // Appends the bytes up to the line end (left in place) or the end of the
@@ -97,6 +111,8 @@ public:
 
 private:
     void append_rest_of_word();
+    void open_bracket();
+    void close_bracket();
     int peek();
     bool refill();
 
@@ -113,4 +129,6 @@ private:
     std::int64_t value_line_ = 0;
     std::string shown_;
     bracket_marks marks_;
+    std::vector<std::int64_t> bounds_;
+    bool within_line_ = false;  // take() stops at a line end whatever the span
 };

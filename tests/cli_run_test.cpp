@@ -353,7 +353,7 @@ protected:
         write_file(work_ / "cat.txt",
                    "\xef\xbb\xbf# squared rectangles\n"
                    "\n"
-                   "9 33 32 (18,15)(7,8,14)(4,10,1,9) the nine-square one\n"
+                   "9 33 32 (18,15)(7,8)(14,4)(10,1)(9) the nine-square one\n"
                    "  # an indented comment\n"
                    "5 4 3 1 1 2 1 3\n"
                    "3 3 2 2 1 x\n"

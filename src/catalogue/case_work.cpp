@@ -48,6 +48,10 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
+    if (c.sides_given > c.count || !c.brackets.empty()) {
+        report_writing(c, {settings.path, where.number, where.line, true}, true, memory.check.sky,
+                       memory.check.squares, batch.messages);
+    }
     if (settings.canonical) {
         std::string problem;
         if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
