@@ -27,10 +27,20 @@ void report_writing(const square_case& c, const case_source& from, bool count_si
     if (!wrong.empty()) messages += format_message(from.file, from.line, "warning: " + wrong);
 }
 
-void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
-                    std::string& out, std::string& messages)
+std::string canonical_column(const square_case& c, const case_verdict& verdict,
+                             const std::vector<square_box>& placed, canonical_scratch& scratch)
 {
-    out += check_table_row(from.number, from.line, c, verdict);
+    std::string code;
+    if (!verdict.dissection) return code;
+    append_canonical(placed, c.width, c.height, std::string(), scratch, code);
+    code.pop_back();
+    return code;
+}
+
+void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                    std::string& out, std::string& messages, const std::string* canonical)
+{
+    out += check_table_row(from.number, from.line, c, verdict, canonical);
     if (!verdict.placed) messages += format_message(from.file, message_line(from), verdict.failure);
 }
 

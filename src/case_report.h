@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "analysis/tiling_report.h"
 #include "document/file_system.h"
@@ -33,8 +34,16 @@ void report_writing(const square_case& c, const case_source& from, bool count_si
 
 // Appends the case's row of the check table to `out`, and to `messages`
 // the message of a square that cannot be placed.
+// With `canonical`, the row has that column too (check_table_row).
 void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
-                    std::string& out, std::string& messages);
+                    std::string& out, std::string& messages,
+                    const std::string* canonical = nullptr);
+
+// The case's canonical code for the check table's column, without caption
+// or line end: empty for a case that is not a dissection. `placed` holds
+// the squares as check_case placed them.
+std::string canonical_column(const square_case& c, const case_verdict& verdict,
+                             const std::vector<square_box>& placed, canonical_scratch& scratch);
 
 // Draws the case into `name`, appending to `messages` the tiling report's
 // warnings unless the case was `checked` (the table says it all), then

@@ -48,19 +48,25 @@ int run_case(const options& o, file_system& files, output_stream& out)
     std::int64_t more_line = 0;
     // The table's header comes first whatever follows, and a case that
     // cannot be read still gets its row.
-    if (o.check) print_out(out, check_table_header);
+    if (o.check) print_out(out, check_table_header(o.canonical));
     try {
         c = read_case(o.case_path, &from.line, &more_line);
     } catch (const conversion_error& e) {
-        if (o.check) print_out(out, unreadable_row(1, e.line, e.what()));
+        if (o.check) print_out(out, unreadable_row(1, e.line, e.what(), o.canonical));
         throw;
     }
     int status = 0;
     std::string messages = writing_warnings(c, from, more_line, o.check);
     if (o.check) {
-        const case_verdict verdict = check_case(c);
+        check_workspace work;
+        const case_verdict verdict = check_case(c, work);
+        std::string code;
+        if (o.canonical) {
+            canonical_scratch scratch;
+            code = canonical_column(c, verdict, work.squares, scratch);
+        }
         std::string row;
-        report_verdict(c, verdict, from, row, messages);
+        report_verdict(c, verdict, from, row, messages, o.canonical ? &code : nullptr);
         print_out(out, row);
         if (!verdict.dissection) status = failure_status;
     }
@@ -135,7 +141,7 @@ int run_options(const options& o, output_stream& out)
                 refuse_catalogue_in_directory(files, o.catalogue, o.directory);
             return run_catalogue(o, files, out);
         }
-        if (o.canonical) return run_canonical_case(o, files, out);
+        if (o.canonical && !o.check) return run_canonical_case(o, files, out);
         return run_case(o, files, out);
     } catch (const usage_error&) {
         throw;

@@ -42,7 +42,8 @@ const char* const help_text =
     "      --canonical        print each dissection's canonical code, one line per\n"
     "                         case (to -o FILE if given): the same for every\n"
     "                         rotation, reflection and multiple, so duplicates\n"
-    "                         show as equal lines\n"
+    "                         show as equal lines; with --check, a column of\n"
+    "                         the table\n"
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
@@ -222,10 +223,15 @@ void check_combination(options& o)
     if (o.has_case && catalogue) {
         throw usage_error("give a case file or --catalogue FILE, not both");
     }
-    if (o.canonical && (o.check || !o.format.empty() || !o.directory.empty())) {
+    if (o.canonical && (!o.format.empty() || !o.directory.empty())) {
         throw usage_error(
-            "--canonical prints codes, one line per case; it goes with neither --check, --format "
-            "nor --directory");
+            "--canonical prints codes, one line per case; it goes with neither --format nor "
+            "--directory");
+    }
+    if (o.canonical && o.check && !o.output.empty()) {
+        throw usage_error(
+            "--check --canonical prints the table with a canonical column on standard output; "
+            "it takes no --output");
     }
     // Codes written to a file of any name are still codes.
     if (!o.canonical) {
