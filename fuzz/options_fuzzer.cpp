@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(o.catalogue.empty() || o.output.empty() || o.canonical || book);
         require(o.catalogue.empty() ? o.directory.empty()
                                     : (o.check || o.canonical || !o.directory.empty() || book));
-        require(!o.canonical || (!o.check && o.format.empty() && o.directory.empty() && !draws(o)));
+        require(!o.canonical || (!(o.check && !o.output.empty()) && o.format.empty() &&
+                                  o.directory.empty() && !draws(o)));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty() || book);
         require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check || o.canonical);

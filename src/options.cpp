@@ -22,9 +22,10 @@ const char* const help_text =
     "\n"
     "A case: the count of squares, the width, the height, then the sides in the\n"
     "order they are placed, as whole numbers:  9 33 32 18 15 7 8 14 4 10 1 9\n"
-    "Codes as published read too: 9 33 32 (18,15)(7,8,14)(4,10,1,9), the order and\n"
-    "side of a squared square before its brackets, or the brackets alone; text\n"
-    "after a * that follows the last side is the case's caption.\n"
+    "Codes as published read too: 9 33 32 (18,15)(7,8)(14,4)(10,1)(9), the order\n"
+    "and side of a squared square before its brackets, or the brackets alone (a\n"
+    "line that begins with a bracket); text after a * that follows the last side\n"
+    "is the case's caption.\n"
     "\n"
     "Options (before the case file):\n"
     "  -f, --format FORMAT    tex (PSTricks document, the default), svg, tikz\n"
@@ -41,7 +42,8 @@ const char* const help_text =
     "      --canonical        print each dissection's canonical code, one line per\n"
     "                         case (to -o FILE if given): the same for every\n"
     "                         rotation, reflection and multiple, so duplicates\n"
-    "                         show as equal lines\n"
+    "                         show as equal lines; with --check, a column of\n"
+    "                         the table\n"
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
@@ -221,10 +223,15 @@ void check_combination(options& o)
     if (o.has_case && catalogue) {
         throw usage_error("give a case file or --catalogue FILE, not both");
     }
-    if (o.canonical && (o.check || !o.format.empty() || !o.directory.empty())) {
+    if (o.canonical && (!o.format.empty() || !o.directory.empty())) {
         throw usage_error(
-            "--canonical prints codes, one line per case; it goes with neither --check, --format "
-            "nor --directory");
+            "--canonical prints codes, one line per case; it goes with neither --format nor "
+            "--directory");
+    }
+    if (o.canonical && o.check && !o.output.empty()) {
+        throw usage_error(
+            "--check --canonical prints the table with a canonical column on standard output; "
+            "it takes no --output");
     }
     // Codes written to a file of any name are still codes.
     if (!o.canonical) {

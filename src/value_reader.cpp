@@ -96,24 +96,17 @@ value_reader::token value_reader::take(std::int32_t& value)
                 continue;
             case '\n':
             case '\r':
-                if (span_ == value_span::line) return token::end;
+                if (span_ == value_span::line || within_line_) return token::end;
                 pass_line_end();
                 continue;
             case '(':
             case '[':
-                if (marks_.first_open < 0) {
-                    marks_.first_open = marks_.values;
-                    marks_.open_line = line_;
-                }
-                ++marks_.depth;
+                open_bracket();
                 ++position_;
                 continue;
             case ')':
             case ']':
-                if (marks_.depth > 0) --marks_.depth;
-                if (marks_.first_open >= 0 && marks_.first_close < 0) {
-                    marks_.first_close = marks_.values;
-                }
+                close_bracket();
                 ++position_;
                 continue;
             default:
@@ -162,6 +155,36 @@ value_reader::token value_reader::take(std::int32_t& value)
     return token::value;
 }
 
+void value_reader::open_bracket()
+{
+    if (marks_.first_open < 0) {
+        marks_.first_open = marks_.values;
+        marks_.open_line = line_;
+    }
+    if (marks_.depth++ == 0) bounds_.push_back(marks_.values);
+}
+
+void value_reader::close_bracket()
+{
+    if (marks_.depth > 0 && --marks_.depth == 0) bounds_.push_back(marks_.values);
+    if (marks_.first_open >= 0 && marks_.first_close < 0) marks_.first_close = marks_.values;
+}
+
+std::int64_t value_reader::take_line_values()
+{
+    within_line_ = true;
+    std::int64_t taken = 0;
+    std::int32_t value = 0;
+    try {
+        while (take(value) == token::value) ++taken;
+    } catch (...) {
+        within_line_ = false;
+        throw;
+    }
+    within_line_ = false;
+    return taken;
+}
+
 void value_reader::take_word()
 {
     shown_.clear();
@@ -191,6 +214,8 @@ bool value_reader::take_star(std::size_t limit)
             return true;
         }
         if (c == EOF || c == '\n' || c == '\r' || !is_separator(c)) return false;
+        if (c == '(' || c == '[') open_bracket();
+        if (c == ')' || c == ']') close_bracket();
         ++position_;
     }
     return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 // Finds line ends in a block of text: LF, CR LF or a lone CR. The next LF
 // is remembered, so that text with CR line ends is not searched to its end
@@ -96,11 +97,24 @@ public:
     };
 
     // Starts counting the marks of a new case.
-    void begin_code() { marks_ = bracket_marks{}; }
+    void begin_code()
+    {
+        marks_ = bracket_marks{};
+        bounds_.clear();
+    }
     const bracket_marks& marks() const { return marks_; }
 
+    // Where each outermost bracket opened and closed since begin_code(), as
+    // counts of values taken before it: open, close, open, close...
+    const std::vector<std::int64_t>& bracket_bounds() const { return bounds_; }
+
+    // Takes the values left on the reading position's line, up to a *, a
+    // word, the line end (left in place) or the end of the file: how many.
+    std::int64_t take_line_values();
+
     // Skips blanks, brackets, commas and braces short of a line end, `limit`
-    // bytes at most, and takes a * found there: true when it did.
+    // bytes at most (noting the brackets), and takes a * found there: true
+    // when it did.
     bool take_star(std::size_t limit);
 
     // Appends the bytes up to the line end (left in place) or the end of the
@@ -135,6 +149,8 @@ private:
     void append_rest_of_word();
     // Passes the line end at the reading position: CR, LF or CR LF.
     void pass_line_end();
+    void open_bracket();
+    void close_bracket();
     int peek();
     bool refill();
 
@@ -154,4 +170,6 @@ private:
     // Line ends found in the block `first` (a block in memory may hold
     // many lines).
     std::pair<const char*, line_end_finder> ends_{nullptr, line_end_finder({})};
+    std::vector<std::int64_t> bounds_;
+    bool within_line_ = false;  // take() stops at a line end whatever the span
 };

@@ -48,7 +48,7 @@ TEST_F(Run, UsageErrorsWriteNothing)
          "--format draws a catalogue only into --directory DIR"},
         {"-d out case.txt", "--directory is for a catalogue"},
         {"--check -o - case.txt", "the drawing cannot go there too"},
-        {"--canonical --check case.txt", "--canonical prints codes"},
+        {"--canonical --check -o x case.txt", "--check --canonical prints the table"},
         {"--canonical -f svg case.txt", "--canonical prints codes"},
         {"--canonical -d out --catalogue c.txt", "--canonical prints codes"},
         {"--fromat svg case.txt", "unknown option '--fromat'; did you mean '--format'?"},
@@ -194,11 +194,11 @@ TEST_F(Run, SizeAndImpliedFormats)
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
 {
     const std::string header =
-        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n";
+        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n";
     write_file(work_ / "case.txt", nine_squares);
     result r = run("--check case.txt");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\n");
+    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(files_in_work(), std::set<std::string>{"case.txt"});
 
@@ -209,7 +209,7 @@ TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
     EXPECT_EQ(
         r.out,
         header +
-            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n");
+            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(fs::exists(work_ / "x.tex"));
 
@@ -402,7 +402,7 @@ protected:
         write_file(work_ / "cat.txt",
                    "\xef\xbb\xbf# squared rectangles\n"
                    "\n"
-                   "9 33 32 (18,15)(7,8,14)(4,10,1,9) the nine-square one\n"
+                   "9 33 32 (18,15)(7,8)(14,4)(10,1)(9) the nine-square one\n"
                    "  # an indented comment\n"
                    "5 4 3 1 1 2 1 3\n"
                    "3 3 2 2 1 x\n"
@@ -425,22 +425,33 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
-              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n"
-              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\n"
-              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n"
-              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\n"
+              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n"
+              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\t-\n"
+              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n"
+              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\t-\n"
               "4\t7\t3\t3\t1\tno\t-\t-\tsquare 1 (side 2, column 0) reaches below the bottom "
-              "edge\n"
-              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n"
-              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\n");
+              "edge\t-\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\t-\n"
+              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\t-\n");
     EXPECT_EQ(r.err, errors);
     EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
+    // With --canonical: each dissection's code, and the caption made safe for TSV.
+    write_file(work_ / "codes.txt",
+               "9 32 33 (18,14)(4,10)(15,7)(1,9)(8) * turned\ta\r\n5 4 3 1 1 2 1 3\n3 3 2 x\n");
+    const result codes = run("--check --canonical --catalogue codes.txt");
+    EXPECT_EQ(codes.status, 1);
+    EXPECT_EQ(codes.out.substr(codes.out.find('\n') + 1),
+              "1\t1\t9\t32\t33\tyes\tyes\tyes\t-\t9 33 32 (18,15)(7,8)(14,4)(10,1)(9)\t"
+              "turned\\x09a\n"
+              "2\t2\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
+              "square\t-\t-\n"
+              "3\t3\t-\t-\t-\t-\t-\t-\texpected side 1 of 3, found \"x\"\t-\t-\n");
     // Dissections only, from standard input: status 0.
     write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n4 2 2 1 1 1 1\n");
     const result good = run("--check --catalogue -", "", "", "good.txt");
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out.substr(good.out.find('\n') + 1),
-              "1\t1\t3\t3\t2\tyes\tno\tno\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\n");
+              "1\t1\t3\t3\t2\tyes\tno\tno\t-\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\t-\n");
 }
 
 // Each drawing is the single-case document; names sort in catalogue order.

@@ -13,7 +13,7 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
                        std::int64_t number, std::int64_t line, const std::string& message)
 {
     batch.messages += format_message(settings.path, line, message);
-    if (settings.check) batch.out += unreadable_row(number, line, message);
+    if (settings.check) batch.out += unreadable_row(number, line, message, settings.canonical);
     if (settings.gallery) batch.entries.push_back(unreadable_entry(number, line, message));
     ++batch.summary.unreadable;
     batch.failed = true;
@@ -49,7 +49,11 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
-    if (settings.canonical) {
+    if (c.sides_given > c.count || !c.brackets.empty()) {
+        report_writing(c, {settings.path, where.number, where.line, true}, true, memory.check.sky,
+                       memory.check.squares, batch.messages);
+    }
+    if (settings.canonical && !settings.check) {
         std::string problem;
         if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
             batch.messages +=
@@ -69,7 +73,12 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         summary.simple += verdict.dissection && verdict.simple;
     }
     if (settings.check) {
-        report_verdict(c, verdict, from, batch.out, batch.messages);
+        std::string code;
+        if (settings.canonical) {
+            code = canonical_column(c, verdict, memory.check.squares, memory.canonical);
+        }
+        report_verdict(c, verdict, from, batch.out, batch.messages,
+                       settings.canonical ? &code : nullptr);
         if (!verdict.dissection) batch.failed = true;
     }
     if (settings.book) return add_page(settings, batch, c, verdict, from);

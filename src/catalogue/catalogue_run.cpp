@@ -66,7 +66,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         }
         stream = owned.get();
     }
-    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header);
+    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header(o.canonical));
     catalogue_input input(stream, chosen_part(o));
 
     // The record of what was made, and the directory's lock, for as long as the run.
@@ -92,7 +92,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
-    if (o.canonical && !o.output.empty()) codes = std::make_unique<document>(files, o.output);
+    if (o.canonical && !o.check && !o.output.empty())
+        codes = std::make_unique<document>(files, o.output);
     std::unique_ptr<gallery> pages;
     if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
 
