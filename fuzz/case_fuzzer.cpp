@@ -84,8 +84,8 @@ void check_svg(const square_case& c)
 }
 
 // The TikZ document: one macro call per square of side 1 or more, each
-// coordinate within the 150 mm picture whatever the case's numbers (TeX
-// could not hold larger lengths), and the document's end.
+// coordinate within the largest picture, 5000 mm, whatever the case's
+// numbers (TeX could not hold larger lengths), and the document's end.
 void check_tikz(const square_case& c)
 {
     std::size_t drawn = 0;
@@ -104,7 +104,7 @@ void check_tikz(const square_case& c)
             require(text[arg] == '{');
             char* end = nullptr;
             const double mm = std::strtod(text.c_str() + arg + 1, &end);
-            require(*end == '}' && mm >= -150.0001 && mm <= 150.0001);
+            require(*end == '}' && mm >= -5000.001 && mm <= 5000.001);
             arg = static_cast<std::size_t>(end - text.c_str()) + 1;
         }
     }

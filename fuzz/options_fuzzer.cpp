@@ -38,6 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (o.help || o.version) return 0;
         require(o.has_case != !o.catalogue.empty());
         require(o.format.empty() || find_format(o.format) != nullptr);
+        // A drawing's name never ends as another format's drawings do.
+        if (draws(o) && o.output.size() >= 4) {
+            std::string end = o.output.substr(o.output.size() - 4);
+            for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            const std::string own = chosen_format(o).extension;
+            require((end != ".svg" && end != ".pdf" && end != ".tex") ||
+                    own.compare(own.size() - 4, 4, end) == 0);
+        }
         const bool book = writes_book(o);
         require(!book || (o.format == "pdf" && o.directory.empty() && o.part.empty()));
         require(o.catalogue.empty() || o.output.empty() || o.canonical || book);

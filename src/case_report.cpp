@@ -56,11 +56,11 @@ bool draw_and_report(const square_case& c, const picture_format& format,
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
     };
-    std::string caveat;
+    std::vector<std::string> caveats;
     try {
         const auto picture = format.open(files, name, settings);
         draw_case(c, *picture, report);
-        caveat = picture->caveat();
+        caveats = picture->caveats();
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         add_warnings();
@@ -72,7 +72,8 @@ bool draw_and_report(const square_case& c, const picture_format& format,
         return false;
     }
     add_warnings();
-    if (!caveat.empty()) messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    for (const std::string& caveat : caveats)
+        messages += format_message(from.file, message_line(from), "warning: " + caveat);
     return true;
 }
 

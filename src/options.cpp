@@ -9,6 +9,7 @@
 
 #include "cores.h"
 #include "document/picture_writer.h"
+#include "shown_text.h"
 
 const char* const usage_line =
     "usage: squares2tex [OPTION]... CASE-FILE   or   squares2tex [OPTION]... --catalogue FILE\n";
@@ -214,10 +215,34 @@ double size_in_mm(const std::string& text)
     throw usage_error(bad);
 }
 
+// The part of a format's extension from its last dot: ".tex" for tikz's "-tikz.tex".
+std::string file_extension(const std::string& extension)
+{
+    return extension.substr(std::min(extension.size(), extension.rfind('.')));
+}
+
+// An output name that ends as another format's drawings do would get a
+// file its name belies (LaTeX in t.pdf).
+void refuse_other_extension(const options& o)
+{
+    const std::string own = file_extension(chosen_format(o).extension);
+    for (const std::string& extension : format_extensions()) {
+        const std::string other = file_extension(extension);
+        if (other != own && has_extension(o.output, other)) {
+            throw usage_error("the output '" + shown_path(o.output) + "' is named as a " + other +
+                              " file, but -f " + chosen_format(o).name + " writes " + own +
+                              " files");
+        }
+    }
+}
+
 // Options that each make sense but not together.
 void check_combination(options& o)
 {
     if (o.help || o.version) return;
+    // Format names in any case, as output names' extensions are taken.
+    const std::string format_given = o.format;
+    for (char& c : o.format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const bool catalogue = !o.catalogue.empty();
     if (!o.has_case && !catalogue) throw usage_error("no case file given");
     if (o.has_case && catalogue) {
@@ -291,7 +316,7 @@ void check_combination(options& o)
         }
     }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
-        throw usage_error("unknown format '" + o.format + "': choose " + format_names());
+        throw usage_error("unknown format '" + format_given + "': choose " + format_names());
     }
     if (!o.size.empty()) {
         o.settings.size_mm = size_in_mm(o.size);
@@ -301,6 +326,7 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
+    if (!o.canonical) refuse_other_extension(o);
 }
 
 }  // namespace

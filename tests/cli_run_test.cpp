@@ -74,6 +74,12 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o p.gif case.txt", "does not write .gif files"},
         {"-o p.eps case.txt", "does not write .eps files"},
         {"-o p.ps case.txt", "does not write .ps files"},
+        {"-f tikz -o t.pdf case.txt", "the output 't.pdf' is named as a .pdf file, but -f tikz"},
+        {"-f svg -o x.TeX case.txt", "is named as a .tex file, but -f svg writes .svg files"},
+        {"-f PDF -o x.svg case.txt", "is named as a .svg file, but -f pdf writes .pdf files"},
+        {"-f tex -o x.pdf case.txt", "is named as a .pdf file, but -f tex writes .tex files"},
+        {"-f pdf -o b.tex --catalogue c.txt", "is named as a .tex file"},
+        {"-f Png case.txt", "unknown format 'Png'"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments);
@@ -176,6 +182,8 @@ TEST_F(Run, SizeAndImpliedFormats)
         {"-f pdf -o - case.txt", "/MediaBox [0 0 436.536 436.536]"},
         {"-o x.pdf case.txt", "Created x.pdf successfully"},
         {"-o Y.Pdf case.txt", "Created Y.Pdf successfully"},
+        {"-f SVG -o Z.SVG case.txt", "Created Z.SVG successfully"},
+        {"-f TikZ -o t.tex case.txt", "Created t.tex successfully"},
         {"-f pdf case.txt", "Created squares.pdf successfully"},
     };
     for (const auto& [arguments, piece] : rows) {
@@ -188,7 +196,7 @@ TEST_F(Run, SizeAndImpliedFormats)
     for (const char* name : {"x.pdf", "Y.Pdf", "squares.pdf"})
         EXPECT_EQ(read_file(work_ / name).rfind("%PDF-1.4\n", 0), 0u) << name;
     EXPECT_EQ(files_in_work(),
-              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf"}));
+              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf", "Z.SVG", "t.tex"}));
 }
 
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
