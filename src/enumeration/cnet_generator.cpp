@@ -24,6 +24,10 @@ struct node {
     face_table faces;
     canonical_form form;
     bool have_form = false;
+    // The edges whose contraction leaves a c-net, with their invariants.
+    int contractible_count = 0;
+    std::uint8_t contractible_edge[max_edges];
+    std::uint32_t contractible_value[max_edges];
 };
 
 // A cheap isomorphism invariant of a reduction; the canonical one is among
@@ -94,24 +98,30 @@ private:
         }
         node& c = nodes_[g.ne + 1];
         const face_table& f = n.faces;
+        // Most children are refused before they are made: a contraction
+        // outranks a deletion, and an edge whose contraction leaves a c-net
+        // here still does so in a child, but for the cases below.
+        n.contractible_count = 0;
+        for (int e = 0; e < g.ne; ++e)
+            if (contractible(g, f, e)) {
+                n.contractible_edge[n.contractible_count] = static_cast<std::uint8_t>(e);
+                n.contractible_value[n.contractible_count++] = invariant(g, f, e, by_contraction);
+            }
         // Edges across faces: one per pair of vertices on a face that are not adjacent.
         if (!few_vertices_ || 2 * g.nv <= edges_ + 2) {
             for (int h = 0; h < f.nf; ++h) {
                 int corner[max_vertices];
                 int size = 0;
-                for (int d = 0; d < 2 * g.ne; ++d)
-                    if (f.of_dart[d] == h) {
-                        corner[0] = d;
-                        break;
-                    }
+                corner[0] = f.first[h];
                 for (size = 1; size < f.size[h]; ++size) corner[size] = face_next(g, corner[size - 1]);
                 for (int i = 0; i < size; ++i)
                     for (int j = i + 2; j < size; ++j) {
                         const int a = tail(g, corner[i]);
                         const int b = tail(g, corner[j]);
                         if (f.neighbours[a] >> b & 1) continue;
+                        if (contraction_survives_edge(n, a, b)) continue;
                         if (!first_of_orbit_edge(n, a, b)) continue;
-                        add_edge(g, corner[i], corner[j], c.graph);
+                        add_edge(g, f, corner[i], corner[j], c.graph, c.faces);
                         consider(c, by_deletion, counted);
                     }
             }
@@ -125,15 +135,15 @@ private:
             for (int j = 0; j < d; ++j, dart = g.next[dart])
                 for (int m = 2; 2 * m <= d; ++m) {
                     if (2 * m == d && j >= d / 2) continue;
+                    if (contraction_outranks_split(n, dart, m)) continue;
                     if (!first_of_orbit_split(n, dart, m)) continue;
-                    split_vertex(g, dart, m, c.graph);
+                    split_vertex(g, f, dart, m, c.graph, c.faces);
                     consider(c, by_contraction, counted);
                 }
         }
     }
 
     void consider(node& c, int type, bool counted) {
-        find_faces(c.graph, c.faces);
         c.have_form = false;
         if (!canonical_reduction(c, type)) return;
         if (!counted && c.graph.ne >= split_level_) {
@@ -141,6 +151,45 @@ private:
             counted = true;
         }
         grow(c, counted);
+    }
+
+    // Whether a contractible edge of the parent stays so after edge a b is
+    // added: unless a b joins one of its ends to a neighbour of the other.
+    static bool contraction_survives_edge(const node& n, int a, int b) {
+        const embedding& g = n.graph;
+        const vertex_set ab = vertex_set{1} << a | vertex_set{1} << b;
+        for (int i = 0; i < n.contractible_count; ++i) {
+            const int e = n.contractible_edge[i];
+            const int x = g.head[2 * e];
+            const int y = g.head[2 * e + 1];
+            const vertex_set ends = vertex_set{1} << x | vertex_set{1} << y;
+            const vertex_set near = n.faces.neighbours[x] | n.faces.neighbours[y];
+            if ((ends & ab) == 0 || (near & ab & ~ends) == 0) return true;
+        }
+        return false;
+    }
+
+    // Whether a contractible edge of the parent away from the vertex split
+    // stays so in the child (it does) and outranks the new edge there (its
+    // invariant can only grow, with the faces beside it).
+    static bool contraction_outranks_split(const node& n, int first, int count) {
+        const embedding& g = n.graph;
+        const face_table& f = n.faces;
+        const int v = tail(g, first);
+        int last = first;
+        for (int i = 1; i < count; ++i) last = g.next[last];
+        const unsigned dv = g.degree[v] - count + 1;
+        const unsigned dw = count + 1;
+        const unsigned sl = f.size[f.of_dart[first]] + 1;
+        const unsigned sr = f.size[f.of_dart[g.next[last]]] + 1;
+        const std::uint32_t made = std::uint32_t{by_contraction} << 30 | (dv + dw) << 20 |
+                                   (dv > dw ? dv : dw) << 14 | (sl + sr) << 7 | (sl > sr ? sl : sr);
+        for (int i = 0; i < n.contractible_count; ++i) {
+            if (n.contractible_value[i] <= made) continue;
+            const int e = n.contractible_edge[i];
+            if (g.head[2 * e] != v && g.head[2 * e + 1] != v) return true;
+        }
+        return false;
     }
 
     // Whether the newest edge, undone by `type`, is in the canonical orbit.

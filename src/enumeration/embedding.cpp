@@ -11,6 +11,7 @@ void find_faces(const embedding& g, face_table& f) {
     for (int d = 0; d < darts; ++d) {
         if (f.of_dart[d] != 0xff) continue;
         const int id = f.nf++;
+        f.first[id] = static_cast<std::uint8_t>(d);
         vertex_set on = 0;
         int size = 0;
         int x = d;
@@ -80,7 +81,24 @@ embedding wheel(int spokes) {
     return from_plane_graph(p);
 }
 
-void add_edge(const embedding& g, int da, int db, embedding& c) {
+namespace {
+
+// Copies the parts of a face table that a child uses: the parent's faces,
+// the darts it has, its vertices.
+void copy_faces(const embedding& g, const face_table& f, face_table& c) {
+    c.nf = f.nf;
+    for (int d = 0; d < 2 * g.ne; ++d) c.of_dart[d] = f.of_dart[d];
+    for (int h = 0; h < f.nf; ++h) {
+        c.first[h] = f.first[h];
+        c.size[h] = f.size[h];
+        c.vertices[h] = f.vertices[h];
+    }
+    for (int v = 0; v < g.nv; ++v) c.neighbours[v] = f.neighbours[v];
+}
+
+}  // namespace
+
+void add_edge(const embedding& g, const face_table& f, int da, int db, embedding& c, face_table& cf) {
     c = g;
     const int a = tail(g, da);
     const int b = tail(g, db);
@@ -100,21 +118,57 @@ void add_edge(const embedding& g, int da, int db, embedding& c) {
     link(ba, db);
     ++c.degree[a];
     ++c.degree[b];
+
+    // The face splits: the new one runs from da round to b, then back to a.
+    copy_faces(g, f, cf);
+    const int old = f.of_dart[da];
+    const int made = cf.nf++;
+    vertex_set on = vertex_set{1} << a;
+    int size = 1;
+    for (int d = da; d != ba; d = face_next(c, d), ++size) {
+        cf.of_dart[d] = static_cast<std::uint8_t>(made);
+        on |= vertex_set{1} << c.head[d];
+    }
+    cf.of_dart[ba] = static_cast<std::uint8_t>(made);
+    cf.first[made] = static_cast<std::uint8_t>(ba);
+    cf.size[made] = static_cast<std::uint8_t>(size);
+    cf.vertices[made] = on;
+    cf.of_dart[ab] = static_cast<std::uint8_t>(old);
+    cf.first[old] = static_cast<std::uint8_t>(ab);
+    cf.size[old] = static_cast<std::uint8_t>(f.size[old] + 2 - size);
+    cf.vertices[old] = (f.vertices[old] & ~on) | vertex_set{1} << a | vertex_set{1} << b;
+    cf.neighbours[a] |= vertex_set{1} << b;
+    cf.neighbours[b] |= vertex_set{1} << a;
 }
 
-void split_vertex(const embedding& g, int first, int count, embedding& c) {
+void split_vertex(const embedding& g, const face_table& f, int first, int count, embedding& c,
+                  face_table& cf) {
     c = g;
+    copy_faces(g, f, cf);
     const int v = tail(g, first);
     const int w = g.nv;
+    const vertex_set vbit = vertex_set{1} << v;
+    const vertex_set wbit = vertex_set{1} << w;
     const int vw = 2 * g.ne;
     const int wv = vw + 1;
     c.nv = g.nv + 1;
     c.ne = g.ne + 1;
+    // The faces at corners between moved darts pass through w instead of v.
+    vertex_set moved = 0;
     int last = first;
     for (int i = 0; i < count; ++i) {
         c.head[last ^ 1] = static_cast<std::uint8_t>(w);
+        const int x = g.head[last];
+        moved |= vertex_set{1} << x;
+        cf.neighbours[x] = (cf.neighbours[x] & ~vbit) | wbit;
+        if (i > 0) {
+            const int h = f.of_dart[last];
+            cf.vertices[h] = (cf.vertices[h] & ~vbit) | wbit;
+        }
         if (i + 1 < count) last = g.next[last];
     }
+    cf.neighbours[v] = (f.neighbours[v] & ~moved) | wbit;
+    cf.neighbours[w] = moved | vbit;
     const int before = g.prev[first];  // stays with v
     const int after = g.next[last];    // stays with v
     c.head[vw] = static_cast<std::uint8_t>(w);
@@ -131,6 +185,15 @@ void split_vertex(const embedding& g, int first, int count, embedding& c) {
     c.degree[w] = static_cast<std::uint8_t>(count + 1);
     c.out[v] = static_cast<std::uint8_t>(vw);
     c.out[w] = static_cast<std::uint8_t>(wv);
+    // The two faces at the ends of the run pass through both, along the new edge.
+    const int at_first = f.of_dart[first];
+    const int at_after = f.of_dart[after];
+    cf.of_dart[vw] = static_cast<std::uint8_t>(at_first);
+    cf.of_dart[wv] = static_cast<std::uint8_t>(at_after);
+    ++cf.size[at_first];
+    ++cf.size[at_after];
+    cf.vertices[at_first] |= wbit;
+    cf.vertices[at_after] |= wbit;
 }
 
 // A 2-connected plane graph whose faces are cycles is 3-connected exactly

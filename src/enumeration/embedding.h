@@ -36,6 +36,7 @@ inline int face_next(const embedding& g, int d) { return g.next[d ^ 1]; }
 struct face_table {
     int nf = 0;
     std::uint8_t of_dart[max_darts];
+    std::uint8_t first[max_darts];  // one dart of each face
     std::uint8_t size[max_darts];
     vertex_set vertices[max_darts];
     vertex_set neighbours[max_vertices];
@@ -49,10 +50,14 @@ void to_plane_graph(const embedding& g, plane_graph& p);
 
 // A new edge across the face that darts da and db both bound, from
 // tail(da) to tail(db), placed just before da and db in their rotations.
-void add_edge(const embedding& g, int da, int db, embedding& child);
+// The child's faces follow from the parent's: only the one face changes.
+void add_edge(const embedding& g, const face_table& f, int da, int db, embedding& child,
+              face_table& child_faces);
 // A new vertex takes the `count` darts from `first` on clockwise round
-// tail(first); a new edge joins it to the old vertex in their place.
-void split_vertex(const embedding& g, int first, int count, embedding& child);
+// tail(first); a new edge joins it to the old vertex in their place. Only
+// the faces round the old vertex change.
+void split_vertex(const embedding& g, const face_table& f, int first, int count, embedding& child,
+                  face_table& child_faces);
 
 // Whether deleting, or contracting, edge e of a c-net leaves a c-net.
 bool deletable(const embedding& g, const face_table& f, int e);
