@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/picture_writer.h"
+#include "enumeration/enumerate_options.h"
 #include "options.h"
 
 namespace {
@@ -36,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const options o = parse_options(static_cast<int>(words.size()), argv.data());
         if (o.help || o.version) return 0;
+        if (enumerates(o)) {
+            require(o.enumerate.empty() != o.graphs.empty() && !o.has_case && o.catalogue.empty());
+            require(!o.check && !o.canonical && o.directory.empty() && o.format.empty());
+            require(o.part.empty() || (o.graphs.empty() && !o.count));
+            return 0;
+        }
+        require(!o.imperfect && !o.squares && !o.count);
         require(o.has_case != !o.catalogue.empty());
         require(o.format.empty() || find_format(o.format) != nullptr);
         // A drawing's name never ends as another format's drawings do.

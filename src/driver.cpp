@@ -10,6 +10,8 @@
 #include "catalogue/catalogue_run.h"
 #include "check_table.h"
 #include "document/document.h"
+#include "enumeration/enumerate_options.h"
+#include "enumeration/enumerate_run.h"
 #include "messages.h"
 #include "options.h"
 #include "output_guard.h"
@@ -129,8 +131,16 @@ int run_options(const options& o, output_stream& out)
                           "' after the case file is ignored; options go before the case file");
     }
     system_file_system files;
-    const std::string& path = o.catalogue.empty() ? o.case_path : o.catalogue;
+    const std::string path = !o.graphs.empty() ? (o.graphs == "-" ? "(standard input)" : o.graphs)
+                             : o.catalogue.empty() ? o.case_path
+                                                   : o.catalogue;
     try {
+        if (enumerates(o)) {
+            if (!o.output.empty() && !o.graphs.empty() && o.graphs != "-") {
+                refuse_input_as_output(files, o.graphs, o.output, "the graphs");
+            }
+            return run_enumeration(o, files, out);
+        }
         const bool from_file = o.catalogue != "-";
         const char* const input = o.catalogue.empty() ? "the case file" : "the catalogue";
         if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);

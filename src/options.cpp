@@ -10,6 +10,7 @@
 #include "cores.h"
 #include "document/picture_writer.h"
 #include "shown_text.h"
+#include "enumeration/enumerate_options.h"
 
 const char* const usage_line =
     "usage: squares2tex [OPTION]... CASE-FILE   or   squares2tex [OPTION]... --catalogue FILE\n";
@@ -76,6 +77,11 @@ const option_rule rules[] = {
     {"jobs", 'j', &options::jobs, nullptr},
     {"part", '\0', &options::part, nullptr},
     {"size", '\0', &options::size, nullptr},
+    {"enumerate", '\0', &options::enumerate, nullptr},
+    {"graphs", '\0', &options::graphs, nullptr},
+    {"imperfect", '\0', nullptr, &options::imperfect},
+    {"squares", '\0', nullptr, &options::squares},
+    {"count", '\0', nullptr, &options::count},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
     {"help", 'h', nullptr, &options::help},
@@ -244,7 +250,9 @@ void check_combination(options& o)
     const std::string format_given = o.format;
     for (char& c : o.format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const bool catalogue = !o.catalogue.empty();
-    if (!o.has_case && !catalogue) throw usage_error("no case file given");
+    const bool enumeration = enumerates(o);
+    check_enumeration(o);
+    if (!o.has_case && !catalogue && !enumeration) throw usage_error("no case file given");
     if (o.has_case && catalogue) {
         throw usage_error("give a case file or --catalogue FILE, not both");
     }
@@ -259,7 +267,7 @@ void check_combination(options& o)
             "it takes no --output");
     }
     // Codes written to a file of any name are still codes.
-    if (!o.canonical) {
+    if (!o.canonical && !enumeration) {
         for (const char* extension : refused_extensions) {
             if (has_extension(o.output, extension)) {
                 throw usage_error("squares2tex does not write " + std::string(extension) +
@@ -307,8 +315,8 @@ void check_combination(options& o)
             throw usage_error("--part takes K/N, the K-th of N parts (1 <= K <= N <= " +
                               std::to_string(most_parts) + "), not '" + o.part + "'");
         }
-        if (!catalogue || o.catalogue == "-") {
-            throw usage_error("--part needs a catalogue file: --catalogue FILE");
+        if (!enumeration && (!catalogue || o.catalogue == "-")) {
+            throw usage_error("--part needs a catalogue file, --catalogue FILE, or --enumerate");
         }
         if (!o.directory.empty() || book) {
             throw usage_error(

@@ -80,6 +80,16 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-f tex -o x.pdf case.txt", "is named as a .pdf file, but -f tex writes .tex files"},
         {"-f pdf -o b.tex --catalogue c.txt", "is named as a .tex file"},
         {"-f Png case.txt", "unknown format 'Png'"},
+        {"--enumerate 9 --graphs g.pc", "give --enumerate N or --graphs FILE, not both"},
+        {"--enumerate 9 case.txt", "--enumerate makes its own cases"},
+        {"--graphs g.pc --check", "--graphs writes a catalogue of canonical codes"},
+        {"--enumerate 9 -d out", "check or draw it with a second run"},
+        {"--enumerate 10-9", "--enumerate takes an order N or a range of orders A-B, from 1 to 40"},
+        {"--enumerate 41", "not '41'"},
+        {"--squares case.txt", "--imperfect, --squares and --count go with --enumerate N"},
+        {"--graphs g.pc --part 1/2", "--part shares out the c-nets of --enumerate"},
+        {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
+        {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments);

@@ -1,0 +1,32 @@
+// The c-net generator's rate: `cnet_rate EDGES [K/N] [--few]` counts the
+// c-nets of EDGES edges (share K of N; only V <= F with --few) and prints
+// the count, the seconds (wall clock and CPU) and the graphs per second of CPU.
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "enumeration/cnet_generator.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: cnet_rate EDGES [K/N] [--few]\n");
+        return 2;
+    }
+    const int edges = std::atoi(argv[1]);
+    cnet_share share;
+    bool few = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--few") == 0) few = true;
+        else if (std::sscanf(argv[i], "%lld/%lld", reinterpret_cast<long long*>(&share.k),
+                             reinterpret_cast<long long*>(&share.n)) != 2) return 2;
+    }
+    long long count = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpu_start = std::clock();
+    for_each_cnet(edges, share, few, [&count](const plane_graph&) { ++count; });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
+    std::printf("%d\t%lld\t%.3f s\t%.3f s CPU\t%.0f graphs/s of CPU\n", edges, count, seconds, cpu, count / cpu);
+}

@@ -1,0 +1,281 @@
+// McKay's canonical construction path over Tutte's wheel theorem. Every
+// c-net that is not a wheel has an edge whose deletion or contraction
+// leaves a c-net; of those reductions one orbit is canonical, and a c-net
+// is made only from the parent that its canonical reduction gives, by the
+// one operation (up to the parent's automorphisms) that undoes it. So each
+// c-net comes once, and nothing is stored but the path from a wheel.
+#include "enumeration/cnet_generator.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "enumeration/canonical_code.h"
+#include "enumeration/embedding.h"
+
+namespace cnet {
+namespace {
+
+enum reduction { by_deletion = 0, by_contraction = 1 };
+
+// What the generator knows of one graph on the path: the graph, its faces
+// and, when worked out, its canonical form.
+struct node {
+    embedding graph;
+    face_table faces;
+    canonical_form form;
+    bool have_form = false;
+    // The edges whose contraction leaves a c-net, with their invariants.
+    int contractible_count = 0;
+    std::uint8_t contractible_edge[max_edges];
+    std::uint32_t contractible_value[max_edges];
+};
+
+// A cheap isomorphism invariant of a reduction; the canonical one is among
+// those of greatest value.
+std::uint32_t invariant(const embedding& g, const face_table& f, int e, int type) {
+    const unsigned du = g.degree[g.head[2 * e]];
+    const unsigned dv = g.degree[g.head[2 * e + 1]];
+    const unsigned sl = f.size[f.of_dart[2 * e]];
+    const unsigned sr = f.size[f.of_dart[2 * e + 1]];
+    return static_cast<std::uint32_t>(type) << 30 | (du + dv) << 20 | (du > dv ? du : dv) << 14 |
+           (sl + sr) << 7 | (sl > sr ? sl : sr);
+}
+
+bool reducible(const embedding& g, const face_table& f, int e, int type) {
+    return type == by_deletion ? deletable(g, f, e) : contractible(g, f, e);
+}
+
+// A reduction's name under one numbering of the vertices.
+std::uint32_t reduction_key(const embedding& g, const std::uint8_t* label, int e, int type) {
+    const unsigned a = label[g.head[2 * e]];
+    const unsigned b = label[g.head[2 * e + 1]];
+    return static_cast<std::uint32_t>(type) << 16 | (a < b ? a << 8 | b : b << 8 | a);
+}
+
+// Share boundaries: the levels of the search tree whose nodes are
+// numbered and dealt out. A rough count of c-nets by edges picks a level
+// with enough nodes for the shares to be even.
+int share_level(int edges, std::int64_t parts) {
+    if (parts <= 1) return edges + 1;
+    double estimate = 22;  // c-nets with 12 edges; each edge more gives about 3.3 times as many
+    for (int level = 12; level < edges; ++level, estimate *= 3.3)
+        if (estimate >= 40.0 * static_cast<double>(parts)) return level;
+    return edges;
+}
+
+class generator {
+public:
+    generator(int edges, const cnet_share& share, bool few_vertices,
+              const std::function<void(const plane_graph&)>& each)
+        : edges_(edges), share_(share), few_vertices_(few_vertices), each_(each),
+          split_level_(share_level(edges, share.n)), nodes_(edges + 2) {}
+
+    void run() {
+        for (int spokes = 3; 2 * spokes <= edges_; ++spokes) {
+            node& root = nodes_[2 * spokes];
+            root.graph = wheel(spokes);
+            find_faces(root.graph, root.faces);
+            root.have_form = false;
+            const bool counted = 2 * spokes >= split_level_;
+            if (counted && !take_unit()) continue;
+            grow(root, counted);
+        }
+    }
+
+private:
+    bool take_unit() { return unit_++ % share_.n == share_.k - 1; }
+
+    void grow(node& n, bool counted) {
+        const embedding& g = n.graph;
+        if (g.ne == edges_) {
+            to_plane_graph(g, out_);
+            each_(out_);
+            return;
+        }
+        if (!n.have_form) {
+            find_canonical_form(g, n.form);
+            n.have_form = true;
+        }
+        node& c = nodes_[g.ne + 1];
+        const face_table& f = n.faces;
+        // Most children are refused before they are made: a contraction
+        // outranks a deletion, and an edge whose contraction leaves a c-net
+        // here still does so in a child, but for the cases below.
+        n.contractible_count = 0;
+        for (int e = 0; e < g.ne; ++e)
+            if (contractible(g, f, e)) {
+                n.contractible_edge[n.contractible_count] = static_cast<std::uint8_t>(e);
+                n.contractible_value[n.contractible_count++] = invariant(g, f, e, by_contraction);
+            }
+        // Edges across faces: one per pair of vertices on a face that are not adjacent.
+        if (!few_vertices_ || 2 * g.nv <= edges_ + 2) {
+            for (int h = 0; h < f.nf; ++h) {
+                int corner[max_vertices];
+                int size = 0;
+                corner[0] = f.first[h];
+                for (size = 1; size < f.size[h]; ++size) corner[size] = face_next(g, corner[size - 1]);
+                for (int i = 0; i < size; ++i)
+                    for (int j = i + 2; j < size; ++j) {
+                        const int a = tail(g, corner[i]);
+                        const int b = tail(g, corner[j]);
+                        if (f.neighbours[a] >> b & 1) continue;
+                        if (contraction_survives_edge(n, a, b)) continue;
+                        if (!first_of_orbit_edge(n, a, b)) continue;
+                        add_edge(g, f, corner[i], corner[j], c.graph, c.faces);
+                        consider(c, by_deletion, counted);
+                    }
+            }
+        }
+        // Splits of a vertex into two runs of at least two edges.
+        if (few_vertices_ && 2 * (g.nv + 1) > edges_ + 2) return;
+        for (int v = 0; v < g.nv; ++v) {
+            const int d = g.degree[v];
+            if (d < 4) continue;
+            int dart = g.out[v];
+            for (int j = 0; j < d; ++j, dart = g.next[dart])
+                for (int m = 2; 2 * m <= d; ++m) {
+                    if (2 * m == d && j >= d / 2) continue;
+                    if (contraction_outranks_split(n, dart, m)) continue;
+                    if (!first_of_orbit_split(n, dart, m)) continue;
+                    split_vertex(g, f, dart, m, c.graph, c.faces);
+                    consider(c, by_contraction, counted);
+                }
+        }
+    }
+
+    void consider(node& c, int type, bool counted) {
+        c.have_form = false;
+        if (!canonical_reduction(c, type)) return;
+        if (!counted && c.graph.ne >= split_level_) {
+            if (!take_unit()) return;
+            counted = true;
+        }
+        grow(c, counted);
+    }
+
+    // Whether a contractible edge of the parent stays so after edge a b is
+    // added: unless a b joins one of its ends to a neighbour of the other.
+    static bool contraction_survives_edge(const node& n, int a, int b) {
+        const embedding& g = n.graph;
+        const vertex_set ab = vertex_set{1} << a | vertex_set{1} << b;
+        for (int i = 0; i < n.contractible_count; ++i) {
+            const int e = n.contractible_edge[i];
+            const int x = g.head[2 * e];
+            const int y = g.head[2 * e + 1];
+            const vertex_set ends = vertex_set{1} << x | vertex_set{1} << y;
+            const vertex_set near = n.faces.neighbours[x] | n.faces.neighbours[y];
+            if ((ends & ab) == 0 || (near & ab & ~ends) == 0) return true;
+        }
+        return false;
+    }
+
+    // Whether a contractible edge of the parent away from the vertex split
+    // stays so in the child (it does) and outranks the new edge there (its
+    // invariant can only grow, with the faces beside it).
+    static bool contraction_outranks_split(const node& n, int first, int count) {
+        const embedding& g = n.graph;
+        const face_table& f = n.faces;
+        const int v = tail(g, first);
+        int last = first;
+        for (int i = 1; i < count; ++i) last = g.next[last];
+        const unsigned dv = g.degree[v] - count + 1;
+        const unsigned dw = count + 1;
+        const unsigned sl = f.size[f.of_dart[first]] + 1;
+        const unsigned sr = f.size[f.of_dart[g.next[last]]] + 1;
+        const std::uint32_t made = std::uint32_t{by_contraction} << 30 | (dv + dw) << 20 |
+                                   (dv > dw ? dv : dw) << 14 | (sl + sr) << 7 | (sl > sr ? sl : sr);
+        for (int i = 0; i < n.contractible_count; ++i) {
+            if (n.contractible_value[i] <= made) continue;
+            const int e = n.contractible_edge[i];
+            if (g.head[2 * e] != v && g.head[2 * e + 1] != v) return true;
+        }
+        return false;
+    }
+
+    // Whether the newest edge, undone by `type`, is in the canonical orbit.
+    bool canonical_reduction(node& c, int type) {
+        const embedding& g = c.graph;
+        const face_table& f = c.faces;
+        const int made = g.ne - 1;
+        const std::uint32_t mine = invariant(g, f, made, type);
+        tied_.clear();
+        for (int e = 0; e < g.ne; ++e)
+            for (int t = 0; t < 2; ++t) {
+                if (e == made && t == type) continue;
+                const std::uint32_t value = invariant(g, f, e, t);
+                if (value < mine || !reducible(g, f, e, t)) continue;
+                if (value > mine) return false;
+                tied_.push_back(e << 1 | t);
+            }
+        if (tied_.empty()) return true;
+        find_canonical_form(g, c.form);
+        c.have_form = true;
+        const std::uint8_t* first = c.form.labels.data();
+        std::uint32_t least = reduction_key(g, first, made, type);
+        for (int r : tied_) {
+            const std::uint32_t k = reduction_key(g, first, r >> 1, r & 1);
+            if (k < least) least = k;
+        }
+        for (int i = 0; i < c.form.walks; ++i)
+            if (reduction_key(g, &c.form.labels[static_cast<std::size_t>(i) * max_vertices], made, type) == least)
+                return true;
+        return false;
+    }
+
+    // Of the operations that automorphisms of the parent carry into one
+    // another, only the one least under the first numbering is done.
+    bool first_of_orbit_edge(const node& n, int a, int b) const {
+        if (n.form.walks == 1) return true;
+        const auto key = [&](const std::uint8_t* l) {
+            const unsigned x = l[a];
+            const unsigned y = l[b];
+            return x < y ? x << 8 | y : y << 8 | x;
+        };
+        const unsigned own = key(n.form.labels.data());
+        for (int i = 1; i < n.form.walks; ++i)
+            if (key(&n.form.labels[static_cast<std::size_t>(i) * max_vertices]) < own) return false;
+        return true;
+    }
+
+    bool first_of_orbit_split(const node& n, int first, int count) const {
+        if (n.form.walks == 1) return true;
+        const embedding& g = n.graph;
+        const int v = tail(g, first);
+        const auto key = [&](const std::uint8_t* l) {
+            std::uint64_t moved = 0;
+            std::uint64_t all = 0;
+            int d = g.out[v];
+            for (int i = 0; i < g.degree[v]; ++i, d = g.next[d]) all |= std::uint64_t{1} << l[g.head[d]];
+            d = first;
+            for (int i = 0; i < count; ++i, d = g.next[d]) moved |= std::uint64_t{1} << l[g.head[d]];
+            const std::uint64_t stays = all & ~moved;
+            return std::uint64_t{l[v]} << 40 | (moved < stays ? moved : stays);
+        };
+        const std::uint64_t own = key(n.form.labels.data());
+        for (int i = 1; i < n.form.walks; ++i)
+            if (key(&n.form.labels[static_cast<std::size_t>(i) * max_vertices]) < own) return false;
+        return true;
+    }
+
+    int edges_;
+    cnet_share share_;
+    bool few_vertices_;
+    const std::function<void(const plane_graph&)>& each_;
+    int split_level_;
+    std::vector<node> nodes_;
+    std::vector<int> tied_;
+    std::int64_t unit_ = 0;
+    plane_graph out_;
+};
+
+}  // namespace
+}  // namespace cnet
+
+void for_each_cnet(int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
+                   const std::function<void(const plane_graph&)>& each) {
+    if (share.n < 1 || share.k < 1 || share.k > share.n)
+        throw std::invalid_argument("a share is K/N with 1 <= K <= N");
+    if (edges > cnet_max_edges) throw std::invalid_argument("too many edges for the c-net generator");
+    if (edges < 6) return;
+    cnet::generator(edges, share, at_most_as_many_vertices_as_faces, each).run();
+}
