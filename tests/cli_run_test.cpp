@@ -591,6 +591,37 @@ TEST_F(Catalogue, ProgressOnATerminalOnly)
 }
 
 // The catalogue is read as a stream: memory stays that of the batches in flight.
+// A large case is checked in under 50 bytes a square, and two of them at
+// -j 2 take no more than one: one large case is in work at a time.
+TEST_F(Catalogue, LargeCasesTakeFiftyBytesASquareWhateverTheThreads)
+{
+    std::string line = "1048576 1024 1024";  // 2^20 squares of side 1
+    for (int i = 0; i < 1 << 20; ++i) line += " 1";
+    write_file(work_ / "one.txt", line + "\n");
+    write_file(work_ / "two.txt", line + "\n" + line + "\n");
+    write_file(work_ / "tiny.txt", "3 3 2 2 1 1\n");
+    const auto peak_kb = [&](const char* catalogue) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("ASAN_OPTIONS", "quarantine_size_mb=0", 1);
+            if (!freopen("/dev/null", "w", stdout)) _exit(127);
+            execl(SQUARES2TEX_EXE, SQUARES2TEX_EXE, "--check", "-j2", "--catalogue",
+                  (work_ / catalogue).c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = -1;
+        rusage usage{};
+        EXPECT_EQ(wait4(pid, &status, 0, &usage), pid);
+        EXPECT_EQ(status, 0) << catalogue;
+        return usage.ru_maxrss;
+    };
+    const long base = peak_kb("tiny.txt");
+    const long one = peak_kb("one.txt") - base;
+    const long two = peak_kb("two.txt") - base;
+    EXPECT_LT(one * 1024, 50L << 20) << one << " kB for 2^20 squares";
+    EXPECT_LT(two, one + one / 4) << one << " kB for one case, " << two << " kB for two";
+}
+
 TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
 {
     const auto peak_kb = [&](int lines) {

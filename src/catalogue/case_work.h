@@ -2,7 +2,9 @@
 // of lines in, its finished output out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,12 @@ struct catalogue_settings {
     bool book = false;  // the drawings are pages of one PDF, not files in `directory`
     std::string directory;
     bool gallery = false;
+    // Held while a worker handles a large case (large_case squares or
+    // more), so that the memory of such cases is not taken once per thread.
+    std::mutex* large_case_gate = nullptr;
 };
+
+constexpr std::size_t large_case = std::size_t{1} << 20;
 
 struct catalogue_batch {
     catalogue_batch_text input;
@@ -37,7 +44,7 @@ struct catalogue_batch {
 };
 
 // What each worker thread keeps from case to case, so that cases cost no
-// allocations once it has grown.
+// allocations once it has grown; given back after a large case.
 struct worker_memory {
     check_workspace check;
     canonical_scratch canonical;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "catalogue/case_work.h"
@@ -56,6 +57,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
     settings.check = o.check;
     settings.canonical = o.canonical;
+    std::mutex large_case_gate;
+    settings.large_case_gate = &large_case_gate;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
     std::FILE* stream = stdin;
     if (o.catalogue != "-") {
@@ -135,7 +138,10 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         if (b.failed) status = failure_status;
         shown.update(summary.cases);
     };
-    steps.size = [](const catalogue_batch& b) { return b.input.text.size(); };
+    // A line read ahead holds its sides, not its text.
+    steps.size = [](const catalogue_batch& b) {
+        return b.input.text.size() + b.input.read_ahead.c.sides.capacity() * sizeof(std::int32_t);
+    };
     // Room for several batches a thread, so that workers go on while the
     // writer is busy with a gallery page; the bytes bound the memory.
     run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2),
