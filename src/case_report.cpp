@@ -23,7 +23,7 @@ bool draw_and_report(const square_case& c, const picture_format& format,
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {
-        if (checked) return;
+        if (checked || from.quiet) return;
         for (const std::string& w : report.warnings) {
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
@@ -44,7 +44,7 @@ bool draw_and_report(const square_case& c, const picture_format& format,
         return false;
     }
     add_warnings();
-    if (!caveat.empty()) messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    if (!caveat.empty() && !from.quiet) messages += format_message(from.file, message_line(from), "warning: " + caveat);
     return true;
 }
 

@@ -268,6 +268,7 @@ square_case read_case_from(std::FILE* stream, std::int64_t* first_line)
 
 square_case read_case(const std::string& path, std::int64_t* first_line)
 {
+    if (path == "-") return read_case_from(stdin, first_line);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
                                                            &std::fclose);
     if (!stream) {

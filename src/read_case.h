@@ -9,8 +9,9 @@
 
 class value_reader;
 
-// Opens the case file at `path`, reads the case and closes the file; the
-// line where the case begins (its count) goes to `first_line` if given.
+// Opens the case file at `path` ("-": standard input), reads the case and
+// closes the file; the line where the case begins (its count) goes to
+// `first_line` if given.
 square_case read_case(const std::string& path, std::int64_t* first_line = nullptr);
 
 // Reads a case from an open stream. Values are whole words of an optional

@@ -4,6 +4,7 @@
 // permissions of their own.
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "cli_fixture.h"
 
@@ -38,7 +39,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--output", "option '--output' needs a value"},
         {"--output= case.txt", "option '--output' needs a value"},
         {"--check=yes case.txt", "option '--check' takes no value"},
-        {"--c case.txt", "option '--c' is ambiguous"},
+        {"--c case.txt",
+         "option '--c' is ambiguous; possibilities: '--catalogue' '--check' '--canonical'"},
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
@@ -146,6 +148,29 @@ TEST_F(Run, HelpAndVersion)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("squares2tex 1.", 0), 0u) << r.out;
     EXPECT_EQ(files_in_work(), std::set<std::string>{});
+}
+
+// '-' reads the case from standard input, named so in messages; --quiet
+// keeps errors only, and the status.
+TEST_F(Run, StandardInputAndQuiet)
+{
+    write_file(work_ / "short.txt", "2 3 3 1 1\n");  // not a dissection, drawn with warnings
+    write_file(work_ / "bad.txt", "3 3 2 2 1 x\n");
+    result r = run("-", "", "", (work_ / "short.txt").string());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_NE(r.err.find("squares2tex: (standard input): warning: "), std::string::npos) << r.err;
+    const std::string drawn = document();
+    r = run("-q short.txt");
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(document(), drawn);
+    r = run("--quiet --check -", "", "", (work_ / "bad.txt").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "squares2tex: (standard input):1: expected side 3 of 3, found \"x\"\n");
+    write_file(work_ / "cat.txt", "2 3 3 1 1\n3 3 2 2 1 1\n");
+    r = run("-q -f svg -d out --catalogue cat.txt");
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(files_in_work("out").count("000002-3-3x2.svg"), 1u);
 }
 
 TEST_F(Run, OutputNamesTheFileOrStandardOutput)

@@ -38,7 +38,7 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
         batch.failed = true;
         return;
     }
-    if (!settings.check) {
+    if (!settings.check && !settings.quiet) {
         for (const std::string& w : batch.pages.back().warnings)
             batch.messages += format_message(from.file, from.line, "warning: " + w);
     }
@@ -78,7 +78,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         }
         return;
     }
-    const case_source from{settings.path, where.number, where.line, true};
+    const case_source from{settings.path, where.number, where.line, true, settings.quiet};
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
     if (settings.check || settings.gallery || settings.book) {

@@ -57,6 +57,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
     settings.check = o.check;
     settings.canonical = o.canonical;
+    settings.quiet = o.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
@@ -106,7 +107,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
 
     catalogue_summary summary;
     int status = 0;
-    progress shown;
+    progress shown(input.size());
     in_order_steps<catalogue_batch> steps;
     const std::int64_t cases_per_batch =
         settings.format != nullptr ? batch_cases_drawn : batch_cases_checked;
@@ -136,7 +137,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         }
         summary.add(b.summary);
         if (b.failed) status = failure_status;
-        shown.update(summary.cases);
+        shown.update(summary.cases, b.input.done_bytes);
     };
     // A line read ahead holds its sides, not its text.
     steps.size = [](const catalogue_batch& b) {
@@ -151,7 +152,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     if (codes) close_document(*codes);
     if (book) {
         book->close();
-        if (!o.check && descriptor_named(o.output) < 0) {
+        if (!o.check && !o.quiet && descriptor_named(o.output) < 0) {
             print_out(out, closing_line(summary, shown_path(o.output) + " with " +
                                                      count_of(summary.drawn, "page", "pages")));
         }
@@ -165,7 +166,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;
         }
-        if (!o.check) {
+        if (!o.check && !o.quiet) {
             print_out(out, closing_line(summary, count_of(summary.drawn, "drawing", "drawings") +
                                                      " in " + shown_path(o.directory)));
         }
