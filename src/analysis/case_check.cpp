@@ -16,12 +16,18 @@ struct runs {
 };
 
 // Sorts `order` stably by `key` (0 to 2^31 - 1), 16 bits a pass, with
-// `spare` as room: on the squares of a case this beats a sort by
+// `spare` as room: on the squares of a large case this beats a sort by
 // comparisons that look each square up again and again.
 template <typename Key>
 void sort_by(std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& spare,
              std::int64_t largest, Key key)
 {
+    // Few squares: the passes would cost more than the sort.
+    if (order.size() < (1 << 14)) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+        return;
+    }
     spare.resize(order.size());
     std::vector<std::uint32_t> counts(1 << 16);
     for (unsigned shift = 0; shift < 32 && (largest >> shift) != 0; shift += 16) {
