@@ -42,13 +42,14 @@ std::vector<case_line> model_case_lines(const std::string& text)
 {
     std::vector<case_line> lines;
     std::size_t at = text.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
+    // LF, CR LF and a lone CR each end a line.
     for (std::int64_t line = 1; at <= text.size(); ++line) {
-        std::size_t end = text.find('\n', at);
+        std::size_t end = text.find_first_of("\r\n", at);
         if (end == std::string::npos) end = text.size();
         const std::string content = text.substr(at, end - at);
-        const std::size_t first = content.find_first_not_of(" \t\v\f\r");
+        const std::size_t first = content.find_first_not_of(" \t\v\f");
         if (first != std::string::npos && content[first] != '#') lines.push_back({line, content});
-        at = end + 1;
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }

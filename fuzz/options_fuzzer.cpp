@@ -69,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      o.settings.size_mm <= 5000);
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');
+        // An ambiguous beginning lists what it may stand for.
+        const std::string message = e.what();
+        require(message.rfind("option '--", 0) != 0 ||
+                message.find("is ambiguous") == std::string::npos ||
+                message.find("possibilities: '--") != std::string::npos);
     }
     return 0;
 }

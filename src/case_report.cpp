@@ -51,7 +51,7 @@ bool draw_and_report(const square_case& c, const picture_format& format,
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {
-        if (checked) return;
+        if (checked || from.quiet) return;
         for (const std::string& w : report.warnings) {
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
@@ -72,8 +72,10 @@ bool draw_and_report(const square_case& c, const picture_format& format,
         return false;
     }
     add_warnings();
-    for (const std::string& caveat : caveats)
-        messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    if (!from.quiet) {
+        for (const std::string& caveat : caveats)
+            messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    }
     return true;
 }
 

@@ -19,6 +19,7 @@ struct case_source {
     std::int64_t number = 1;
     std::int64_t line = 1;
     bool in_catalogue = false;  // messages name the line
+    bool quiet = false;         // no warnings (--quiet)
 };
 
 // The line a message about the case as a whole names: a catalogue's line,

@@ -42,10 +42,25 @@ std::string writing_warnings(const square_case& c, const case_source& from,
     return messages;
 }
 
+// What the run reads: the graphs, the catalogue or the case file.
+const std::string& input_path(const options& o)
+{
+    if (!o.graphs.empty()) return o.graphs;
+    return o.catalogue.empty() ? o.case_path : o.catalogue;
+}
+
+// The input as messages name it: standard input as grep does.
+std::string shown_input(const options& o)
+{
+    const std::string& path = input_path(o);
+    return path == "-" ? "(standard input)" : path;
+}
+
 // The one-case run: read, then check, draw or both.
 int run_case(const options& o, file_system& files, output_stream& out)
 {
-    case_source from{o.case_path};
+    case_source from{shown_input(o)};
+    from.quiet = o.quiet;
     square_case c;
     std::int64_t more_line = 0;
     // The table's header comes first whatever follows, and a case that
@@ -81,7 +96,7 @@ int run_case(const options& o, file_system& files, output_stream& out)
         messages.clear();
         if (!drawn) return failure_status;
         // With --check, standard output is the table's; a descriptor has the drawing.
-        if (!o.check && descriptor_named(name) < 0) {
+        if (!o.check && !o.quiet && descriptor_named(name) < 0) {
             print_out(out,
                       "\n - - - - - Created " + shown_path(name) + " successfully. - - - - - -\n");
         }
@@ -125,23 +140,24 @@ int run_options(const options& o, output_stream& out)
         print_out(out, "squares2tex " SQUARES2TEX_VERSION "\n");
         return 0;
     }
-    for (const std::string& ignored : o.ignored) {
+    for (const std::string& ignored : o.quiet ? std::vector<std::string>() : o.ignored) {
         print_message("", 0,
                       "warning: '" + shown_path(ignored) +
                           "' after the case file is ignored; options go before the case file");
     }
     system_file_system files;
-    const std::string path = !o.graphs.empty() ? (o.graphs == "-" ? "(standard input)" : o.graphs)
-                             : o.catalogue.empty() ? o.case_path
-                                                   : o.catalogue;
+    const std::string& path = input_path(o);
+    const std::string shown = shown_input(o);
     try {
+        const bool from_file = path != "-";
         if (enumerates(o)) {
-            if (!o.output.empty() && !o.graphs.empty() && o.graphs != "-") {
-                refuse_input_as_output(files, o.graphs, o.output, "the graphs");
+            if (!o.graphs.empty()) {
+                if (!o.output.empty() && from_file)
+                    refuse_input_as_output(files, path, o.output, "the graphs");
+                refuse_input_as_descriptor(files, path, o.output, o.output.empty(), "the graphs");
             }
             return run_enumeration(o, files, out);
         }
-        const bool from_file = o.catalogue != "-";
         const char* const input = o.catalogue.empty() ? "the case file" : "the catalogue";
         if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);
         // The table and the codes go to standard output unless -o takes the codes.
@@ -157,11 +173,11 @@ int run_options(const options& o, output_stream& out)
     } catch (const usage_error&) {
         throw;
     } catch (const conversion_error& e) {
-        print_message(path, e.line, e.what());
+        print_message(shown, e.line, e.what());
     } catch (const std::bad_alloc&) {
-        print_message(path, 0, "out of memory");
+        print_message(shown, 0, "out of memory");
     } catch (const std::exception& e) {
-        print_message(path, 0, std::string("unexpected failure: ") + e.what());
+        print_message(shown, 0, std::string("unexpected failure: ") + e.what());
     }
     return failure_status;
 }

@@ -20,6 +20,7 @@ const char* const help_text =
     "spot of a rectangle filled from its top edge down.\n"
     "\n"
     "  squares2tex [OPTION]... CASE-FILE          one case: writes squares.tex\n"
+    "                                             ('-': the case from standard input)\n"
     "  squares2tex [OPTION]... --catalogue FILE   many cases, one per line\n"
     "\n"
     "A case: the count of squares, the width, the height, then the sides in the\n"
@@ -51,6 +52,7 @@ const char* const help_text =
     "                         with an index.html gallery for svg\n"
     "  -j, --jobs N           a catalogue run's threads (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file\n"
+    "  -q, --quiet            no warnings and no closing line; errors still show\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
@@ -84,6 +86,7 @@ const option_rule rules[] = {
     {"count", '\0', nullptr, &options::count},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
+    {"quiet", 'q', nullptr, &options::quiet},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},
 };
@@ -132,14 +135,20 @@ usage_error unknown_long(const std::string& given)
 const option_rule& find_long(const std::string& given)
 {
     const option_rule* found = nullptr;
+    std::string candidates;  // as --help spells them
+    int matches = 0;
     for (const option_rule& rule : rules) {
         if (given == rule.name) return rule;
         if (std::strncmp(rule.name, given.c_str(), given.size()) == 0) {
-            if (found != nullptr) throw usage_error("option '--" + given + "' is ambiguous", true);
-            found = &rule;
+            candidates += std::string(" '--") + rule.name + "'";
+            if (matches++ == 0) found = &rule;
         }
     }
     if (found == nullptr) throw unknown_long(given);
+    if (matches > 1) {
+        throw usage_error("option '--" + given + "' is ambiguous; possibilities:" + candidates,
+                          true);
+    }
     return *found;
 }
 

@@ -13,7 +13,7 @@ struct options {
     std::string output;     // empty: the format's own name; "-": standard output
     std::string directory;  // where a catalogue's drawings go
     std::string catalogue;  // a file of cases, one per line
-    std::string case_path;  // the case file
+    std::string case_path;  // the case file; "-": standard input
     std::string jobs;       // threads of a catalogue run, as given; empty: every core
     std::string part;       // "K/N": only that part of the catalogue file
     std::string size;       // as --size gives it
@@ -26,6 +26,7 @@ struct options {
     bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
     bool squares = false;    // the enumeration keeps squared squares only
     bool count = false;      // the enumeration writes counts, not codes
+    bool quiet = false;      // no warnings, no closing or confirmation line
     bool help = false;
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.

@@ -334,6 +334,7 @@ square_case read_case_from(std::FILE* stream, std::int64_t* first_line, std::int
 
 square_case read_case(const std::string& path, std::int64_t* first_line, std::int64_t* more_line)
 {
+    if (path == "-") return read_case_from(stdin, first_line);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
                                                            &std::fclose);
     if (!stream) {

@@ -9,10 +9,11 @@
 
 class value_reader;
 
-// Opens the case file at `path`, reads the case and closes the file; the
-// line where the case begins (its count) goes to `first_line` if given, and
-// to `more_line` the first line after the case's that begins with a value
-// or bracket (0 for none): a file of several cases, of which one is read.
+// Opens the case file at `path` ("-": standard input), reads the case and
+// closes the file; the line where the case begins (its count) goes to
+// `first_line` if given, and to `more_line` the first line after the case's
+// that begins with a value or bracket (0 for none): a file of several cases,
+// of which one is read.
 square_case read_case(const std::string& path, std::int64_t* first_line = nullptr,
                       std::int64_t* more_line = nullptr);
 

@@ -19,6 +19,12 @@ namespace {
 using sides = std::vector<std::int32_t>;
 using boxes = std::vector<square_box>;
 
+square_box box(std::int64_t x, std::int64_t y, std::int64_t side)
+{
+    return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+            static_cast<std::int32_t>(side)};
+}
+
 // The sides of a tiling in the order the skyline places them: at each step
 // the square whose top-left corner is the left-most lowest column.
 sides skyline_order(boxes squares, std::int64_t width)
@@ -53,7 +59,7 @@ boxes random_tiling(std::int64_t width, std::int64_t height, std::mt19937& rando
         const std::int64_t most = std::min<std::int64_t>(run - at, height - *at);
         const std::int64_t side =
             random() % 3 == 0 ? most : 1 + static_cast<std::int64_t>(random() % most);
-        squares.push_back({at - depth.begin(), *at, side});
+        squares.push_back(box(at - depth.begin(), *at, side));
         std::fill(at, at + side, *at + side);
     }
 }
@@ -99,7 +105,7 @@ boxes boxes_of(const square_case& c)
     for (const std::int32_t side : c.sides) {
         const auto x = std::min_element(depth.begin(), depth.end()) - depth.begin();
         if (side < 1 || x + side > c.width) break;
-        placed.push_back({x, depth[static_cast<std::size_t>(x)], side});
+        placed.push_back(box(x, depth[static_cast<std::size_t>(x)], side));
         std::fill_n(depth.begin() + x, side, depth[static_cast<std::size_t>(x)] + side);
     }
     return placed;
@@ -126,8 +132,8 @@ bool dissects_by_force(const square_case& c)
 boxes transformed(boxes squares, std::int64_t& width, std::int64_t& height, bool turn, bool mirror)
 {
     for (square_box& s : squares) {
-        if (turn) s = {height - s.y - s.side, s.x, s.side};
-        if (mirror) s.x = (turn ? height : width) - s.x - s.side;
+        if (turn) s = {static_cast<std::int32_t>(height - s.y - s.side), s.x, s.side};
+        if (mirror) s.x = static_cast<std::int32_t>((turn ? height : width) - s.x - s.side);
     }
     if (turn) std::swap(width, height);
     return squares;

@@ -4,6 +4,7 @@
 // permissions of their own.
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "cli_fixture.h"
 
@@ -38,7 +39,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--output", "option '--output' needs a value"},
         {"--output= case.txt", "option '--output' needs a value"},
         {"--check=yes case.txt", "option '--check' takes no value"},
-        {"--c case.txt", "option '--c' is ambiguous"},
+        {"--c case.txt",
+         "option '--c' is ambiguous; possibilities: '--catalogue' '--check' '--canonical'"},
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
@@ -162,6 +164,29 @@ TEST_F(Run, HelpAndVersion)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("squares2tex 1.", 0), 0u) << r.out;
     EXPECT_EQ(files_in_work(), std::set<std::string>{});
+}
+
+// '-' reads the case from standard input, named so in messages; --quiet
+// keeps errors only, and the status.
+TEST_F(Run, StandardInputAndQuiet)
+{
+    write_file(work_ / "short.txt", "2 3 3 1 1\n");  // not a dissection, drawn with warnings
+    write_file(work_ / "bad.txt", "3 3 2 2 1 x\n");
+    result r = run("-", "", "", (work_ / "short.txt").string());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, confirmation);
+    EXPECT_NE(r.err.find("squares2tex: (standard input): warning: "), std::string::npos) << r.err;
+    const std::string drawn = document();
+    r = run("-q short.txt");
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(document(), drawn);
+    r = run("--quiet --check -", "", "", (work_ / "bad.txt").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "squares2tex: (standard input):1: expected side 3 of 3, found \"x\"\n");
+    write_file(work_ / "cat.txt", "2 3 3 1 1\n3 3 2 2 1 1\n");
+    r = run("-q -f svg -d out --catalogue cat.txt");
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(files_in_work("out").count("000002-3-3x2.svg"), 1u);
 }
 
 TEST_F(Run, OutputNamesTheFileOrStandardOutput)
@@ -599,6 +624,37 @@ TEST_F(Catalogue, ProgressOnATerminalOnly)
 }
 
 // The catalogue is read as a stream: memory stays that of the batches in flight.
+// A large case is checked in under 50 bytes a square, and two of them at
+// -j 2 take no more than one: one large case is in work at a time.
+TEST_F(Catalogue, LargeCasesTakeFiftyBytesASquareWhateverTheThreads)
+{
+    std::string line = "1048576 1024 1024";  // 2^20 squares of side 1
+    for (int i = 0; i < 1 << 20; ++i) line += " 1";
+    write_file(work_ / "one.txt", line + "\n");
+    write_file(work_ / "two.txt", line + "\n" + line + "\n");
+    write_file(work_ / "tiny.txt", "3 3 2 2 1 1\n");
+    const auto peak_kb = [&](const char* catalogue) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("ASAN_OPTIONS", "quarantine_size_mb=0", 1);
+            if (!freopen("/dev/null", "w", stdout)) _exit(127);
+            execl(SQUARES2TEX_EXE, SQUARES2TEX_EXE, "--check", "-j2", "--catalogue",
+                  (work_ / catalogue).c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = -1;
+        rusage usage{};
+        EXPECT_EQ(wait4(pid, &status, 0, &usage), pid);
+        EXPECT_EQ(status, 0) << catalogue;
+        return usage.ru_maxrss;
+    };
+    const long base = peak_kb("tiny.txt");
+    const long one = peak_kb("one.txt") - base;
+    const long two = peak_kb("two.txt") - base;
+    EXPECT_LT(one * 1024, 50L << 20) << one << " kB for 2^20 squares";
+    EXPECT_LT(two, one + one / 4) << one << " kB for one case, " << two << " kB for two";
+}
+
 TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
 {
     const auto peak_kb = [&](int lines) {

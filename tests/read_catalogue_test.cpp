@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalogue/catalogue_input.h"
+#include "catalogue/progress.h"
 #include "read_catalogue.h"
 
 namespace {
@@ -185,6 +186,26 @@ TEST(ReadCatalogue, FailedReadEndsTheCatalogue)
     EXPECT_EQ(entries(directory.get()), "0@0: cannot read the catalogue: Is a directory\n");
     EXPECT_EQ(batched_entries(directory.get(), {1, 1}, 100, 10),
               "failure: cannot read the catalogue: Is a directory\n");
+}
+
+// The progress line: the share done and the time left when the size is known.
+TEST(Progress, ShareDoneAndTimeLeft)
+{
+    const struct {
+        std::int64_t cases;
+        double seconds;
+        std::int64_t done, total;
+        const char* line;
+    } rows[] = {
+        {5000, 2.0, 100, -1, "squares2tex: 5000 cases, 2500 a second"},
+        {5000, 2.0, 0, 1000, "squares2tex: 5000 cases, 2500 a second"},
+        {5000, 2.0, 250, 1000, "squares2tex: 5000 cases, 2500 a second, 25%, 0:06 left"},
+        {7, 1.5, 1, 1000, "squares2tex: 7 cases, 4 a second, 0%, 24:59 left"},
+        {9, 60.0, 10, 1000, "squares2tex: 9 cases, 0 a second, 1%, 1:39:00 left"},
+        {9, 3.0, 1200, 1000, "squares2tex: 9 cases, 3 a second, 100%, 0:00 left"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(progress_line(row.cases, row.seconds, row.done, row.total), row.line);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ square_box turn(const square_box& s, const orientation& o, std::int64_t width, s
         std::swap(t.x, t.y);
         std::swap(width, height);
     }
-    if (o.flip_x) t.x = width - t.x - t.side;
-    if (o.flip_y) t.y = height - t.y - t.side;
+    if (o.flip_x) t.x = static_cast<std::int32_t>(width - t.x - t.side);
+    if (o.flip_y) t.y = static_cast<std::int32_t>(height - t.y - t.side);
     return t;
 }
 
@@ -43,6 +43,7 @@ void turn_all(const std::vector<square_box>& squares, const orientation& o, std:
               std::int64_t height, std::vector<square_box>& turned)
 {
     turned.clear();
+    turned.reserve(squares.size());
     for (const square_box& s : squares) turned.push_back(turn(s, o, width, height));
     if (!o.transpose && !o.flip_y) {
         if (!o.flip_x) return;
@@ -55,7 +56,7 @@ void turn_all(const std::vector<square_box>& squares, const orientation& o, std:
         return;
     }
     const auto key = [](const square_box& b) {
-        return static_cast<std::uint64_t>(b.y) << 32 | static_cast<std::uint64_t>(b.x);
+        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 | static_cast<std::uint32_t>(b.x);
     };
     std::sort(turned.begin(), turned.end(),
               [&](const square_box& a, const square_box& b) { return key(a) < key(b); });

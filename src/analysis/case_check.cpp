@@ -5,73 +5,109 @@
 
 namespace {
 
-// An edge of a square on a line: a horizontal one at `line` = y from
-// `from` to `to` along x, or a vertical one at x along y.
-struct edge {
-    std::int64_t line;
-    std::int64_t from;
-    std::int64_t to;
-    std::size_t square;
-    bool far;  // the bottom or right edge, not the top or left one
-};
-
 // For every square, the ends of the longest straight runs of edges through
 // its four sides: how far right the run along its top goes, how far down
 // the run along its left side goes, and so on.
 struct runs {
-    std::vector<std::int64_t> top_right;
-    std::vector<std::int64_t> bottom_left;
-    std::vector<std::int64_t> left_bottom;
-    std::vector<std::int64_t> right_top;
+    std::vector<std::int32_t> top_right;
+    std::vector<std::int32_t> bottom_left;
+    std::vector<std::int32_t> left_bottom;
+    std::vector<std::int32_t> right_top;
 };
 
-// Joins the edges on each line into runs where they meet or overlap, and
-// gives each edge's square the near or far end of its run.
-void join_edges(std::vector<edge>& edges, std::vector<std::int64_t>& near_end_far_edges,
-                std::vector<std::int64_t>& far_end_near_edges)
+// Sorts `order` stably by `key` (0 to 2^31 - 1), 16 bits a pass, with
+// `spare` as room: on the squares of a large case this beats a sort by
+// comparisons that look each square up again and again.
+template <typename Key>
+void sort_by(std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& spare,
+             std::int64_t largest, Key key)
 {
-    std::sort(edges.begin(), edges.end(), [](const edge& a, const edge& b) {
-        return a.line != b.line ? a.line < b.line : a.from < b.from;
-    });
-    for (std::size_t first = 0; first < edges.size();) {
-        std::size_t last = first + 1;
-        std::int64_t reach = edges[first].to;
-        while (last < edges.size() && edges[last].line == edges[first].line &&
-               edges[last].from <= reach) {
-            reach = std::max(reach, edges[last].to);
-            ++last;
-        }
-        for (std::size_t k = first; k < last; ++k) {
-            if (edges[k].far) {
-                near_end_far_edges[edges[k].square] = edges[first].from;
-            } else {
-                far_end_near_edges[edges[k].square] = reach;
-            }
-        }
-        first = last;
+    // Few squares: the passes would cost more than the sort.
+    if (order.size() < (1 << 14)) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+        return;
+    }
+    spare.resize(order.size());
+    std::vector<std::uint32_t> counts(1 << 16);
+    for (unsigned shift = 0; shift < 32 && (largest >> shift) != 0; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const std::uint32_t i : order) ++counts[(static_cast<std::uint32_t>(key(i)) >> shift) & 0xffff];
+        std::uint32_t at = 0;
+        for (std::uint32_t& count : counts) at += std::exchange(count, at);
+        for (const std::uint32_t i : order)
+            spare[counts[(static_cast<std::uint32_t>(key(i)) >> shift) & 0xffff]++] = i;
+        order.swap(spare);
     }
 }
 
-runs find_runs(const std::vector<square_box>& squares)
+// The runs of one way: along x at each depth (`across`), or down at each x.
+// Only the near (top or left) edges are used, sorted as square numbers in
+// `order` (by line, then along it): in a dissection a line inside the
+// rectangle is covered by near edges wherever it is by far ones, and the
+// far side of the rectangle is one run from 0. So each square gets the far
+// end of the run through its near edge (`near_reach`) and the near end of
+// the run through its far edge (`far_start`), found by a search among the
+// near edges, in about 12 bytes a square where a list of both edges would
+// take 80.
+void runs_one_way(const std::vector<square_box>& squares, bool across, std::int64_t far_extent,
+                  const std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& start,
+                  std::vector<std::int32_t>& near_reach, std::vector<std::int32_t>& far_start)
 {
+    const auto line = [&](std::uint32_t i) { return across ? squares[i].y : squares[i].x; };
+    const auto from = [&](std::uint32_t i) { return across ? squares[i].x : squares[i].y; };
     const std::size_t n = squares.size();
-    runs r{std::vector<std::int64_t>(n), std::vector<std::int64_t>(n), std::vector<std::int64_t>(n),
-           std::vector<std::int64_t>(n)};
-    std::vector<edge> edges;
-    edges.reserve(2 * n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const square_box& s = squares[i];
-        edges.push_back({s.y, s.x, s.x + s.side, i, false});
-        edges.push_back({s.y + s.side, s.x, s.x + s.side, i, true});
+    start.resize(n);
+    near_reach.resize(n);
+    far_start.resize(n);
+    for (std::size_t first = 0; first < n;) {
+        const std::uint32_t lead = order[first];
+        std::int64_t reach = std::int64_t{from(lead)} + squares[lead].side;
+        std::size_t last = first + 1;
+        for (; last < n && line(order[last]) == line(lead) && from(order[last]) <= reach; ++last)
+            reach = std::max(reach, std::int64_t{from(order[last])} + squares[order[last]].side);
+        for (std::size_t k = first; k < last; ++k) {
+            near_reach[order[k]] = static_cast<std::int32_t>(reach);
+            start[order[k]] = static_cast<std::uint32_t>(from(lead));
+        }
+        first = last;
     }
-    join_edges(edges, r.bottom_left, r.top_right);
-    edges.clear();
-    for (std::size_t i = 0; i < n; ++i) {
-        const square_box& s = squares[i];
-        edges.push_back({s.x, s.y, s.y + s.side, i, false});
-        edges.push_back({s.x + s.side, s.y, s.y + s.side, i, true});
+    for (std::uint32_t t = 0; t < n; ++t) {
+        const std::int64_t far_line = std::int64_t{line(t)} + squares[t].side;
+        far_start[t] = 0;
+        if (far_line >= far_extent) continue;
+        // The last near edge on that line that begins at or before t does.
+        const auto after = std::upper_bound(
+            order.begin(), order.end(), t, [&](std::uint32_t, std::uint32_t i) {
+                return far_line != line(i) ? far_line < line(i) : from(t) < from(i);
+            });
+        if (after != order.begin() && line(*(after - 1)) == far_line)
+            far_start[t] = static_cast<std::int32_t>(start[*(after - 1)]);
     }
-    join_edges(edges, r.right_top, r.left_bottom);
+}
+
+// The runs, and `order` left holding the squares by their right edges.
+runs find_runs(const std::vector<square_box>& squares, std::int64_t width, std::int64_t height,
+               std::vector<std::uint32_t>& order)
+{
+    runs r;
+    std::vector<std::uint32_t> spare;
+    order.resize(squares.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    // Placed squares come by depth, then from left to right, already.
+    const auto x = [&](std::uint32_t i) { return squares[i].x; };
+    const auto y = [&](std::uint32_t i) { return squares[i].y; };
+    const bool placed = std::is_sorted(squares.begin(), squares.end(), [](const square_box& a, const square_box& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    if (!placed) {
+        sort_by(order, spare, width, x);
+        sort_by(order, spare, height, y);
+    }
+    runs_one_way(squares, true, height, order, spare, r.top_right, r.bottom_left);
+    sort_by(order, spare, width, x);  // by x, then y: stable
+    runs_one_way(squares, false, width, order, spare, r.left_bottom, r.right_top);
+    sort_by(order, spare, width, [&](std::uint32_t i) { return squares[i].x + squares[i].side; });
     return r;
 }
 
@@ -92,7 +128,7 @@ bool all_sides_differ(const std::vector<square_box>& squares, std::int64_t width
         }
         return true;
     }
-    std::vector<std::int64_t>& sides = work.sides;
+    std::vector<std::int32_t>& sides = work.sides;
     sides.clear();
     for (const square_box& s : squares) sides.push_back(s.side);
     std::sort(sides.begin(), sides.end());
@@ -228,12 +264,16 @@ void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& bo
         void take(const placed_square& s)
         {
             note_square(report, s);
-            boxes.push_back(
-                {s.where.column, std::int64_t{report.height} - s.where.top, s.where.side});
+            // Wrapped for a square far outside the rectangle, which is no
+            // dissection and whose box is not looked at.
+            boxes.push_back({static_cast<std::int32_t>(s.where.column),
+                             static_cast<std::int32_t>(std::int64_t{report.height} - s.where.top),
+                             static_cast<std::int32_t>(s.where.side)});
         }
         void finish(const skyline& sky) { note_end(report, sky); }
     } squares(c.height, boxes);
     boxes.clear();
+    boxes.reserve(c.sides.size());
     failure.clear();
     try {
         place_squares(c, sky, squares);
@@ -285,12 +325,9 @@ bool has_inner_rectangle(const std::vector<square_box>& squares, std::int64_t wi
 {
     const std::size_t n = squares.size();
     if (n < 3) return false;
-    const runs r = find_runs(squares);
-    std::vector<std::size_t> by_right(n);
-    for (std::size_t i = 0; i < n; ++i) by_right[i] = i;
-    const auto right = [&](std::size_t i) { return squares[i].x + squares[i].side; };
-    std::sort(by_right.begin(), by_right.end(),
-              [&](std::size_t a, std::size_t b) { return right(a) < right(b); });
+    std::vector<std::uint32_t> by_right;
+    const runs r = find_runs(squares, width, height, by_right);
+    const auto right = [&](std::size_t i) { return std::int64_t{squares[i].x} + squares[i].side; };
 
     for (std::size_t s = 0; s < n; ++s) {
         const square_box& a = squares[s];
@@ -299,7 +336,7 @@ bool has_inner_rectangle(const std::vector<square_box>& squares, std::int64_t wi
         for (; k != by_right.end() && right(*k) <= r.top_right[s]; ++k) {
             const std::size_t t = *k;
             const square_box& b = squares[t];
-            const std::int64_t bottom = b.y + b.side;
+            const std::int64_t bottom = std::int64_t{b.y} + b.side;
             if (t == s || bottom <= a.y || bottom > r.left_bottom[s]) continue;
             if (r.bottom_left[t] > a.x || r.right_top[t] > a.y) continue;
             if (a.x == 0 && a.y == 0 && right(t) == width && bottom == height) continue;

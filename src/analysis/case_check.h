@@ -21,10 +21,12 @@ struct case_verdict {
 
 // A square where it lies: x of its left edge, y of its top edge measured
 // down from the rectangle's top edge.
+// 32 bits each, as the sides are: a dissection's squares lie within its
+// rectangle, and a case of ten million squares keeps 12 bytes a square here.
 struct square_box {
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    std::int64_t side = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t side = 0;
 };
 
 // What checking a case needs beyond the verdict, kept from case to case
@@ -44,7 +46,7 @@ struct check_workspace {
     std::vector<box> boxes;
     std::vector<std::uint64_t> across;  // per horizontal line, the stretches edges cover
     std::vector<std::uint64_t> down;    // per band between those lines, the vertical lines covered
-    std::vector<std::int64_t> sides;
+    std::vector<std::int32_t> sides;
 };
 
 // Places the case's squares into `boxes`, reusing `sky`: `problem` gets the

@@ -39,11 +39,32 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
         batch.failed = true;
         return;
     }
-    if (!settings.check) {
+    if (!settings.check && !settings.quiet) {
         for (const std::string& w : batch.pages.back().warnings)
             batch.messages += format_message(from.file, from.line, "warning: " + w);
     }
     ++batch.summary.drawn;
+}
+
+void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                 worker_memory& memory, const square_case& c, const catalogue_position& where);
+
+// One large case at a time, whatever the threads; its memory is given back
+// after it.
+void handle_any_case(const catalogue_settings& settings, file_system& files,
+                     catalogue_batch& batch, worker_memory& memory, const square_case& c,
+                     const catalogue_position& where)
+{
+    if (c.sides.size() < large_case || settings.large_case_gate == nullptr)
+        return handle_case(settings, files, batch, memory, c, where);
+    const std::lock_guard<std::mutex> one_at_a_time(*settings.large_case_gate);
+    try {
+        handle_case(settings, files, batch, memory, c, where);
+    } catch (...) {
+        memory = worker_memory{};
+        throw;
+    }
+    memory = worker_memory{};
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
@@ -62,7 +83,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         }
         return;
     }
-    const case_source from{settings.path, where.number, where.line, true};
+    const case_source from{settings.path, where.number, where.line, true, settings.quiet};
     catalogue_summary& summary = batch.summary;
     case_verdict verdict;
     if (settings.check || settings.gallery || settings.book) {
@@ -119,7 +140,7 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     read_batch(
         input,
         [&](const square_case& c, const catalogue_position& where) {
-            handle_case(settings, files, batch, memory, c, where);
+            handle_any_case(settings, files, batch, memory, c, where);
         },
         [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
             handle_unreadable(settings, batch, where.number, line, message);

@@ -2,7 +2,9 @@
 // of lines in, its finished output out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it
     bool check = false;
     bool canonical = false;                  // each dissection's canonical code to `out`
+    bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     picture_settings drawing;                // how the drawings are made
     bool book = false;  // the drawings are pages of one PDF, not files in `directory`
@@ -27,6 +30,9 @@ struct catalogue_settings {
     // A catalogue read from standard input that may be a file in the
     // directory: each drawing is first compared with it, never to replace it.
     bool guard_input = false;
+    // Held while a worker handles a large case (large_case squares or
+    // more), so that the memory of such cases is not taken once per thread.
+    std::mutex* large_case_gate = nullptr;
 };
 
 // A drawing a batch made or tried to make in the directory.
@@ -35,6 +41,8 @@ struct made_drawing {
     std::string name;
     bool written = false;
 };
+
+constexpr std::size_t large_case = std::size_t{1} << 20;
 
 struct catalogue_batch {
     catalogue_batch_text input;
@@ -49,7 +57,7 @@ struct catalogue_batch {
 };
 
 // What each worker thread keeps from case to case, so that cases cost no
-// allocations once it has grown.
+// allocations once it has grown; given back after a large case.
 struct worker_memory {
     check_workspace check;
     canonical_scratch canonical;

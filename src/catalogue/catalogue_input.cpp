@@ -95,11 +95,14 @@ catalogue_input::catalogue_input(std::FILE* stream, const catalogue_part& part,
                                  std::size_t long_line)
     : stream_(stream), long_line_(long_line)
 {
-    if (part.n == 1) return;
     const std::int64_t size = regular_file_size(stream);
+    size_ = size;
+    if (part.n == 1) return;
     if (size < 0) throw conversion_error("--part needs a regular file to split");
     const std::int64_t start = part_boundary(stream, part.k - 1, part.n, size);
     end_ = part_boundary(stream, part.k, part.n, size);
+    start_ = start;
+    size_ = end_ - start;
     // The lines and cases before the part, counted as the reader would.
     if (!seek_to(stream, 0)) throw conversion_error(read_failure());
     line_tally before;
@@ -152,6 +155,13 @@ bool catalogue_input::fill()
 }
 
 bool catalogue_input::next(catalogue_batch_text& batch, std::size_t bytes, std::int64_t cases)
+{
+    const bool more = cut(batch, bytes, cases);
+    batch.done_bytes = offset_ - start_;
+    return more;
+}
+
+bool catalogue_input::cut(catalogue_batch_text& batch, std::size_t bytes, std::int64_t cases)
 {
     batch = catalogue_batch_text{};
     batch.first_line = line_;
@@ -235,7 +245,7 @@ void catalogue_input::read_long_line(catalogue_batch_text& batch)
     filled_ = unread.size();
     position_ = 0;
     if (!ended_ && std::ferror(stream_)) ended_ = true;  // the message has been given
-    if (end_ >= 0 && !ended_) {
+    if (size_ >= 0 && !ended_) {
         offset_ = position_of(stream_) - static_cast<std::int64_t>(filled_);
     }
 }

@@ -31,6 +31,7 @@ struct catalogue_batch_text {
     read_ahead_case read_ahead;
     // Set on the last batch when the catalogue could not be read to its end.
     std::string failure;
+    std::int64_t done_bytes = 0;  // of the file (or the part) read up to the batch's end
 };
 
 // Batches of a catalogue stream, read from its start or, for a part, from
@@ -49,7 +50,12 @@ public:
     // lines. False once the catalogue (or the part) has ended.
     bool next(catalogue_batch_text& batch, std::size_t bytes, std::int64_t cases);
 
+    // The bytes to read: of the part, or of the whole file; -1 when the
+    // catalogue is not a regular file.
+    std::int64_t size() const { return size_; }
+
 private:
+    bool cut(catalogue_batch_text& batch, std::size_t bytes, std::int64_t cases);
     bool fill();
     void read_long_line(catalogue_batch_text& batch);
 
@@ -66,6 +72,8 @@ private:
     std::string failure_;
     std::int64_t offset_ = 0;  // in the file, of pending_[position_]
     std::int64_t end_ = -1;    // where the part ends; -1: the end of the file
+    std::int64_t start_ = 0;   // where the part begins
+    std::int64_t size_ = -1;
     std::int64_t line_ = 1;
     std::int64_t number_ = 0;  // case lines so far
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "catalogue/case_work.h"
@@ -56,6 +57,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
     settings.check = o.check;
     settings.canonical = o.canonical;
+    settings.quiet = o.quiet;
+    std::mutex large_case_gate;
+    settings.large_case_gate = &large_case_gate;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
     std::FILE* stream = stdin;
     if (o.catalogue != "-") {
@@ -100,7 +104,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     catalogue_summary summary;
     int status = 0;
     bool ended_early = false;
-    progress shown;
+    progress shown(input.size());
     in_order_steps<catalogue_batch> steps;
     const std::int64_t cases_per_batch =
         settings.format != nullptr ? batch_cases_drawn : batch_cases_checked;
@@ -134,9 +138,12 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         ended_early = ended_early || b.ended_early;
         summary.add(b.summary);
         if (b.failed) status = failure_status;
-        shown.update(summary.cases);
+        shown.update(summary.cases, b.input.done_bytes);
     };
-    steps.size = [](const catalogue_batch& b) { return b.input.text.size(); };
+    // A line read ahead holds its sides, not its text.
+    steps.size = [](const catalogue_batch& b) {
+        return b.input.text.size() + b.input.read_ahead.c.sides.capacity() * sizeof(std::int32_t);
+    };
     // Room for several batches a thread, so that workers go on while the
     // writer is busy with a gallery page; the bytes bound the memory.
     run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2),
@@ -146,7 +153,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     if (codes) close_document(*codes);
     if (book) {
         book->close();
-        if (!o.check && descriptor_named(o.output) < 0) {
+        if (!o.check && !o.quiet && descriptor_named(o.output) < 0) {
             print_out(out, closing_line(summary, shown_path(o.output) + " with " +
                                                      count_of(summary.drawn, "page", "pages")));
         }
@@ -161,7 +168,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;
         }
-        if (!o.check) {
+        if (!o.check && !o.quiet) {
             print_out(out, closing_line(summary, count_of(summary.drawn, "drawing", "drawings") +
                                                      " in " + shown_path(o.directory)));
         }

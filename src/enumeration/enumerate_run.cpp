@@ -172,7 +172,7 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
     const int jobs = job_count(o);
     std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
     run_totals totals;
-    progress shown(settings.from_file ? "graphs" : "c-nets");
+    progress shown(-1, settings.from_file ? "graphs" : "c-nets");
     in_order_steps<graph_batch> steps;
     steps.work = [&](graph_batch& b, int worker) {
         work_on(b, settings, scratch[static_cast<std::size_t>(worker)]);
