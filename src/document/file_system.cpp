@@ -36,27 +36,6 @@ constexpr std::size_t large_write = 1 << 16;
 // Links followed before giving up, as the system does for a path.
 constexpr int longest_link_chain = 40;
 
-constexpr int name_attempts = 16;
-
-// A name beside `path` that no file is likely to have: its directory, and
-// random hex digits (a clash only costs another attempt).
-std::string random_name_beside(const std::string& path, int attempt)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::uint64_t z = static_cast<std::uint64_t>(
-                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
-                      (static_cast<std::uint64_t>(attempt) << 56);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    z ^= z >> 31;
-    const std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    name += ".squares2tex-";
-    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
-    return name + ".tmp";
-}
-
 }  // namespace
 
 std::string system_file_system::find_target(const std::string& path, links how, target& found)
@@ -143,6 +122,27 @@ std::string system_file_system::create_unnamed(const std::string& directory, int
 }
 
 namespace {
+
+constexpr int name_attempts = 16;
+
+// A name beside `path` that no file is likely to have: its directory, and
+// random hex digits (a clash only costs another attempt).
+std::string random_name_beside(const std::string& path, int attempt)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::uint64_t z = static_cast<std::uint64_t>(
+                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
+                      (static_cast<std::uint64_t>(attempt) << 56);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    z ^= z >> 31;
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    name += ".squares2tex-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
+    return name + ".tmp";
+}
 
 // Gives the file open as `handle` the new name `path` by way of a copy
 // under a temporary name, where it cannot be linked itself.
