@@ -49,16 +49,16 @@ public:
         if (how == opening::descriptor) files[path];
         handle = next_handle_++;
         open_handles[handle] = path;
-        read_at[handle] = 0;
+        // A file open for reading is read as it was, whatever takes its name later.
+        if (how == opening::read) reading[handle] = {files[path], 0};
         return {};
     }
 
     std::string read(int handle, char* data, std::size_t size, std::size_t& got) override
     {
-        const std::string& file = files.at(open_handles.at(handle));
-        got = std::min(size, file.size() - read_at[handle]);
-        file.copy(data, got, read_at[handle]);
-        read_at[handle] += got;
+        auto& [file, at] = reading.at(handle);
+        got = file.copy(data, size, at);
+        at += got;
         return {};
     }
 
@@ -82,6 +82,7 @@ public:
     {
         if (handle == lock_handle) locked = false;
         open_handles.erase(handle);
+        reading.erase(handle);
         return fail_close ? "Input/output error" : std::string();
     }
 
@@ -119,5 +120,5 @@ private:
     static constexpr int lock_handle = 1000000;
     bool locked = false;
     int next_handle_ = 3;
-    std::map<int, std::size_t> read_at;
+    std::map<int, std::pair<std::string, std::size_t>> reading;
 };

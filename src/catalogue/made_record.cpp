@@ -229,13 +229,30 @@ std::string made_record::finish()
     if (old_ && !complete_) {
         for (; old_->valid; old_->advance()) put(old_->current.name);
     }
+#ifdef _WIN32
+    // Windows replaces no file open for reading: the previous record is
+    // moved aside, still open, and removed once read.
+    const std::string aside = joined(directory_, record_name) + ".old";
+    old_.reset();
+    if (earlier_) {
+        const std::string error = files_.replace(joined(directory_, record_name), aside);
+        if (!error.empty()) return "cannot move the record aside: " + error;
+    }
+#endif
+    std::string error;
     try {
         close_document(*new_);
+        if (complete_ && earlier_) error = remove_stale();
     } catch (const conversion_error& e) {
-        return e.what();
+        error = e.what();
     }
-    if (!complete_ || !earlier_) return {};
-    return remove_stale();
+#ifdef _WIN32
+    if (earlier_) {
+        earlier_.reset();
+        files_.remove(aside);
+    }
+#endif
+    return error;
 }
 
 // Both lists in case order: a name of the previous record is passed by the

@@ -17,8 +17,15 @@
 #include "document/interrupt_cleanup.h"
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <io.h>
 #include <share.h>
+#include <windows.h>
 #else
 #include <sys/file.h>
 #include <unistd.h>
@@ -35,27 +42,6 @@ constexpr std::size_t large_write = 1 << 16;
 
 // Links followed before giving up, as the system does for a path.
 constexpr int longest_link_chain = 40;
-
-constexpr int name_attempts = 16;
-
-// A name beside `path` that no file is likely to have: its directory, and
-// random hex digits (a clash only costs another attempt).
-std::string random_name_beside(const std::string& path, int attempt)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::uint64_t z = static_cast<std::uint64_t>(
-                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
-                      (static_cast<std::uint64_t>(attempt) << 56);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    z ^= z >> 31;
-    const std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    name += ".squares2tex-";
-    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
-    return name + ".tmp";
-}
 
 }  // namespace
 
@@ -143,6 +129,27 @@ std::string system_file_system::create_unnamed(const std::string& directory, int
 }
 
 namespace {
+
+constexpr int name_attempts = 16;
+
+// A name beside `path` that no file is likely to have: its directory, and
+// random hex digits (a clash only costs another attempt).
+std::string random_name_beside(const std::string& path, int attempt)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::uint64_t z = static_cast<std::uint64_t>(
+                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
+                      (static_cast<std::uint64_t>(attempt) << 56);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    z ^= z >> 31;
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    name += ".squares2tex-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
+    return name + ".tmp";
+}
 
 // Gives the file open as `handle` the new name `path` by way of a copy
 // under a temporary name, where it cannot be linked itself.
@@ -272,8 +279,20 @@ std::string open_to_read(const std::string& path, int& handle)
     handle = -1;
     return "not a regular file";
 #else
-    handle = ::_open(path.c_str(), _O_RDONLY | _O_BINARY);
-    return handle < 0 ? std::strerror(errno) : std::string();
+    // Shared for deletion too, as a file is elsewhere: the file of that
+    // name can then be replaced while this one is read.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::strerror(ENOENT);
+        return "cannot be opened (Windows error " + std::to_string(error) + ")";
+    }
+    handle = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (handle >= 0) return {};
+    CloseHandle(file);
+    return std::strerror(EMFILE);
 #endif
 }
 
@@ -298,16 +317,27 @@ std::string open_directory(const std::string& path, bool wait, int& handle)
     }
     return {};
 #else
-    // A directory cannot be opened as a file here: a file in it is, shared
-    // with no one, and another run fails at once rather than waiting.
-    (void)wait;
+    // A directory cannot be locked here: a file in it is, opened shared
+    // with no one; a run that finds it open waits, trying again.
     std::string lock = path;
     if (lock.back() != '/' && lock.back() != '\\') lock += '/';
     lock += ".squares2tex-lock";
-    handle = ::_sopen(lock.c_str(), _O_RDWR | _O_CREAT | _O_BINARY, _SH_DENYRW,
-                      _S_IREAD | _S_IWRITE);
-    if (handle >= 0) return {};
-    return errno == EACCES ? file_system::busy : std::strerror(errno);
+    for (;;) {
+        const HANDLE file = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            handle = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDWR | _O_BINARY);
+            if (handle >= 0) return {};
+            CloseHandle(file);
+            return std::strerror(EMFILE);
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION) {
+            return "cannot be locked (Windows error " + std::to_string(error) + ")";
+        }
+        if (!wait) return file_system::busy;
+        Sleep(200);
+    }
 #endif
 }
 
