@@ -49,6 +49,9 @@ const char* const help_text =
     "                         with an index.html gallery for svg\n"
     "  -j, --jobs N           a catalogue run's threads (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file\n"
+    "      --only KIND,...    keep only a catalogue's cases of every kind given:\n"
+    "                         dissection, not-dissection, perfect, imperfect,\n"
+    "                         simple, compound, unreadable\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
@@ -75,6 +78,7 @@ const option_rule rules[] = {
     {"jobs", 'j', &options::jobs, nullptr},
     {"part", '\0', &options::part, nullptr},
     {"size", '\0', &options::size, nullptr},
+    {"only", '\0', &options::only, nullptr},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
     {"help", 'h', nullptr, &options::help},
@@ -214,6 +218,33 @@ double size_in_mm(const std::string& text)
     throw usage_error(bad);
 }
 
+// --only's kinds, as bits.
+unsigned parse_kinds(const std::string& text)
+{
+    static const struct {
+        const char* name;
+        unsigned bit;
+    } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
+                 {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
+                 {"simple", kind_simple},         {"compound", kind_compound},
+                 {"unreadable", kind_unreadable}};
+    unsigned bits = 0;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string name = text.substr(at, comma - at);
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                       [&](const auto& k) { return name == k.name; });
+        if (kind == std::end(kinds)) {
+            throw usage_error("unknown kind '" + name +
+                              "' for --only: choose dissection, not-dissection, perfect, "
+                              "imperfect, simple, compound or unreadable, joined by commas");
+        }
+        bits |= kind->bit;
+        at = comma + 1;
+    }
+    return bits;
+}
+
 // Options that each make sense but not together.
 void check_combination(options& o)
 {
@@ -289,6 +320,10 @@ void check_combination(options& o)
             throw usage_error(
                 "--part splits a table among runs; drawings and books are written whole");
         }
+    }
+    if (!o.only.empty()) {
+        o.only_kinds = parse_kinds(o.only);
+        if (!catalogue) throw usage_error("--only chooses among a catalogue's cases: --catalogue FILE");
     }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + o.format + "': choose " + format_names());

@@ -17,6 +17,8 @@ struct options {
     std::string jobs;       // threads of a catalogue run, as given; empty: every core
     std::string part;       // "K/N": only that part of the catalogue file
     std::string size;       // as --size gives it
+    std::string only;       // as --only gives it
+    unsigned only_kinds = 0;  // its kinds as bits (case_kind); 0: every case
     picture_settings settings;
     bool has_case = false;
     bool check = false;
@@ -25,6 +27,18 @@ struct options {
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.
     std::vector<std::string> ignored;
+};
+
+// The kinds of case --only chooses among, as bits; a case is kept when it
+// is of every kind asked for.
+enum case_kind : unsigned {
+    kind_dissection = 1,
+    kind_not_dissection = 2,
+    kind_perfect = 4,
+    kind_imperfect = 8,
+    kind_simple = 16,
+    kind_compound = 32,
+    kind_unreadable = 64,
 };
 
 // The K-th of N parts of a catalogue file; 1/1 is all of it.

@@ -24,6 +24,7 @@ struct catalogue_settings {
     bool book = false;  // the drawings are pages of one PDF, not files in `directory`
     std::string directory;
     bool gallery = false;
+    unsigned only = 0;  // --only's kinds (case_kind); 0: every case
 };
 
 struct catalogue_batch {
@@ -41,6 +42,7 @@ struct catalogue_batch {
 struct worker_memory {
     check_workspace check;
     canonical_scratch canonical;
+    std::vector<square_box> rows;  // the squares placed to check a code's brackets
 };
 
 // Reads, checks and draws the batch's cases, in order; `memory` is the
