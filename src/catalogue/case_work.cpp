@@ -95,8 +95,9 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         return;
     }
     if (c.sides_given > c.count || !c.brackets.empty()) {
+        // The check's placement serves when there is one.
         report_writing(c, {settings.path, where.number, where.line, true}, true, memory.check.sky,
-                       memory.rows, batch.messages);
+                       judged ? memory.check.squares : memory.rows, batch.messages, judged);
     }
     if (settings.canonical && !settings.check) {
         std::string problem;
