@@ -158,8 +158,18 @@ std::string entry_text(const catalogue_position& where, const square_case& c,
 // The entries of the catalogue in `parts` parts, cut into batches of about
 // `bytes` bytes with lines longer than `long_line` read ahead.
 std::string batched_entries(const std::string& text, std::int64_t parts, std::size_t bytes,
-                            std::size_t long_line)
+                            std::size_t long_line, const std::vector<case_line>& expected)
 {
+    // A line held in its batch is given as it stands, from its first value
+    // or bracket to its line end.
+    const auto given = [&](const catalogue_position& where) {
+        require(where.number >= 1 && where.number <= static_cast<std::int64_t>(expected.size()));
+        std::string line = expected[static_cast<std::size_t>(where.number - 1)].text;
+        if (line.size() >= long_line) return;
+        line.erase(0, line.find_first_not_of(" \t\v\f\r"));
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        require(where.text == line);
+    };
     file_ptr file(std::tmpfile(), &std::fclose);
     require(file != nullptr);
     require(std::fwrite(text.data(), 1, text.size(), file.get()) == text.size());
@@ -172,9 +182,11 @@ std::string batched_entries(const std::string& text, std::int64_t parts, std::si
             read_batch(
                 batch,
                 [&](const square_case& c, const catalogue_position& where) {
+                    given(where);
                     seen += entry_text(where, c, "");
                 },
                 [&](const catalogue_position& where, std::int64_t, const std::string& message) {
+                    given(where);
                     seen += entry_text(where, square_case{}, message);
                 });
         }
@@ -229,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(entries == expected.size());
     // The cut depends on the first byte, so the fuzzer varies it too.
     const auto first = static_cast<unsigned char>(text[0]);
-    require(batched_entries(text, 1 + first % 4, 1 + first / 4 % 8 * 9, 1 + first / 32 * 5) ==
-            streamed);
+    require(batched_entries(text, 1 + first % 4, 1 + first / 4 % 8 * 9, 1 + first / 32 * 5,
+                            expected) == streamed);
     return 0;
 }

@@ -63,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   o.directory.empty() && !draws(o)));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty() || book);
         require(!(o.check && descriptor_named(o.output) == 1));
+        // --only names kinds, at least one, of a catalogue's cases.
+        require(o.only.empty() ? o.only_kinds == 0
+                               : !o.catalogue.empty() && o.only_kinds != 0 && o.only_kinds < 128);
         require(!o.has_case || draws(o) || o.check || o.canonical);
         require(o.size.empty() ? o.settings.size_mm == 0
                                : chosen_format(o).sized && o.settings.size_mm >= 1 &&

@@ -11,7 +11,7 @@ std::int64_t message_line(const case_source& from)
 }
 
 void report_writing(const square_case& c, const case_source& from, bool count_sides, skyline& sky,
-                    std::vector<square_box>& boxes, std::string& messages)
+                    std::vector<square_box>& boxes, std::string& messages, bool placed)
 {
     if (count_sides && c.sides_given > c.count) {
         messages += format_message(from.file, from.line,
@@ -20,9 +20,11 @@ void report_writing(const square_case& c, const case_source& from, bool count_si
                                        std::to_string(c.count) + " are not read");
     }
     if (c.brackets.empty()) return;
-    std::string problem, failure;
-    place_boxes(c, sky, boxes, problem, failure);
-    if (!failure.empty()) return;
+    if (!placed) {
+        std::string problem, failure;
+        place_boxes(c, sky, boxes, problem, failure);
+        if (!failure.empty()) return;
+    }
     const std::string wrong = misgrouped_brackets(c, boxes);
     if (!wrong.empty()) messages += format_message(from.file, from.line, "warning: " + wrong);
 }

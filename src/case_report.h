@@ -28,10 +28,11 @@ std::int64_t message_line(const case_source& from);
 
 // Appends to `messages` the warnings on how the case was written: sides
 // given past its count (when `count_sides`) and brackets that do not
-// follow its rows (placed into `sky` and `boxes` for that), naming the
-// case's line.
+// follow its rows, naming the case's line. `boxes` holds the squares as
+// placed when `placed` (the check has placed them); else they are placed
+// into it, with `sky`.
 void report_writing(const square_case& c, const case_source& from, bool count_sides, skyline& sky,
-                    std::vector<square_box>& boxes, std::string& messages);
+                    std::vector<square_box>& boxes, std::string& messages, bool placed = false);
 
 // Appends the case's row of the check table to `out`, and to `messages`
 // the message of a square that cannot be placed.

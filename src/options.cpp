@@ -53,6 +53,9 @@ const char* const help_text =
     "  -j, --jobs N           a catalogue run's threads (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file\n"
     "  -q, --quiet            no warnings and no closing line; errors still show\n"
+    "      --only KIND,...    keep only a catalogue's cases of every kind given:\n"
+    "                         dissection, not-dissection, perfect, imperfect,\n"
+    "                         simple, compound, unreadable\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
@@ -84,6 +87,7 @@ const option_rule rules[] = {
     {"imperfect", '\0', nullptr, &options::imperfect},
     {"squares", '\0', nullptr, &options::squares},
     {"count", '\0', nullptr, &options::count},
+    {"only", '\0', &options::only, nullptr},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
     {"quiet", 'q', nullptr, &options::quiet},
@@ -251,6 +255,33 @@ void refuse_other_extension(const options& o)
     }
 }
 
+// --only's kinds, as bits.
+unsigned parse_kinds(const std::string& text)
+{
+    static const struct {
+        const char* name;
+        unsigned bit;
+    } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
+                 {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
+                 {"simple", kind_simple},         {"compound", kind_compound},
+                 {"unreadable", kind_unreadable}};
+    unsigned bits = 0;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string name = text.substr(at, comma - at);
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                       [&](const auto& k) { return name == k.name; });
+        if (kind == std::end(kinds)) {
+            throw usage_error("unknown kind '" + name +
+                              "' for --only: choose dissection, not-dissection, perfect, "
+                              "imperfect, simple, compound or unreadable, joined by commas");
+        }
+        bits |= kind->bit;
+        at = comma + 1;
+    }
+    return bits;
+}
+
 // Options that each make sense but not together.
 void check_combination(options& o)
 {
@@ -332,6 +363,10 @@ void check_combination(options& o)
                 "--part splits a table among runs; drawings and books are written whole");
         }
     }
+    if (!o.only.empty()) {
+        o.only_kinds = parse_kinds(o.only);
+        if (!catalogue) throw usage_error("--only chooses among a catalogue's cases: --catalogue FILE");
+    }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + format_given + "': choose " + format_names());
     }
@@ -343,7 +378,7 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
-    if (!o.canonical) refuse_other_extension(o);
+    if (!o.canonical && !enumeration) refuse_other_extension(o);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ struct options {
     std::string size;       // as --size gives it
     std::string enumerate;  // "N" or "A-B": the orders to enumerate
     std::string graphs;     // a planar_code file of c-nets to solve; "-": standard input
+    std::string only;       // as --only gives it
+    unsigned only_kinds = 0;  // its kinds as bits (case_kind); 0: every case
     picture_settings settings;
     bool has_case = false;
     bool check = false;
@@ -31,6 +33,18 @@ struct options {
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.
     std::vector<std::string> ignored;
+};
+
+// The kinds of case --only chooses among, as bits; a case is kept when it
+// is of every kind asked for.
+enum case_kind : unsigned {
+    kind_dissection = 1,
+    kind_not_dissection = 2,
+    kind_perfect = 4,
+    kind_imperfect = 8,
+    kind_simple = 16,
+    kind_compound = 32,
+    kind_unreadable = 64,
 };
 
 // The K-th of N parts of a catalogue file; 1/1 is all of it.

@@ -78,7 +78,8 @@ catalogue_reader::catalogue_reader(std::FILE* stream)
 catalogue_reader::catalogue_reader(std::string_view text, std::int64_t first_line,
                                    std::int64_t first_number)
     : reader_(text, nullptr, value_span::line, "the catalogue", first_line),
-      number_(first_number - 1)
+      number_(first_number - 1),
+      held_(true)
 {
 }
 
@@ -90,7 +91,25 @@ bool catalogue_reader::next(square_case& c, catalogue_position& where)
         if (!is_line_end(first) && first != '#') break;
         reader_.skip_line();
     }
-    where = {++number_, reader_.line()};
-    read_case_line(reader_, c);
+    where = {++number_, reader_.line(), {}};
+    if (!held_) {
+        read_case_line(reader_, c);
+        return true;
+    }
+    // In memory the reader never moves its text, so the line is what lies
+    // between where it stood and where it stands after the line.
+    const char* const start = reader_.unread().data();
+    const auto take_text = [&] {
+        std::string_view text(start, static_cast<std::size_t>(reader_.unread().data() - start));
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+        where.text = text;
+    };
+    try {
+        read_case_line(reader_, c);
+    } catch (const conversion_error&) {
+        take_text();
+        throw;
+    }
+    take_text();
     return true;
 }

@@ -13,6 +13,9 @@
 struct catalogue_position {
     std::int64_t number = 0;
     std::int64_t line = 0;
+    // The line as given, without its line end, while the text it was read
+    // from is held: empty for a catalogue read from a stream.
+    std::string_view text;
 };
 
 // Whether a line (with or without its line end) holds a case: its first
@@ -57,4 +60,5 @@ public:
 private:
     value_reader reader_;
     std::int64_t number_ = 0;
+    bool held_ = false;  // read from text in memory, which `where.text` can point into
 };

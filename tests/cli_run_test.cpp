@@ -61,6 +61,10 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--part 1/2 -d out --catalogue c.txt", "drawings and books are written whole"},
         {"--part 1/2 -o b.pdf --catalogue c.txt", "drawings and books are written whole"},
         {"-o b.pdf -d out --catalogue c.txt", "into one book, not both"},
+        {"--only perfect,squre --check --catalogue c.txt",
+         "unknown kind 'squre' for --only: choose dissection, not-dissection, perfect, "
+         "imperfect, simple, compound or unreadable"},
+        {"--only perfect case.txt", "--only chooses among a catalogue's cases"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
         {"-f svg --size 12 case.txt", "--size takes a length such as 120mm, 12cm, 4.5in or 300pt"},
@@ -497,6 +501,43 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
               "1\t1\t3\t3\t2\tyes\tno\tno\t-\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\t-\n");
 }
 
+// The gallery and the book show each case's code to be copied: the
+// canonical one, or the line as given.
+TEST_F(Catalogue, TheCodeIsOnThePage)
+{
+    run("-f svg -d g --catalogue cat.txt");
+    const std::string page = read_file(work_ / "g" / "page-000001.html");
+    for (const char* code : {"9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
+                             "not read<br><code>3 3 2 2 1 x</code>",
+                             "<code>5 4 3 1 1 2 1 3</code>", "<code>4 2 2 (1,1)(1,1)</code>"})
+        EXPECT_NE(page.find(code), std::string::npos) << code;
+    run("-o b.pdf --catalogue cat.txt");
+    const std::string book = read_file(work_ / "b.pdf");
+    EXPECT_NE(book.find("(case 2, line 5: order 5, 4 x 3, not a dissection: 5 4 3 1 1 2 1 3) Tj"),
+              std::string::npos);
+}
+
+// --only keeps the cases of every kind it names, with their numbers; the
+// rest leave only their count.
+TEST_F(Catalogue, OnlyTheKindsAsked)
+{
+    const result table = run("--only imperfect,compound --check --catalogue cat.txt");
+    EXPECT_EQ(table.status, 0);
+    EXPECT_EQ(table.out.substr(table.out.find('\n') + 1), "5\t8\t4\t2\t2\tyes\tno\tno\t-\t-\n");
+    EXPECT_EQ(table.err, "");
+    const result unread = run("--only unreadable --canonical --catalogue cat.txt");
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_EQ(unread.out, "");
+    EXPECT_EQ(unread.err, "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
+                          "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n");
+    const result drawn = run("--only not-dissection -f svg -d g --catalogue cat.txt");
+    EXPECT_EQ(drawn.out, "\n - - - - - Created 1 drawing in g; 1 case could not be drawn (see the "
+                         "messages above); 4 cases left out by --only. - - - - - -\n");
+    EXPECT_EQ(files_in_work("g").count("000002-5-4x3.svg"), 1u);
+    EXPECT_NE(read_file(work_ / "g" / "index.html").find("left out by --only</th><td>4<"),
+              std::string::npos);
+}
+
 // Each drawing is the single-case document; names sort in catalogue order.
 TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
 {
@@ -543,6 +584,7 @@ TEST_F(Catalogue, SameOutputWhateverTheThreads)
     write_file(work_ / "drawn.txt", shuffled_catalogue(read_file(work_ / "cat.txt"), 1500, 2));
     const result one = run("-j 1 --check --catalogue big.txt");
     const result codes_one = run("-j 1 --canonical --catalogue big.txt");
+    const result only_one = run("-j 1 --only dissection,compound --check --catalogue big.txt");
     EXPECT_GT(std::count(codes_one.out.begin(), codes_one.out.end(), '\n'), 1000);
     const result drawn_one = run("-j1 --check -f svg -d one --catalogue drawn.txt");
     const result book_one = run("-j1 -f pdf -o one.pdf --catalogue drawn.txt");
@@ -557,6 +599,9 @@ TEST_F(Catalogue, SameOutputWhateverTheThreads)
         const result codes = run(std::string("-j ") + jobs + " --canonical --catalogue big.txt");
         EXPECT_EQ(codes.status, codes_one.status);
         EXPECT_TRUE(codes.out == codes_one.out && codes.err == codes_one.err);
+        const result only = run(std::string("-j ") + jobs +
+                                " --only dissection,compound --check --catalogue big.txt");
+        EXPECT_TRUE(only.out == only_one.out && only.err == only_one.err);
         const result drawn = run(std::string("--jobs=") + jobs + " --check -f svg -d " + jobs +
                                  " --catalogue drawn.txt");
         EXPECT_EQ(drawn.status, drawn_one.status);

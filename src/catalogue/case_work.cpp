@@ -9,12 +9,33 @@
 
 namespace {
 
-void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batch,
-                       std::int64_t number, std::int64_t line, const std::string& message)
+// A book's caption line shows this much of a code; a page is as wide as its caption.
+constexpr std::size_t book_code_limit = 120;
+
+// A line as given is shown up to this many bytes: a gallery page holds a
+// thousand entries.
+constexpr std::size_t given_line_limit = 10000;
+
+// The line as given, printable on one line.
+std::string given_line(const catalogue_position& where)
 {
+    if (where.text.size() <= given_line_limit) return shown_path(std::string(where.text));
+    return shown_path(std::string(where.text.substr(0, given_line_limit))) + "...";
+}
+
+void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batch,
+                       const catalogue_position& where, std::int64_t line,
+                       const std::string& message)
+{
+    const std::int64_t number = where.number;
+    if (settings.only != 0 && settings.only != kind_unreadable) {
+        ++batch.summary.left_out;
+        return;
+    }
     batch.messages += format_message(settings.path, line, message);
     if (settings.check) batch.out += unreadable_row(number, line, message, settings.canonical);
-    if (settings.gallery) batch.entries.push_back(unreadable_entry(number, line, message));
+    if (settings.gallery)
+        batch.entries.push_back(unreadable_entry(number, line, message, given_line(where)));
     ++batch.summary.unreadable;
     batch.failed = true;
 }
@@ -22,12 +43,20 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 // The case as a page of the book, with its caption line and bookmark; a
 // case that cannot be placed gets its message and no page.
 void add_page(const catalogue_settings& settings, catalogue_batch& batch, const square_case& c,
-              const case_verdict& verdict, const case_source& from)
+              const case_verdict& verdict, const case_source& from, const std::string& code)
 {
     const std::string number = std::to_string(from.number);
     const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
     std::string caption = "case " + number + ", line " + std::to_string(from.line) + ": order " +
                           std::to_string(c.count) + ", " + size + ", " + verdict_words(verdict);
+    if (code.size() > book_code_limit) {
+        // Cut where a character begins.
+        std::size_t cut = book_code_limit;
+        while (cut > 0 && (static_cast<unsigned char>(code[cut]) & 0xc0) == 0x80) --cut;
+        caption += ": " + code.substr(0, cut) + "...";
+    } else if (!code.empty()) {
+        caption += ": " + code;
+    }
     if (!c.caption.empty()) caption += " * " + c.caption;
     try {
         batch.pages.push_back(
@@ -44,6 +73,14 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
             batch.messages += format_message(from.file, from.line, "warning: " + w);
     }
     ++batch.summary.drawn;
+}
+
+// The kinds a case is of, as --only names them.
+unsigned kinds_of(const case_verdict& v)
+{
+    if (!v.dissection) return kind_not_dissection;
+    return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
+           (v.simple ? kind_simple : kind_compound);
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
@@ -70,9 +107,18 @@ void handle_any_case(const catalogue_settings& settings, file_system& files,
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
+    case_verdict verdict;
+    const bool judged = settings.check || settings.gallery || settings.book || settings.only != 0;
+    if (judged) verdict = check_case(c, memory.check);
+    // A case left out leaves nothing but its count: no row, code, message or page.
+    if ((kinds_of(verdict) & settings.only) != settings.only) {
+        ++batch.summary.left_out;
+        return;
+    }
     if (c.sides_given > c.count || !c.brackets.empty()) {
+        // The check's placement serves when there is one.
         report_writing(c, {settings.path, where.number, where.line, true}, true, memory.check.sky,
-                       memory.check.squares, batch.messages);
+                       judged ? memory.check.squares : memory.rows, batch.messages, judged);
     }
     if (settings.canonical && !settings.check) {
         std::string problem;
@@ -85,9 +131,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     const case_source from{settings.path, where.number, where.line, true, settings.quiet};
     catalogue_summary& summary = batch.summary;
-    case_verdict verdict;
     if (settings.check || settings.gallery || settings.book) {
-        verdict = check_case(c, memory.check);
         ++summary.checked;
         summary.dissections += verdict.dissection;
         summary.perfect += verdict.dissection && verdict.perfect;
@@ -102,7 +146,14 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
                        settings.canonical ? &code : nullptr);
         if (!verdict.dissection) batch.failed = true;
     }
-    if (settings.book) return add_page(settings, batch, c, verdict, from);
+    // The code shown with the drawing: the canonical one, or the line as given.
+    std::string code;
+    if (settings.gallery || settings.book) {
+        code = verdict.dissection
+                   ? canonical_column(c, verdict, memory.check.squares, memory.canonical)
+                   : given_line(where);
+    }
+    if (settings.book) return add_page(settings, batch, c, verdict, from, code);
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
     const std::string path = joined(settings.directory, name);
@@ -125,7 +176,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.gallery) {
         batch.entries.push_back(case_entry(where.number, where.line, c, verdict, name,
-                                           verdict.placed ? "the drawing failed" : verdict.failure));
+                                           verdict.placed ? "the drawing failed" : verdict.failure,
+                                           code));
     }
 }
 
@@ -143,7 +195,7 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
             handle_any_case(settings, files, batch, memory, c, where);
         },
         [&](const catalogue_position& where, std::int64_t line, const std::string& message) {
-            handle_unreadable(settings, batch, where.number, line, message);
+            handle_unreadable(settings, batch, where, line, message);
         });
     if (!input.failure.empty()) {
         batch.messages += format_message(settings.path, 0, input.failure);

@@ -33,6 +33,7 @@ struct catalogue_settings {
     // Held while a worker handles a large case (large_case squares or
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
+    unsigned only = 0;  // --only's kinds (case_kind); 0: every case
 };
 
 // A drawing a batch made or tried to make in the directory.
@@ -61,6 +62,7 @@ struct catalogue_batch {
 struct worker_memory {
     check_workspace check;
     canonical_scratch canonical;
+    std::vector<square_box> rows;  // the squares placed to check a code's brackets
 };
 
 // Reads, checks and draws the batch's cases, in order; `memory` is the

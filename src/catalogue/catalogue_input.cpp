@@ -224,7 +224,7 @@ void catalogue_input::read_long_line(catalogue_batch_text& batch)
         } else if (first != EOF) {
             batch.has_read_ahead = true;
             batch.cases = 1;
-            entry.where = {++number_, reader.line()};
+            entry.where = {++number_, reader.line(), {}};
             read_case_line(reader, entry.c);
         }
     } catch (const conversion_error& e) {

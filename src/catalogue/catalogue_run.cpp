@@ -38,14 +38,20 @@ std::string count_of(std::int64_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The closing line: what was made, and how many cases were not drawn.
+// The closing line: what was made, how many cases were not drawn and how
+// many --only left out.
 std::string closing_line(const catalogue_summary& s, const std::string& made)
 {
     const std::int64_t missing = s.not_drawn + s.unreadable;
-    if (missing == 0) return "\n - - - - - Created " + made + " successfully. - - - - - -\n";
+    const std::string left_out =
+        s.left_out > 0 ? "; " + count_of(s.left_out, "case", "cases") + " left out by --only"
+                       : std::string();
+    if (missing == 0) {
+        return "\n - - - - - Created " + made + " successfully" + left_out + ". - - - - - -\n";
+    }
     return "\n - - - - - Created " + made + "; " +
            count_of(missing, "case could not be drawn", "cases could not be drawn") +
-           " (see the messages above). - - - - - -\n";
+           " (see the messages above)" + left_out + ". - - - - - -\n";
 }
 
 }  // namespace
@@ -60,6 +66,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.quiet = o.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
+    settings.only = o.only_kinds;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
     std::FILE* stream = stdin;
     if (o.catalogue != "-") {

@@ -76,11 +76,17 @@ void write_page_file(file_system& files, const std::string& path, const std::str
     close_document(page);
 }
 
+// The code under an entry, to be found and copied.
+std::string code_line(const std::string& code)
+{
+    return code.empty() ? std::string() : "<br><code>" + escaped_markup(code) + "</code>";
+}
+
 }  // namespace
 
 gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
                          const case_verdict& verdict, const std::string& drawing,
-                         const std::string& failure)
+                         const std::string& failure, const std::string& code)
 {
     gallery_entry entry;
     entry.failed = drawing.empty();
@@ -109,18 +115,20 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
          std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
          "\">" + verdict_text(verdict) + "</span>";
     if (!c.caption.empty()) h += "<br><q>" + escaped_markup(c.caption) + "</q>";
-    h += "</figcaption></figure>\n";
+    h += code_line(code) + "</figcaption></figure>\n";
     return entry;
 }
 
-gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message)
+gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
+                               const std::string& code)
 {
     gallery_entry entry;
     entry.failed = true;
     entry.html = "<figure id=\"case-" + std::to_string(number) +
                  "\"><div class=\"picture no\">line " + std::to_string(line) + ": " +
                  escaped_markup(message) + "</div><figcaption>case " + std::to_string(number) +
-                 ", line " + std::to_string(line) + ": not read</figcaption></figure>\n";
+                 ", line " + std::to_string(line) + ": not read" + code_line(code) +
+                 "</figcaption></figure>\n";
     return entry;
 }
 
@@ -135,6 +143,7 @@ void catalogue_summary::add(const catalogue_summary& more)
     perfect += more.perfect;
     simple += more.simple;
     checked += more.checked;
+    left_out += more.left_out;
 }
 
 gallery::gallery(file_system& files, std::string directory, std::string title)
@@ -224,6 +233,7 @@ void gallery::finish(const catalogue_summary& s)
     text += row("imperfect", dissections - s.perfect, &lists_[4]);
     text += row("simple", s.simple, &lists_[5]);
     text += row("compound", dissections - s.simple, &lists_[6]);
+    if (s.left_out > 0) text += row("left out by --only", s.left_out, nullptr);
     text += "</table>\n</body>\n</html>\n";
     write_page_file(files_, path("index.html"), text);
 }

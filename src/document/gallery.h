@@ -21,13 +21,16 @@ struct gallery_entry {
     case_verdict verdict;
 };
 
-// A case drawn into `drawing`, or not drawn (`drawing` empty) for `failure`.
+// A case drawn into `drawing`, or not drawn (`drawing` empty) for `failure`;
+// `code` is what its caption shows of it to be copied (the canonical code,
+// or the line as given), printable on one line.
 gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
                          const case_verdict& verdict, const std::string& drawing,
-                         const std::string& failure);
+                         const std::string& failure, const std::string& code);
 
-// A line that could not be read.
-gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message);
+// A line that could not be read; `code` the line as given.
+gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
+                               const std::string& code);
 
 // What a catalogue run came to.
 struct catalogue_summary {
@@ -40,6 +43,7 @@ struct catalogue_summary {
     std::int64_t perfect = 0;
     std::int64_t simple = 0;
     std::int64_t checked = 0;  // cases with a verdict
+    std::int64_t left_out = 0;  // by --only
 
     void add(const catalogue_summary& more);
 };
