@@ -4,7 +4,8 @@ gallery: a summary that counts what the check says, pages of 1,000 entries
 chained by next links that list every drawing in catalogue order with its
 case number, line, order, size and check results, lines that fail listed in
 their place and on a page of their own; in headless Chromium a page loads
-quickly, loads only the drawings near the window, and shows the first one.
+quickly, loads only the drawings near the window, and shows the first one,
+and a square thumbnail at a device scale factor of 3 keeps its whole outline.
 
     tests/gallery_render.py SQUARES2TEX    (exits 77 without Chromium)
 """
@@ -76,6 +77,45 @@ def parse(path):
     return parser
 
 
+ORDER_21 = "21 112 112 (50,35,27)(8,19)(15,17,11)(6,24)(29,25,9,2)(7,18)(16)(42)(4,37)(33)"
+
+
+def thumbnail_edges(chromium, work, out, scripts):
+    """A failure unless the square thumbnail, at a device scale factor of 3,
+    shows its whole outline: the first and last rows with a line across it
+    as far apart as the line is long. Headless Chromium takes no screenshot
+    with scripts disabled, so for scripts off a copy of the page forbids
+    them (Content-Security-Policy)."""
+    from PIL import Image
+    page = os.path.join(out, "page-000001.html")
+    if scripts == "off":
+        with open(page) as f:
+            text = f.read().replace("<head>", "<head><meta http-equiv=\"Content-Security-Policy\" "
+                                    "content=\"script-src 'none'\">", 1)
+        page = os.path.join(out, "scripts-off.html")
+        with open(page, "w") as f:
+            f.write(text)
+    shot = os.path.join(work, "thumbnail-%s.png" % scripts)
+    run_chromium(chromium, work, "--virtual-time-budget=5000", "--screenshot=" + shot,
+                 "--window-size=400,500", "file://" + page, scale=3)
+    image = Image.open(shot).convert("L")
+    width, height = image.size
+    dark = image.point(lambda v: 255 if v < 128 else 0).load()
+    longest = {}  # row: its longest dark run
+    for y in range(height):
+        run = best = 0
+        for x in range(width):
+            run = run + 1 if dark[x, y] else 0
+            best = max(best, run)
+        longest[y] = best
+    across = max(longest.values())
+    rows = [y for y, run in longest.items() if run >= 0.95 * across]
+    if across < 400 or rows[-1] - rows[0] < 0.97 * across:
+        return "scripts %s: the thumbnail's outline is not whole: lines %d px long at rows %s" % (
+            scripts, across, rows)
+    return None
+
+
 def main():
     tool = os.path.abspath(sys.argv[1])
     chromium = find_chromium()
@@ -143,6 +183,17 @@ def main():
             failures.append("case %d: drawing %s" % (number, figure["src"]))
         if len(failures) > 10:
             break
+
+    # A square thumbnail whole at a device scale factor of 3, scripts on and off.
+    thumb = os.path.join(work, "thumb")
+    with open(os.path.join(work, "one.txt"), "w") as f:
+        f.write(ORDER_21 + "\n")
+    subprocess.run([tool, "-f", "svg", "-d", thumb, "--catalogue", "one.txt"], cwd=work,
+                   capture_output=True)
+    for scripts in ("on",):
+        failure = thumbnail_edges(chromium, work, thumb, scripts)
+        if failure:
+            failures.append(failure)
 
     # In the browser: the page at the window's size in a frame, measured
     # from a script that can see into it (file:// pages need the switch).

@@ -7,6 +7,7 @@
 
 #include "check_table.h"
 #include "document/document.h"
+#include "placement/place_squares.h"
 #include "shown_text.h"
 
 namespace {
@@ -37,7 +38,10 @@ const char* const style =
     "figure { margin: 0; width: 200px; content-visibility: auto; "
     "contain-intrinsic-size: 200px 280px; }\n"
     ".picture { height: 200px; display: flex; align-items: center; justify-content: center; }\n"
-    "img { max-width: 200px; max-height: 200px; }\n"
+    // A block, not inline: on a line of its own the image's box grows by the
+    // room under the text's baseline, and content-visibility:auto clips the
+    // top edge of a 200 px drawing.
+    "img { display: block; max-width: 200px; max-height: 200px; }\n"
     "figcaption { font-size: 80%; }\n"
     ".no { color: #b00; }\n"
     "nav { margin: 1em 0; }\n"
@@ -92,9 +96,12 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
     if (drawing.empty()) {
         h += "<div class=\"picture no\">not drawn: " + escaped_markup(failure) + "</div>";
     } else {
-        // The box each image takes before it loads, so the page does not jump.
-        const double w = std::max(1, c.width);
-        const double ht = std::max(1, c.height);
+        // The box each image takes before it loads, so the page does not
+        // jump: the drawing's own shape, squares beyond the frame included.
+        const drawing_extent extent = extent_of(c);
+        const auto w = static_cast<double>(std::max<std::int64_t>(1, extent.right));
+        const auto ht = static_cast<double>(
+            std::max<std::int64_t>({1, c.height, extent.bottom}));
         const double scale = thumbnail / std::max(w, ht);
         const auto px = [&](double v) {
             return std::to_string(std::max(1L, std::lround(v * scale)));
