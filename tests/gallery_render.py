@@ -142,18 +142,13 @@ def thumbnail_edges(chromium, work, out, scripts):
     from PIL import Image
     shot = os.path.join(work, "thumbnail-%s.png" % ("on" if scripts else "off"))
     screenshot(chromium, work, "file://" + os.path.join(out, "page-000001.html"), shot, scripts)
-    image = Image.open(shot).convert("L")
-    width, height = image.size
-    dark = image.point(lambda v: 255 if v < 128 else 0).load()
-    longest = {}  # row: its longest dark run
-    for y in range(height):
-        run = best = 0
-        for x in range(width):
-            run = run + 1 if dark[x, y] else 0
-            best = max(best, run)
-        longest[y] = best
-    across = max(longest.values())
-    rows = [y for y, run in longest.items() if run >= 0.95 * across]
+    image = Image.open(shot).convert("L").point(lambda v: v < 128 and 255)
+    # The dark pixels of each row: the outline's top and bottom edges are
+    # the rows with most, some 600 apart.
+    dark = [sum(image.crop((0, y, image.width, y + 1)).getdata()) // 255
+            for y in range(image.height)]
+    across = max(dark)
+    rows = [y for y, count in enumerate(dark) if count >= 0.95 * across]
     if across < 400 or rows[-1] - rows[0] < 0.97 * across:
         return "scripts %s: the thumbnail's outline is not whole: lines %d px long at rows %s" % (
             "on" if scripts else "off", across, rows)
