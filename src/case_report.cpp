@@ -46,7 +46,7 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
     if (!verdict.placed) messages += format_message(from.file, message_line(from), verdict.failure);
 }
 
-bool draw_and_report(const square_case& c, const picture_format& format,
+drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
                      const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
                      std::string& messages)
@@ -58,30 +58,35 @@ bool draw_and_report(const square_case& c, const picture_format& format,
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
     };
-    std::vector<std::string> caveats;
+    std::unique_ptr<picture_writer> picture;
+    const auto add_caveats = [&] {
+        if (from.quiet) return;
+        for (const std::string& caveat : picture->caveats())
+            messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    };
     try {
-        const auto picture = format.open(files, name, settings);
-        draw_case(c, *picture, report);
-        caveats = picture->caveats();
+        picture = format.open(files, name, settings);
+        draw_case(c, *picture, report, format.draws_failure);
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         add_warnings();
-        const bool told = checked && dynamic_cast<const placement_error*>(&e) != nullptr;
-        if (!told) {
+        const auto* unplaced = dynamic_cast<const placement_error*>(&e);
+        // A drawing up to the failure is complete once the failure is thrown.
+        const bool drawn = unplaced != nullptr && format.draws_failure;
+        if (drawn) add_caveats();
+        if (!(checked && unplaced != nullptr)) {
             messages +=
                 format_message(from.file, e.line > 0 ? e.line : message_line(from), e.what());
         }
-        return false;
+        return drawn ? drawing_outcome::up_to_failure : drawing_outcome::not_drawn;
     }
     add_warnings();
-    if (!from.quiet) {
-        for (const std::string& caveat : caveats)
-            messages += format_message(from.file, message_line(from), "warning: " + caveat);
-    }
-    return true;
+    add_caveats();
+    return drawing_outcome::complete;
 }
 
-void draw_case(const square_case& c, picture_writer& picture, tiling_report& report)
+void draw_case(const square_case& c, picture_writer& picture, tiling_report& report,
+               bool to_failure)
 {
     struct reader : placement_reader {
         reader(picture_writer& p, tiling_report& r) : picture(p), report(r) {}
@@ -94,7 +99,14 @@ void draw_case(const square_case& c, picture_writer& picture, tiling_report& rep
         void finish(const skyline& sky) override { note_end(report, sky); }
     } squares(picture, report);
     picture.frame_head(c);
-    place_squares(c, squares);
+    try {
+        place_squares(c, squares);
+    } catch (const placement_error& e) {
+        if (!to_failure) throw;
+        if (e.drawable) picture.square(e.where, true);
+        picture.frame_tail();
+        throw;
+    }
     picture.frame_tail();
 }
 

@@ -47,19 +47,26 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 std::string canonical_column(const square_case& c, const case_verdict& verdict,
                              const std::vector<square_box>& placed, canonical_scratch& scratch);
 
+// What became of a drawing: complete, drawn up to a square that cannot be
+// placed (a failure all the same), or not written.
+enum class drawing_outcome { complete, up_to_failure, not_drawn };
+
 // Draws the case into `name`, appending to `messages` the tiling report's
 // warnings unless the case was `checked` (the table says it all), then
 // what the finished drawing fails to show, and the failure, if any, unless
-// the check has told it already. True when the drawing is complete.
-// `settings` says too whether a link at `name` is followed or replaced.
-bool draw_and_report(const square_case& c, const picture_format& format,
+// the check has told it already. `settings` says too whether a link at
+// `name` is followed or replaced.
+drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
                      const picture_settings& settings, const std::string& name,
                      file_system& files, const case_source& from, bool checked,
                      std::string& messages);
 
 // Draws the case's squares into `picture`, from its frame head to its
-// frame tail, noting each in `report`.
-void draw_case(const square_case& c, picture_writer& picture, tiling_report& report);
+// frame tail, noting each in `report`. A square that cannot be placed
+// throws placement_error; `to_failure` first draws it, named, where the
+// skyline puts it (if it can be drawn at all) and ends the picture.
+void draw_case(const square_case& c, picture_writer& picture, tiling_report& report,
+               bool to_failure = false);
 
 // Writes squares.tex for a case through `files`; returns the tiling report.
 std::vector<std::string> write_document(const square_case& c, file_system& files);

@@ -90,11 +90,11 @@ int run_case(const options& o, file_system& files, output_stream& out)
     if (draws(o)) {
         const picture_format& format = chosen_format(o);
         const std::string name = o.output.empty() ? format.default_path : o.output;
-        const bool drawn =
+        const drawing_outcome drawn =
             draw_and_report(c, format, o.settings, name, files, from, o.check, messages);
         print_messages(messages);
         messages.clear();
-        if (!drawn) return failure_status;
+        if (drawn != drawing_outcome::complete) return failure_status;
         // With --check, standard output is the table's; a descriptor has the drawing.
         if (!o.check && !o.quiet && descriptor_named(name) < 0) {
             print_out(out,

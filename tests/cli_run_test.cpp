@@ -2,6 +2,8 @@
 // tool: standard output that fails, interrupted runs, paths that are not
 // plain text, and files replaced through a symbolic link or with
 // permissions of their own.
+#include <fcntl.h>
+
 #include <algorithm>
 #include <random>
 #include <tuple>

@@ -165,6 +165,20 @@ TEST_F(Cli, FailuresKeepThePreviousDocument)
               (std::set<std::string>{"case.txt", "folder", "spaces.txt", "squares.tex"}));
 }
 
+// A square that overhangs: the svg is drawn up to it (the property test in
+// svg_test.cpp says how), with the message and status of the tex document.
+TEST_F(Cli, DrawingOfAFailingCaseGoesAsFarAsItCan)
+{
+    write_file(work_ / "over.txt", "3 4 4 3 2 1\n");
+    const result r = run("-o over.svg over.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "squares2tex: over.txt: square 2 (side 2, column 3) overhangs the right "
+                     "edge: it reaches x = 5 in a rectangle 4 wide\n");
+    EXPECT_NE(read_file(work_ / "over.svg").find("<rect class=\"square warning\" x=\"3\""),
+              std::string::npos);
+}
+
 // Permissions in the way of the case file, the document, and the directory.
 TEST_F(Cli, PermissionDenied)
 {

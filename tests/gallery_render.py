@@ -4,7 +4,8 @@ gallery: a summary that counts what the check says, pages of 1,000 entries
 chained by next links that list every drawing in catalogue order with its
 case number, line, order, size and check results, lines that fail listed in
 their place and on a page of their own; in headless Chromium a page loads
-quickly, loads only the drawings near the window, and shows the first one.
+quickly, loads only the drawings near the window, and shows the first one,
+and a square thumbnail at a device scale factor of 3 keeps its whole outline.
 
     tests/gallery_render.py SQUARES2TEX    (exits 77 without Chromium)
 """
@@ -52,7 +53,7 @@ class Figures(html.parser.HTMLParser):
             self.figures.append({"src": None, "text": ""})
             self.inside = True
         elif tag == "img" and self.inside:
-            self.figures[-1]["src"] = dict(attrs).get("data-src")
+            self.figures[-1]["src"] = dict(attrs).get("src")
         elif tag == "a" and not self.inside:
             self.link = dict(attrs)["href"]
 
@@ -76,6 +77,84 @@ def parse(path):
     return parser
 
 
+ORDER_21 = "21 112 112 (50,35,27)(8,19)(15,17,11)(6,24)(29,25,9,2)(7,18)(16)(42)(4,37)(33)"
+
+
+def screenshot(chromium, work, url, shot, scripts):
+    """The page at 400 x 500 CSS pixels and a device scale factor of 3, over
+    the DevTools protocol (headless Chromium's --screenshot takes none with
+    scripts disabled), once it has loaded."""
+    import base64
+    commands, replies = os.pipe(), os.pipe()
+
+    def pipes():  # the protocol's descriptors, 3 and 4
+        os.dup2(commands[0], 3)
+        os.dup2(replies[1], 4)
+
+    browser = subprocess.Popen(
+        [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--remote-debugging-pipe",
+         "--user-data-dir=" + os.path.join(work, "profile-cdp"), "--hide-scrollbars"],
+        preexec_fn=pipes, pass_fds=(3, 4), stderr=subprocess.DEVNULL)
+    os.close(commands[0])
+    os.close(replies[1])
+    out, pending, sent = os.fdopen(commands[1], "wb"), b"", [0]
+
+    def call(method, session=None, until=None, **params):
+        sent[0] += 1
+        message = {"id": sent[0], "method": method, "params": params}
+        if session:
+            message["sessionId"] = session
+        out.write(json.dumps(message).encode() + b"\0")
+        out.flush()
+        nonlocal pending
+        while True:
+            while b"\0" not in pending:
+                pending += os.read(replies[0], 1 << 20)
+            text, pending = pending.split(b"\0", 1)
+            reply = json.loads(text)
+            if (until is None and reply.get("id") == sent[0]) or reply.get("method") == until:
+                return reply.get("result", {})
+
+    target = call("Target.createTarget", url="about:blank")["targetId"]
+    session = call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+    call("Emulation.setScriptExecutionDisabled", session, value=not scripts)
+    call("Emulation.setDeviceMetricsOverride", session, width=400, height=500,
+         deviceScaleFactor=3, mobile=False)
+    call("Page.enable", session)
+    call("Page.navigate", session, url=url)
+    call("Runtime.evaluate", session, until="Page.loadEventFired", expression="0")
+    if scripts:  # the script gives the image its source once it is in view
+        call("Runtime.evaluate", session, awaitPromise=True, expression=(
+            "new Promise((done) => { const i = document.images[0]; const check = () => "
+            "i.currentSrc && i.complete ? i.decode().then(done, done) : "
+            "requestAnimationFrame(check); check(); })"))
+    with open(shot, "wb") as f:
+        f.write(base64.b64decode(call("Page.captureScreenshot", session)["data"]))
+    call("Browser.close")
+    browser.wait()
+    os.close(replies[0])
+
+
+def thumbnail_edges(chromium, work, out, scripts):
+    """A failure unless the square thumbnail, at a device scale factor of 3,
+    shows its whole outline: the first and last rows with a line across it
+    as far apart as the line is long."""
+    from PIL import Image
+    shot = os.path.join(work, "thumbnail-%s.png" % ("on" if scripts else "off"))
+    screenshot(chromium, work, "file://" + os.path.join(out, "page-000001.html"), shot, scripts)
+    image = Image.open(shot).convert("L").point(lambda v: v < 128 and 255)
+    # The dark pixels of each row: the outline's top and bottom edges are
+    # the rows with most, some 600 apart.
+    dark = [sum(image.crop((0, y, image.width, y + 1)).getdata()) // 255
+            for y in range(image.height)]
+    across = max(dark)
+    rows = [y for y, count in enumerate(dark) if count >= 0.95 * across]
+    if across < 400 or rows[-1] - rows[0] < 0.97 * across:
+        return "scripts %s: the thumbnail's outline is not whole: lines %d px long at rows %s" % (
+            "on" if scripts else "off", across, rows)
+    return None
+
+
 def main():
     tool = os.path.abspath(sys.argv[1])
     chromium = find_chromium()
@@ -86,7 +165,7 @@ def main():
         if number == 3:
             lines.append("3 3 2 2 1 x")  # cannot be read
         elif number == 5:
-            lines.append("2 4 4 2 3  a square overhangs")  # cannot be drawn
+            lines.append("2 4 4 2 3  a square overhangs")  # drawn up to that square
         else:
             lines.append(" ".join(map(str, random_dissection(rng))))
             expected.append((number, len(lines)))
@@ -111,25 +190,27 @@ def main():
             failures.append("%s holds %d entries" % (page, len(parsed.figures)))
         page = parsed.links.get("next")
     drawn = [f for f in figures if f["src"]]
-    if pages != 11 or len(figures) != CASES + 2 or len(drawn) != CASES:
+    if pages != 11 or len(figures) != CASES + 2 or len(drawn) != CASES + 1:
         failures.append("%d pages, %d figures, %d drawings" % (pages, len(figures), len(drawn)))
     summary = parse(os.path.join(out, "index.html"))
     verdicts = [r for r in rows.values() if r[5] != "-"]
-    counts = {"lines read": len(lines), "cases": CASES + 2, "drawn": CASES, "not drawn": 1,
+    counts = {"lines read": len(lines), "cases": CASES + 2, "drawn": CASES + 1, "not drawn": 0,
               "dissections": sum(r[5] == "yes" for r in verdicts),
               "perfect": sum(r[6] == "yes" for r in verdicts),
               "simple": sum(r[7] == "yes" for r in verdicts)}
     for label, count in counts.items():
         if not re.search(r"\b%s%d\b" % (re.escape(label), count), summary.text):
             failures.append("the summary does not say %s %d: %s" % (label, count, summary.text))
-    failed = parse(os.path.join(out, summary.links.get("not drawn", "none")))
-    if [f["text"][:12] for f in failed.figures] != ["line 4: expe", "not drawn: s"]:
+    failed = parse(os.path.join(out, summary.links.get("lines that could not be read", "none")))
+    if [f["text"][:12] for f in failed.figures] != ["line 4: expe"]:
         failures.append("the failures' page: %s" % failed.figures)
     for at, says, what in ((2, "line 4: expected side 3 of 3", "the unreadable line"),
                            (4, "overhangs", "the overhanging case")):
         if says not in figures[at]["text"]:
             failures.append("%s is not in its place: %s" % (what, figures[at]["text"]))
-    for figure, (number, line) in zip(drawn, expected):
+    if figures[4]["src"] != "000005-2-4x4.svg":
+        failures.append("the overhanging case is not drawn: %s" % figures[4])
+    for figure, (number, line) in zip([f for f in drawn if f is not figures[4]], expected):
         row = rows[number]
         caption = "case %d, line %d: order %s, %s x %s" % (number, line, row[2], row[3], row[4])
         verdict = ("perfect" if row[6] == "yes" else "imperfect") + ", " + (
@@ -141,6 +222,17 @@ def main():
             failures.append("case %d: drawing %s" % (number, figure["src"]))
         if len(failures) > 10:
             break
+
+    # A square thumbnail whole at a device scale factor of 3, scripts on and off.
+    thumb = os.path.join(work, "thumb")
+    with open(os.path.join(work, "one.txt"), "w") as f:
+        f.write(ORDER_21 + "\n")
+    subprocess.run([tool, "-f", "svg", "-d", thumb, "--catalogue", "one.txt"], cwd=work,
+                   capture_output=True)
+    for scripts in (True, False):
+        failure = thumbnail_edges(chromium, work, thumb, scripts)
+        if failure:
+            failures.append(failure)
 
     # In the browser: the page at the window's size in a frame, measured
     # from a script that can see into it (file:// pages need the switch).
@@ -173,8 +265,8 @@ document.getElementById('g').addEventListener('load', () => {
         print("gallery in Chromium: %s" % result)
         if result["loaded_ms"] > 20000:
             failures.append("the page took %d ms to load" % result["loaded_ms"])
-        if result["images"] != 998 or not result["first_ready"] or result["ready"] > 200:
-            failures.append("drawings loaded (998 on the first page): %s" % result)
+        if result["images"] != 999 or not result["first_ready"] or result["ready"] > 200:
+            failures.append("drawings loaded (999 on the first page): %s" % result)
         shot = os.path.join(work, "gallery.png")
         # The drawings load after the page does, so the shot waits for them.
         run_chromium(chromium, work, "--virtual-time-budget=5000", "--screenshot=" + shot,

@@ -36,11 +36,11 @@ def find_chromium():
     sys.exit(77)
 
 
-def run_chromium(chromium, work, *arguments, timeout=300):
+def run_chromium(chromium, work, *arguments, timeout=300, scale=1):
     return subprocess.run(
         [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
          "--no-first-run", "--disable-background-networking", "--disable-component-update",
-         "--disable-sync", "--hide-scrollbars", "--force-device-scale-factor=1",
+         "--disable-sync", "--hide-scrollbars", "--force-device-scale-factor=%g" % scale,
          "--user-data-dir=" + os.path.join(work, "profile"), *arguments],
         capture_output=True, text=True, timeout=timeout)
 

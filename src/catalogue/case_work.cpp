@@ -41,7 +41,7 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
 }
 
 // The case as a page of the book, with its caption line and bookmark; a
-// case that cannot be placed gets its message and no page.
+// case that cannot be placed is drawn up to its failure, with its message.
 void add_page(const catalogue_settings& settings, catalogue_batch& batch, const square_case& c,
               const case_verdict& verdict, const case_source& from, const std::string& code)
 {
@@ -68,10 +68,15 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
         batch.failed = true;
         return;
     }
-    if (!settings.check && !settings.quiet) {
-        for (const std::string& w : batch.pages.back().warnings)
+    const book_page& page = batch.pages.back();
+    if (!settings.check) {
+        for (const std::string& w : settings.quiet ? std::vector<std::string>() : page.warnings)
             batch.messages += format_message(from.file, from.line, "warning: " + w);
+        // The check's row has told it already.
+        if (!page.failure.empty())
+            batch.messages += format_message(from.file, from.line, page.failure);
     }
+    if (!page.failure.empty()) batch.failed = true;
     ++batch.summary.drawn;
 }
 
@@ -157,7 +162,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
     const std::string path = joined(settings.directory, name);
-    bool drawn = false;
+    drawing_outcome drawn = drawing_outcome::not_drawn;
     if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
         batch.messages += format_message(from.file, from.line,
                                          "cannot replace " + shown_path(path) +
@@ -166,14 +171,14 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
                                 settings.check, batch.messages);
     }
-    batch.made.push_back({where.number, name, drawn});
-    if (drawn) {
-        ++summary.drawn;
-    } else {
+    batch.made.push_back({where.number, name, drawn != drawing_outcome::not_drawn});
+    if (drawn == drawing_outcome::not_drawn) {
         ++summary.not_drawn;
-        batch.failed = true;
         name.clear();
+    } else {
+        ++summary.drawn;
     }
+    if (drawn != drawing_outcome::complete) batch.failed = true;
     if (settings.gallery) {
         batch.entries.push_back(case_entry(where.number, where.line, c, verdict, name,
                                            verdict.placed ? "the drawing failed" : verdict.failure,

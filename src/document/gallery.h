@@ -1,7 +1,7 @@
 // The gallery beside a catalogue's SVG drawings: index.html sums the run
 // up and leads to the entries, in pages of at most 1,000, all of them and
 // each verdict on its own. The pages work without JavaScript; with it,
-// each drawing loads as it scrolls into view.
+// each drawing loads as it comes near the window.
 #pragma once
 
 #include <cstdint>

@@ -40,7 +40,11 @@ book_page make_book_page(const square_case& c, const std::string& caption_line,
     string_sink sink;
     pdf_drawer drawer(sink, layout, (page.width - layout.width) / 2, page.height - pdf_margin);
     tiling_report report(c.height);
-    draw_case(c, drawer, report);
+    try {
+        draw_case(c, drawer, report, true);
+    } catch (const placement_error& e) {
+        page.failure = e.what();
+    }
     page.warnings = std::move(report.warnings);
     if (!layout.caveat.empty()) page.warnings.push_back(layout.caveat);
     // The baseline leaves room under it for the descenders (0.21 em).

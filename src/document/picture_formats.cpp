@@ -7,10 +7,11 @@
 namespace {
 
 const picture_format formats[] = {
-    {"tex", "squares.tex", ".tex", false, false, open_tex_picture},
-    {"svg", "squares.svg", ".svg", true, true, open_svg_picture},
-    {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, open_tikz_picture},
-    {"pdf", "squares.pdf", ".pdf", false, true, open_pdf_picture},
+    // The tex document keeps the previous squares.tex of a failed run.
+    {"tex", "squares.tex", ".tex", false, false, false, open_tex_picture},
+    {"svg", "squares.svg", ".svg", true, true, true, open_svg_picture},
+    {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, true, open_tikz_picture},
+    {"pdf", "squares.pdf", ".pdf", false, true, true, open_pdf_picture},
 };
 
 }  // namespace

@@ -44,6 +44,9 @@ struct picture_format {
     const char* extension;     // of the drawings a catalogue run names
     bool shown_in_browser;     // a catalogue's drawings get an index.html gallery
     bool sized;                // --size sets its size
+    // A case whose square cannot be placed is drawn up to it, the square
+    // in red where the skyline puts it; else no file is written.
+    bool draws_failure;
     std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path,
                                             const picture_settings& settings);
 };

@@ -16,10 +16,18 @@ struct placed_square {
     ground under;  // the depths of the columns under it before the raise
 };
 
-// A square that cannot be placed: it would overhang the right edge or
-// leave the 32-bit range.
+// A square that cannot be placed: it would overhang the right edge, leave
+// the 32-bit range or take a column past the depth limit. A drawing can
+// still show it where the skyline put it, unless it leaves the 32-bit range.
 struct placement_error : conversion_error {
-    using conversion_error::conversion_error;
+    placement_error(const std::string& message, std::size_t number, const placement& p,
+                    bool can_draw)
+        : conversion_error(message), square(number), where(p), drawable(can_draw)
+    {
+    }
+    std::size_t square;  // its position in the list, from 1
+    placement where;
+    bool drawable;
 };
 
 // Whatever takes the squares as the loop places them: a picture, the
@@ -55,8 +63,9 @@ void place_squares(const square_case& c, skyline& sky, Reader& reader);
 [[noreturn]] void reject_raise(std::size_t number, const placement& p, const ground& under);
 
 // How far the squares a drawing shows reach: right of the left edge (the
-// width at least) and below the top edge (0 without squares). A drawing
-// needs it before its first square.
+// width at least) and below the top edge (0 without squares), the square
+// that cannot be placed included where it can be drawn. A drawing needs it
+// before its first square.
 struct drawing_extent {
     std::int64_t right = 0;
     std::int64_t bottom = 0;
