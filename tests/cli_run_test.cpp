@@ -42,7 +42,7 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--output= case.txt", "option '--output' needs a value"},
         {"--check=yes case.txt", "option '--check' takes no value"},
         {"--c case.txt",
-         "option '--c' is ambiguous; possibilities: '--catalogue' '--check' '--canonical'"},
+         "option '--c' is ambiguous; possibilities: '--catalogue' '--count' '--check' '--canonical'"},
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
@@ -533,8 +533,9 @@ TEST_F(Catalogue, OnlyTheKindsAsked)
     EXPECT_EQ(unread.err, "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
                           "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n");
     const result drawn = run("--only not-dissection -f svg -d g --catalogue cat.txt");
-    EXPECT_EQ(drawn.out, "\n - - - - - Created 1 drawing in g; 1 case could not be drawn (see the "
-                         "messages above); 4 cases left out by --only. - - - - - -\n");
+    EXPECT_EQ(drawn.out, "\n - - - - - Created 2 drawings in g; 1 case drawn only up to a square "
+                         "that cannot be placed (see the messages above); 4 cases left out by "
+                         "--only. - - - - - -\n");
     EXPECT_EQ(files_in_work("g").count("000002-5-4x3.svg"), 1u);
     EXPECT_NE(read_file(work_ / "g" / "index.html").find("left out by --only</th><td>4<"),
               std::string::npos);

@@ -128,8 +128,16 @@ def screenshot(chromium, work, url, shot, scripts):
             "new Promise((done) => { const i = document.images[0]; const check = () => "
             "i.currentSrc && i.complete ? i.decode().then(done, done) : "
             "requestAnimationFrame(check); check(); })"))
+    # A loaded machine's browser may answer with an error instead of the
+    # picture ("Unable to capture screenshot"): it is asked again.
+    for attempt in range(5):
+        picture = call("Page.captureScreenshot", session).get("data")
+        if picture:
+            break
+    if not picture:
+        raise RuntimeError("Chromium took no screenshot of " + url)
     with open(shot, "wb") as f:
-        f.write(base64.b64decode(call("Page.captureScreenshot", session)["data"]))
+        f.write(base64.b64decode(picture))
     call("Browser.close")
     browser.wait()
     os.close(replies[0])

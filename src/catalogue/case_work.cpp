@@ -76,7 +76,10 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
         if (!page.failure.empty())
             batch.messages += format_message(from.file, from.line, page.failure);
     }
-    if (!page.failure.empty()) batch.failed = true;
+    if (!page.failure.empty()) {
+        batch.failed = true;
+        ++batch.summary.drawn_in_part;
+    }
     ++batch.summary.drawn;
 }
 
@@ -178,6 +181,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     } else {
         ++summary.drawn;
     }
+    if (drawn == drawing_outcome::up_to_failure) ++summary.drawn_in_part;
     if (drawn != drawing_outcome::complete) batch.failed = true;
     if (settings.gallery) {
         batch.entries.push_back(case_entry(where.number, where.line, c, verdict, name,

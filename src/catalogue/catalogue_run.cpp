@@ -46,12 +46,20 @@ std::string closing_line(const catalogue_summary& s, const std::string& made)
     const std::string left_out =
         s.left_out > 0 ? "; " + count_of(s.left_out, "case", "cases") + " left out by --only"
                        : std::string();
-    if (missing == 0) {
+    if (missing == 0 && s.drawn_in_part == 0) {
         return "\n - - - - - Created " + made + " successfully" + left_out + ". - - - - - -\n";
     }
-    return "\n - - - - - Created " + made + "; " +
-           count_of(missing, "case could not be drawn", "cases could not be drawn") +
-           " (see the messages above)" + left_out + ". - - - - - -\n";
+    // A drawing that stops at a square that cannot be placed is no success.
+    std::string faults;
+    if (s.drawn_in_part > 0) {
+        faults += "; " + count_of(s.drawn_in_part, "case", "cases") +
+                  " drawn only up to a square that cannot be placed";
+    }
+    if (missing > 0) {
+        faults += "; " + count_of(missing, "case could not be drawn", "cases could not be drawn");
+    }
+    return "\n - - - - - Created " + made + faults + " (see the messages above)" + left_out +
+           ". - - - - - -\n";
 }
 
 }  // namespace

@@ -155,6 +155,7 @@ void catalogue_summary::add(const catalogue_summary& more)
     unreadable += more.unreadable;
     drawn += more.drawn;
     not_drawn += more.not_drawn;
+    drawn_in_part += more.drawn_in_part;
     dissections += more.dissections;
     perfect += more.perfect;
     simple += more.simple;

@@ -39,6 +39,7 @@ struct catalogue_summary {
     std::int64_t unreadable = 0;  // case lines that could not be read
     std::int64_t drawn = 0;
     std::int64_t not_drawn = 0;
+    std::int64_t drawn_in_part = 0;  // drawn only up to a square that cannot be placed
     std::int64_t dissections = 0;
     std::int64_t perfect = 0;
     std::int64_t simple = 0;
