@@ -45,13 +45,6 @@ bool reducible(const embedding& g, const face_table& f, int e, int type) {
     return type == by_deletion ? deletable(g, f, e) : contractible(g, f, e);
 }
 
-// A reduction's name under one numbering of the vertices.
-std::uint32_t reduction_key(const embedding& g, const std::uint8_t* label, int e, int type) {
-    const unsigned a = label[g.head[2 * e]];
-    const unsigned b = label[g.head[2 * e + 1]];
-    return static_cast<std::uint32_t>(type) << 16 | (a < b ? a << 8 | b : b << 8 | a);
-}
-
 // Share boundaries: the levels of the search tree whose nodes are
 // numbered and dealt out. A rough count of c-nets by edges picks a level
 // with enough nodes for the shares to be even.
@@ -91,10 +84,6 @@ private:
             to_plane_graph(g, out_);
             each_(out_);
             return;
-        }
-        if (!n.have_form) {
-            find_canonical_form(g, n.form);
-            n.have_form = true;
         }
         node& c = nodes_[g.ne + 1];
         const face_table& f = n.faces;
@@ -199,32 +188,53 @@ private:
         const int made = g.ne - 1;
         const std::uint32_t mine = invariant(g, f, made, type);
         tied_.clear();
-        for (int e = 0; e < g.ne; ++e)
-            for (int t = 0; t < 2; ++t) {
-                if (e == made && t == type) continue;
-                const std::uint32_t value = invariant(g, f, e, t);
-                if (value < mine || !reducible(g, f, e, t)) continue;
-                if (value > mine) return false;
-                tied_.push_back(e << 1 | t);
-            }
-        if (tied_.empty()) return true;
-        find_canonical_form(g, c.form);
-        c.have_form = true;
-        const std::uint8_t* first = c.form.labels.data();
-        std::uint32_t least = reduction_key(g, first, made, type);
-        for (int r : tied_) {
-            const std::uint32_t k = reduction_key(g, first, r >> 1, r & 1);
-            if (k < least) least = k;
+        // A contraction outranks every deletion; the sum of the end degrees
+        // leads the invariant and costs two loads.
+        const unsigned sum = g.degree[g.head[2 * made]] + g.degree[g.head[2 * made + 1]];
+        for (int e = 0; e < g.ne; ++e) {
+            if (type == by_deletion && contractible(g, f, e)) return false;
+            if (e == made) continue;
+            if (g.degree[g.head[2 * e]] + g.degree[g.head[2 * e + 1]] < sum) continue;
+            const std::uint32_t value = invariant(g, f, e, type);
+            if (value < mine || !reducible(g, f, e, type)) continue;
+            if (value > mine) return false;
+            tied_.push_back(e);
         }
-        for (int i = 0; i < c.form.walks; ++i)
-            if (reduction_key(g, &c.form.labels[static_cast<std::size_t>(i) * max_vertices], made, type) == least)
-                return true;
-        return false;
+        if (tied_.empty()) return true;
+        // A second invariant, dearer, for the ties only.
+        const std::uint32_t own = second_invariant(g, made);
+        std::size_t kept = 0;
+        for (int e : tied_) {
+            const std::uint32_t value = second_invariant(g, e);
+            if (value > own) return false;
+            if (value == own) tied_[kept++] = e;
+        }
+        return kept == 0 || least_along(g, f, made, tied_.data(), static_cast<int>(kept));
+    }
+
+    // The degrees of the neighbours of each end.
+    static std::uint32_t second_invariant(const embedding& g, int e) {
+        const auto around = [&g](int x) {
+            std::uint32_t sum = 0;
+            int d = g.out[x];
+            for (int i = 0; i < g.degree[x]; ++i, d = g.next[d]) sum += g.degree[g.head[d]];
+            return sum;
+        };
+        const std::uint32_t a = around(g.head[2 * e]);
+        const std::uint32_t b = around(g.head[2 * e + 1]);
+        return a > b ? a << 16 | b : b << 16 | a;
     }
 
     // Of the operations that automorphisms of the parent carry into one
     // another, only the one least under the first numbering is done.
-    bool first_of_orbit_edge(const node& n, int a, int b) const {
+    static void need_form(node& n) {
+        if (n.have_form) return;
+        find_canonical_form(n.graph, n.faces, n.form);
+        n.have_form = true;
+    }
+
+    static bool first_of_orbit_edge(node& n, int a, int b) {
+        need_form(n);
         if (n.form.walks == 1) return true;
         const auto key = [&](const std::uint8_t* l) {
             const unsigned x = l[a];
@@ -237,7 +247,8 @@ private:
         return true;
     }
 
-    bool first_of_orbit_split(const node& n, int first, int count) const {
+    static bool first_of_orbit_split(node& n, int first, int count) {
+        need_form(n);
         if (n.form.walks == 1) return true;
         const embedding& g = n.graph;
         const int v = tail(g, first);
