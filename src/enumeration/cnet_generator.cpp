@@ -45,14 +45,21 @@ bool reducible(const embedding& g, const face_table& f, int e, int type) {
     return type == by_deletion ? deletable(g, f, e) : contractible(g, f, e);
 }
 
-// Share boundaries: the levels of the search tree whose nodes are
-// numbered and dealt out. A rough count of c-nets by edges picks a level
-// with enough nodes for the shares to be even.
+// Share boundaries: the level of the search tree whose nodes (and the
+// wheels above it) are numbered and dealt out in turn. The nodes of a level
+// are the c-nets of that many edges; their subtrees differ in size, so the
+// level is the first with some hundreds of nodes a share, and a share costs
+// the tree down to that level on top of its part.
 int share_level(int edges, std::int64_t parts) {
     if (parts <= 1) return edges + 1;
-    double estimate = 22;  // c-nets with 12 edges; each edge more gives about 3.3 times as many
-    for (int level = 12; level < edges; ++level, estimate *= 3.3)
-        if (estimate >= 40.0 * static_cast<double>(parts)) return level;
+    // A002840, the c-nets by edges from 12 on; past 22 about 3.4 times each.
+    const double known[] = {12, 22, 58, 158, 448, 1342, 4199, 13384, 43708, 144810, 485704};
+    const double wanted = 200.0 * static_cast<double>(parts);
+    double count = known[0];
+    for (int level = 12; level < edges; ++level) {
+        count = level - 12 < 11 ? known[level - 12] : count * 3.4;
+        if (count >= wanted) return level;
+    }
     return edges;
 }
 
@@ -61,7 +68,8 @@ public:
     generator(int edges, const cnet_share& share, bool few_vertices,
               const std::function<void(const plane_graph&)>& each)
         : edges_(edges), share_(share), few_vertices_(few_vertices), each_(each),
-          split_level_(share_level(edges, share.n)), nodes_(edges + 2) {}
+          split_level_(share_level(edges, share.n)), vertex_cut_((split_level_ + 8) / 3 + 2),
+          nodes_(edges + 2) {}
 
     void run() {
         for (int spokes = 3; 2 * spokes <= edges_; ++spokes) {
@@ -69,7 +77,7 @@ public:
             root.graph = wheel(spokes);
             find_faces(root.graph, root.faces);
             root.have_form = false;
-            const bool counted = 2 * spokes >= split_level_;
+            const bool counted = dealt_here(root.graph);
             if (counted && !take_unit()) continue;
             grow(root, counted);
         }
@@ -77,6 +85,14 @@ public:
 
 private:
     bool take_unit() { return unit_++ % share_.n == share_.k - 1; }
+
+    // The nodes dealt out are those of the share level and below, but for
+    // the few with the fewest vertices there: their subtrees hold most of
+    // the c-nets (splits add vertices), so they are dealt lower down, where
+    // a split has added a vertex or at the last level.
+    bool dealt_here(const embedding& g) const {
+        return g.ne >= split_level_ && (g.nv >= vertex_cut_ || g.ne == edges_);
+    }
 
     void grow(node& n, bool counted) {
         const embedding& g = n.graph;
@@ -135,7 +151,7 @@ private:
     void consider(node& c, int type, bool counted) {
         c.have_form = false;
         if (!canonical_reduction(c, type)) return;
-        if (!counted && c.graph.ne >= split_level_) {
+        if (!counted && dealt_here(c.graph)) {
             if (!take_unit()) return;
             counted = true;
         }
@@ -273,6 +289,7 @@ private:
     bool few_vertices_;
     const std::function<void(const plane_graph&)>& each_;
     int split_level_;
+    int vertex_cut_;  // two more than the fewest vertices at the share level
     std::vector<node> nodes_;
     std::vector<int> tied_;
     std::int64_t unit_ = 0;
