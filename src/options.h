@@ -17,10 +17,15 @@ struct options {
     std::string jobs;       // threads of a catalogue run, as given; empty: every core
     std::string part;       // "K/N": only that part of the catalogue file
     std::string size;       // as --size gives it
+    std::string enumerate;  // "N" or "A-B": the orders to enumerate
+    std::string graphs;     // a planar_code file of c-nets to solve; "-": standard input
     picture_settings settings;
     bool has_case = false;
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
+    bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
+    bool squares = false;    // the enumeration keeps squared squares only
+    bool count = false;      // the enumeration writes counts, not codes
     bool help = false;
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.

@@ -18,8 +18,8 @@ constexpr auto between_updates = std::chrono::milliseconds(250);
 
 }  // namespace
 
-progress::progress()
-    : terminal_(isatty(fileno(stderr)) != 0), start_(clock::now()), shown_at_(start_)
+progress::progress(const char* things)
+    : things_(things), terminal_(isatty(fileno(stderr)) != 0), start_(clock::now()), shown_at_(start_)
 {
 }
 
@@ -35,7 +35,7 @@ void progress::update(std::int64_t cases)
     if (now - start_ < first_shown || now - shown_at_ < between_updates) return;
     shown_at_ = now;
     const double seconds = std::chrono::duration<double>(now - start_).count();
-    std::string line = "squares2tex: " + std::to_string(cases) + " cases, " +
+    std::string line = "squares2tex: " + std::to_string(cases) + " " + things_ + ", " +
                        std::to_string(static_cast<std::int64_t>(cases / seconds)) + " a second";
     // Blanks over whatever is left of a longer line before.
     const std::size_t length = line.size();

@@ -7,8 +7,8 @@
 
 class progress {
 public:
-    // Shown only when standard error is a terminal.
-    progress();
+    // Shown only when standard error is a terminal; `things` names what is counted.
+    explicit progress(const char* things = "cases");
     ~progress();
     progress(const progress&) = delete;
     progress& operator=(const progress&) = delete;
@@ -23,6 +23,7 @@ public:
 
 private:
     using clock = std::chrono::steady_clock;
+    const char* things_;
     bool terminal_;
     clock::time_point start_;
     clock::time_point shown_at_;

@@ -1,0 +1,21 @@
+// The codes an enumeration finds, gathered from its batches and written
+// once, sorted and each once: the same output for any number of threads,
+// and parts that merge with sort -m.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The catalogue's order: by the first number (the order), then byte by
+// byte, as LC_ALL=C sort orders the lines of one order.
+bool comes_before(std::string_view a, std::string_view b);
+
+// The distinct lines of the texts (each of lines ending in '\n'), in the
+// catalogue's order, without their line ends.
+std::vector<std::string_view> sorted_lines(const std::vector<const std::string*>& texts);
+
+// The order a code's line begins with.
+int order_of(std::string_view line);

@@ -1,0 +1,82 @@
+#include "enumeration/enumerate_options.h"
+
+#include <string>
+
+namespace {
+
+bool parse_order(const std::string& text, int& value)
+{
+    if (text.empty() || text.size() > 2) return false;
+    value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= least_order && value <= greatest_order;
+}
+
+bool parse_orders(const std::string& text, order_range& range)
+{
+    const std::size_t dash = text.find('-');
+    if (dash == std::string::npos) {
+        if (!parse_order(text, range.low)) return false;
+        range.high = range.low;
+        return true;
+    }
+    return parse_order(text.substr(0, dash), range.low) &&
+           parse_order(text.substr(dash + 1), range.high) && range.low <= range.high;
+}
+
+}  // namespace
+
+bool enumerates(const options& o)
+{
+    return !o.enumerate.empty() || !o.graphs.empty();
+}
+
+void check_enumeration(const options& o)
+{
+    if (!enumerates(o)) {
+        if (o.imperfect || o.squares || o.count) {
+            throw usage_error(
+                "--imperfect, --squares and --count go with --enumerate N or --graphs FILE");
+        }
+        return;
+    }
+    const std::string run = o.graphs.empty() ? "--enumerate" : "--graphs";
+    if (!o.enumerate.empty() && !o.graphs.empty()) {
+        throw usage_error("give --enumerate N or --graphs FILE, not both");
+    }
+    if (o.has_case || !o.catalogue.empty()) {
+        throw usage_error(run + " makes its own cases; it takes no case file nor --catalogue");
+    }
+    if (o.check || o.canonical || !o.directory.empty() || !o.format.empty() || !o.size.empty()) {
+        throw usage_error(run +
+                          " writes a catalogue of canonical codes (or counts with --count); "
+                          "check or draw it with a second run, as squares2tex --check "
+                          "--catalogue FILE");
+    }
+    order_range range;
+    if (!o.enumerate.empty() && !parse_orders(o.enumerate, range)) {
+        throw usage_error("--enumerate takes an order N or a range of orders A-B, from " +
+                          std::to_string(least_order) + " to " + std::to_string(greatest_order) +
+                          ", not '" + o.enumerate + "'");
+    }
+    if (!o.part.empty() && !o.graphs.empty()) {
+        throw usage_error("--part shares out the c-nets of --enumerate; split a file of graphs "
+                          "before --graphs");
+    }
+    if (!o.part.empty() && o.count) {
+        // A rectangle can come from c-nets of two parts: counts do not add up.
+        throw usage_error("--count counts a whole enumeration: the parts of --part can hold "
+                          "the same rectangle, so their counts do not add up; merge the parts' "
+                          "codes instead");
+    }
+}
+
+order_range chosen_orders(const options& o)
+{
+    order_range range;
+    parse_orders(o.enumerate, range);
+    return range;
+}

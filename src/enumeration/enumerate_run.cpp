@@ -1,0 +1,247 @@
+#include "enumeration/enumerate_run.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "catalogue/in_order.h"
+#include "catalogue/progress.h"
+#include "document/document.h"
+#include "enumeration/cnet_feed.h"
+#include "enumeration/code_lines.h"
+#include "enumeration/enumerate_options.h"
+#include "enumeration/graph_batch.h"
+#include "enumeration/planar_code.h"
+
+namespace {
+
+// Graphs a batch: enough to keep a thread busy for a while.
+constexpr std::size_t batch_graphs = 256;
+constexpr std::size_t most_bytes_in_flight = 64 << 20;
+constexpr std::size_t written_at_once = 1 << 20;
+
+struct run_settings {
+    bool wanted[kinds] = {};
+    bool from_file = false;
+};
+
+// The kinds a run keeps: --count counts them all.
+run_settings settings_of(const options& o)
+{
+    run_settings s;
+    s.from_file = !o.graphs.empty();
+    for (int kind = 0; kind < kinds; ++kind) {
+        const bool imperfect = kind >= imperfect_oblong;
+        const bool square = kind == perfect_square || kind == imperfect_square;
+        s.wanted[kind] = o.count || (imperfect == o.imperfect && (square || !o.squares));
+    }
+    return s;
+}
+
+std::string graph_name(std::int64_t number)
+{
+    return "graph " + std::to_string(number) + ": ";
+}
+
+void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratch)
+{
+    std::string problem;
+    for (std::size_t i = 0; i < b.graphs.size(); ++i) {
+        const plane_graph& g = b.graphs[i];
+        const std::int64_t number = b.first + static_cast<std::int64_t>(i);
+        if (b.from_file) {
+            const graph_kind kind = check_plane_graph(g, scratch.darts, problem);
+            if (kind == graph_kind::not_embedding) {
+                b.error = graph_name(number) + problem;
+                return;
+            }
+            if (kind == graph_kind::not_simple) ++b.not_simple;
+            if (kind == graph_kind::not_3_connected) ++b.not_3_connected;
+            if (kind != graph_kind::c_net) continue;
+        } else {
+            trace_darts(g, scratch.darts);
+        }
+        const int vertices = static_cast<int>(g.rotation.size());
+        const int edges = static_cast<int>(scratch.darts.head.size() / 2);
+        const int faces = edges - vertices + 2;
+        // The generator leaves out the duals of those with fewer vertices than faces.
+        b.cnets[edges] += !b.from_file && vertices < faces ? 2 : 1;
+        if (!solve_cnet(scratch, settings.wanted, b.found, problem)) {
+            b.error = (b.from_file ? graph_name(number)
+                                   : "a c-net of " + std::to_string(edges) + " edges: ") +
+                      problem;
+            return;
+        }
+    }
+}
+
+// What the writer gathers.
+struct run_totals {
+    // Each batch's text as it came: moved, never copied into one string.
+    std::vector<std::string> lines[kinds];
+    std::map<int, std::int64_t> cnets;
+    std::int64_t graphs = 0;
+    std::int64_t not_simple = 0;
+    std::int64_t not_3_connected = 0;
+
+    void add(graph_batch& b)
+    {
+        if (!b.error.empty()) throw conversion_error(b.error);
+        for (int kind = 0; kind < kinds; ++kind) {
+            if (!b.found.lines[kind].empty()) lines[kind].push_back(std::move(b.found.lines[kind]));
+        }
+        for (const auto& c : b.cnets) cnets[c.first] += c.second;
+        graphs += static_cast<std::int64_t>(b.graphs.size());
+        not_simple += b.not_simple;
+        not_3_connected += b.not_3_connected;
+    }
+
+    void clear_codes()
+    {
+        for (std::vector<std::string>& l : lines) std::vector<std::string>().swap(l);
+    }
+};
+
+// Standard output or -o FILE, written in pieces of a megabyte.
+struct code_output {
+    output_stream& out;
+    std::unique_ptr<document> file;
+    std::string piece;
+
+    void add(std::string_view text)
+    {
+        piece += text;
+        if (piece.size() >= written_at_once) flush();
+    }
+    void flush()
+    {
+        if (file) {
+            write_text(*file, piece);
+        } else {
+            print_out(out, piece);
+        }
+        piece.clear();
+    }
+};
+
+// The codes of the kinds wanted, or the rows of --count for `orders`.
+void write_found(const options& o, const run_settings& settings, run_totals& totals,
+                 const std::vector<int>& orders, code_output& output)
+{
+    if (!o.count) {
+        std::vector<const std::string*> texts;
+        for (int kind = 0; kind < kinds; ++kind) {
+            if (!settings.wanted[kind]) continue;
+            for (const std::string& text : totals.lines[kind]) texts.push_back(&text);
+        }
+        for (const std::string_view line : sorted_lines(texts)) {
+            output.add(line);
+            output.add("\n");
+        }
+        return;
+    }
+    std::map<int, std::int64_t> found[kinds];
+    for (int kind = 0; kind < kinds; ++kind) {
+        std::vector<const std::string*> texts;
+        for (const std::string& text : totals.lines[kind]) texts.push_back(&text);
+        for (const std::string_view line : sorted_lines(texts)) {
+            ++found[kind][order_of(line)];
+        }
+    }
+    for (const int order : orders) {
+        const auto of = [&](int kind) { return found[kind][order]; };
+        output.add(std::to_string(order) + '\t' + std::to_string(totals.cnets[order + 1]) + '\t' +
+                   std::to_string(of(perfect_oblong) + of(perfect_square)) + '\t' +
+                   std::to_string(of(imperfect_oblong) + of(imperfect_square)) + '\t' +
+                   std::to_string(of(perfect_square)) + '\t' +
+                   std::to_string(of(imperfect_square)) + '\n');
+    }
+}
+
+std::string count_of(std::int64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+int run_enumeration(const options& o, file_system& files, output_stream& out)
+{
+    const run_settings settings = settings_of(o);
+    const int jobs = job_count(o);
+    std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
+    run_totals totals;
+    progress shown(settings.from_file ? "graphs" : "c-nets");
+    in_order_steps<graph_batch> steps;
+    steps.work = [&](graph_batch& b, int worker) {
+        work_on(b, settings, scratch[static_cast<std::size_t>(worker)]);
+    };
+    steps.write = [&](graph_batch& b) {
+        totals.add(b);
+        shown.update(totals.graphs);
+    };
+    steps.size = [](const graph_batch& b) { return b.bytes; };
+    code_output output{out, nullptr, {}};
+    if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
+
+    if (!settings.from_file) {
+        const order_range range = chosen_orders(o);
+        const catalogue_part part = chosen_part(o);
+        for (int order = range.low; order <= range.high; ++order) {
+            feed_cnets(order + 1, part.k, part.n, jobs, batch_graphs, steps);
+            shown.clear();
+            write_found(o, settings, totals, {order}, output);
+            totals.clear_codes();
+        }
+    } else {
+        const std::string shown_name = o.graphs == "-" ? "(standard input)" : o.graphs;
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
+        std::FILE* stream = stdin;
+        if (o.graphs != "-") {
+            owned.reset(std::fopen(o.graphs.c_str(), "rb"));
+            if (!owned) {
+                throw conversion_error(std::string("cannot open the graphs: ") +
+                                       std::strerror(errno));
+            }
+            stream = owned.get();
+        }
+        planar_code_reader reader(stream);
+        bool ended = false;
+        steps.read = [&](graph_batch& b) {
+            if (ended) return false;
+            b = graph_batch{};
+            b.from_file = true;
+            b.first = reader.graphs() + 1;
+            try {
+                plane_graph g;
+                while (b.graphs.size() < batch_graphs && reader.next(g)) {
+                    for (const std::vector<int>& r : g.rotation) b.bytes += r.size() * sizeof(int);
+                    b.graphs.push_back(std::move(g));
+                }
+                ended = b.graphs.size() < batch_graphs;
+            } catch (const conversion_error& e) {
+                b.error = e.what();
+                ended = true;
+            }
+            return !b.graphs.empty() || !b.error.empty();
+        };
+        run_in_order(jobs, static_cast<std::size_t>(4 * jobs + 2), most_bytes_in_flight, steps);
+        shown.clear();
+        std::vector<int> orders;
+        for (const auto& c : totals.cnets) orders.push_back(c.first - 1);
+        write_found(o, settings, totals, orders, output);
+        const std::int64_t skipped = totals.not_simple + totals.not_3_connected;
+        if (skipped > 0) {
+            print_message(shown_name, 0,
+                          "skipped " + std::to_string(skipped) + " of " +
+                              count_of(totals.graphs, "graph", "graphs") +
+                              ", not c-nets: " + std::to_string(totals.not_3_connected) +
+                              " not 3-connected, " + std::to_string(totals.not_simple) +
+                              " not simple");
+        }
+    }
+    output.flush();
+    if (output.file) close_document(*output.file);
+    return 0;
+}

@@ -1,0 +1,68 @@
+#include "enumeration/solve_graph.h"
+
+#include <algorithm>
+
+namespace {
+
+bool all_sides_differ(const std::vector<square_box>& squares, std::vector<std::int64_t>& sides)
+{
+    sides.clear();
+    for (const square_box& b : squares) sides.push_back(b.side);
+    std::sort(sides.begin(), sides.end());
+    return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
+}
+
+// Whether four squares meet at a point: one's bottom-right corner is
+// another's top-left. Without such a cross, squares forming a rectangle
+// short of the whole would make its top and bottom segments a 2-cut of
+// the c-net (no segment inside can reach past its sides), so only a
+// crossed rectangle can be compound.
+bool has_cross(const std::vector<square_box>& squares)
+{
+    for (const square_box& a : squares) {
+        for (const square_box& b : squares) {
+            if (a.x + a.side == b.x && a.y + a.side == b.y) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
+                std::string& problem)
+{
+    const plane_darts& d = scratch.darts;
+    graph_currents& c = scratch.currents;
+    if (!solve_currents(d, c, problem)) return false;
+    const bool squares_only = !wanted[perfect_oblong] && !wanted[imperfect_oblong];
+    const int darts = static_cast<int>(d.head.size());
+    for (int e = 0; e < darts; ++e) {
+        // A battery the other way round gives the same rectangle upside down.
+        if (e > d.reverse[e]) continue;
+        const int s = d.tail[e];
+        const int t = d.head[e];
+        // tau(G/e) = p_s - p_t: whether it is a square costs four numbers.
+        const std::int64_t height = c.at(s, s) - c.at(s, t) - c.at(t, s) + c.at(t, t);
+        if (squares_only && 2 * height != c.trees) continue;
+        battery_rectangle& r = scratch.rectangle;
+        const flow_result result = rectangle_from_flow(d, c, e, r);
+        if (result == flow_result::dropped) continue;
+        if (result == flow_result::too_large) {
+            problem = "its rectangle of " + std::to_string(r.width) + " x " +
+                      std::to_string(r.height) + " leaves the 32-bit range of a side";
+            return false;
+        }
+        const bool perfect = all_sides_differ(r.squares, scratch.sides);
+        const int kind = (perfect ? perfect_oblong : imperfect_oblong) + (r.square ? 1 : 0);
+        if (!wanted[kind]) continue;
+        // Where four squares meet at a point, a c-net can still give a
+        // compound rectangle: there the check's geometric test tells.
+        if (has_cross(r.squares) && has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) {
+            continue;
+        }
+        append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical,
+                         found.lines[kind]);
+    }
+    return true;
+}

@@ -1,0 +1,36 @@
+// Every edge of a c-net as the battery: the codes of the simple squared
+// rectangles it gives, by kind.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "analysis/canonical.h"
+#include "enumeration/currents.h"
+#include "enumeration/flow_rectangle.h"
+#include "enumeration/plane_check.h"
+
+// The four kinds of simple squared rectangle, as bins of codes.
+enum rectangle_kind { perfect_oblong, perfect_square, imperfect_oblong, imperfect_square };
+constexpr int kinds = 4;
+
+// Canonical lines, one after the other, of each kind; the same rectangle
+// may be there more than once (automorphisms, self-dual c-nets, crosses).
+struct found_codes {
+    std::string lines[kinds];
+};
+
+struct solve_scratch {
+    plane_darts darts;
+    graph_currents currents;
+    battery_rectangle rectangle;
+    canonical_scratch canonical;
+    check_workspace check;
+    std::vector<std::int64_t> sides;
+};
+
+// Solves the c-net in `scratch.darts` and appends the codes of the kinds
+// `wanted` to `found`. False, with `problem` set, when its numbers leave the
+// range squares2tex works in.
+bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
+                std::string& problem);
