@@ -84,8 +84,8 @@ void check_svg(const square_case& c)
 }
 
 // The TikZ document: one macro call per square of side 1 or more, each
-// coordinate within the 150 mm picture whatever the case's numbers (TeX
-// could not hold larger lengths), and the document's end.
+// coordinate within the largest picture, 5000 mm, whatever the case's
+// numbers (TeX could not hold larger lengths), and the document's end.
 void check_tikz(const square_case& c)
 {
     std::size_t drawn = 0;
@@ -104,7 +104,7 @@ void check_tikz(const square_case& c)
             require(text[arg] == '{');
             char* end = nullptr;
             const double mm = std::strtod(text.c_str() + arg + 1, &end);
-            require(*end == '}' && mm >= -150.0001 && mm <= 150.0001);
+            require(*end == '}' && mm >= -5000.001 && mm <= 5000.001);
             arg = static_cast<std::size_t>(end - text.c_str()) + 1;
         }
     }
@@ -127,6 +127,28 @@ void check_canonical(const square_case& c)
     std::string twice;
     require(append_canonical_line(again, scratch, twice, problem));
     require(twice == code);
+    // Its brackets are its rows, and it gives every side it counts.
+    std::string warnings;
+    std::vector<square_box> boxes;
+    report_writing(again, {"code", 1, 1, true}, true, scratch.sky, boxes, warnings);
+    require(warnings.empty());
+}
+
+// The warnings on how the case is written are one line each, naming the
+// case's line.
+void check_writing(const square_case& c, std::int64_t line)
+{
+    std::string warnings;
+    skyline sky;
+    std::vector<square_box> boxes;
+    report_writing(c, {"f", 1, line, false}, true, sky, boxes, warnings);
+    const std::string head = "squares2tex: f:" + std::to_string(line) + ": warning: ";
+    for (std::size_t at = 0; at < warnings.size();) {
+        require(warnings.compare(at, head.size(), head) == 0);
+        at = warnings.find('\n', at) + 1;
+        require(at != 0);
+    }
+    require((c.sides_given > c.count || !c.brackets.empty()) || warnings.empty());
 }
 
 // The PDF drawing: a label per square of side 1 or more, and a table whose
@@ -166,7 +188,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     memory_files files;
     files.files["squares.tex"] = "previous";
     try {
-        const square_case c = read_case_from(stream.get());
+        std::int64_t line = 0;
+        std::int64_t more_line = 0;
+        const square_case c = read_case_from(stream.get(), &line, &more_line);
+        require(more_line == 0 || more_line > line);
+        check_writing(c, line);
         write_document(c, files);
         const std::string& text = files.files.at("squares.tex");
         require(count_lines(text) == 10 + 6 * c.sides.size());

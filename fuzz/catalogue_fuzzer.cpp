@@ -67,24 +67,29 @@ std::string read_alone(const std::string& line, square_case& c)
     return {};
 }
 
-// The integers of a line up to its first other word, and where its first
-// bracket opens and closes (counted in values before them).
+// The integers of a line up to its first other word, where its first
+// bracket opens and closes (counted in values before them), and whether
+// its first value stands inside a bracket.
 struct plain_line {
     std::vector<std::int64_t> values;
     std::size_t open = std::string::npos;
     std::size_t close = std::string::npos;
+    bool first_inside = false;
 };
 
 plain_line plain(const std::string& line)
 {
     plain_line p;
+    int depth = 0;
     for (std::size_t at = 0; at < line.size();) {
         const char ch = line[at];
         if (ch == '(' || ch == '[') {
             if (p.open == std::string::npos) p.open = p.values.size();
+            ++depth;
         } else if (ch == ')' || ch == ']') {
             if (p.open != std::string::npos && p.close == std::string::npos)
                 p.close = p.values.size();
+            if (depth > 0) --depth;
         }
         if (std::string(" \t\v\f\r,{}()[]").find(ch) != std::string::npos) {
             ++at;
@@ -95,6 +100,7 @@ plain_line plain(const std::string& line)
         char* stop = nullptr;
         const long long value = std::strtoll(word.c_str(), &stop, 10);
         if (stop != word.c_str() + word.size() || value < INT32_MIN || value > INT32_MAX) break;
+        if (p.values.empty()) p.first_inside = depth > 0;
         p.values.push_back(value);
         at = end == std::string::npos ? line.size() : end;
     }
@@ -115,10 +121,15 @@ void check_shape(const std::string& line, const square_case& c)
     const std::vector<std::int64_t>& v = p.values;
     const bool listed = v.size() >= 3 && c.count == v[0] && c.width == v[1] && c.height == v[2] &&
                         sides_from(p, 3, c);
-    if (v.size() >= 3 && v[0] >= 0 && v[1] >= 1 && v.size() >= 3 + static_cast<std::size_t>(v[0])) {
-        require(listed);  // read as before whenever it reads so
+    // A first value inside a bracket begins a bare code; else a line reads
+    // as before whenever it reads so, every value on it after the header
+    // counted as given.
+    if (!p.first_inside && v.size() >= 3 && v[0] >= 0 && v[1] >= 1 &&
+        v.size() >= 3 + static_cast<std::size_t>(v[0])) {
+        require(listed && c.sides_given == static_cast<std::int64_t>(v.size()) - 3);
         return;
     }
+    require(c.sides_given == c.count);
     const bool square = p.open == 2 && c.count == v[0] && c.width == v[1] && c.height == v[1] &&
                         sides_from(p, 2, c);
     std::int64_t width = 0, area = 0;
@@ -126,9 +137,9 @@ void check_shape(const std::string& line, const square_case& c)
         if (i < p.close) width += c.sides[i];
         area += std::int64_t{c.sides[i]} * c.sides[i];
     }
-    const bool bare = p.open == 0 && sides_from(p, 0, c) && c.width == width &&
+    const bool bare = p.first_inside && sides_from(p, 0, c) && c.width == width &&
                       area == std::int64_t{c.width} * c.height;
-    require(listed || square || bare);
+    require(p.first_inside ? bare : listed || square);
     require(c.caption.size() <= 1000 && c.caption.find_first_of("\n\r\t") == std::string::npos);
 }
 

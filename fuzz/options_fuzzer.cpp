@@ -46,12 +46,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(!o.imperfect && !o.squares && !o.count);
         require(o.has_case != !o.catalogue.empty());
         require(o.format.empty() || find_format(o.format) != nullptr);
+        // A drawing's name never ends as another format's drawings do.
+        if (draws(o) && o.output.size() >= 4) {
+            std::string end = o.output.substr(o.output.size() - 4);
+            for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            const std::string own = chosen_format(o).extension;
+            require((end != ".svg" && end != ".pdf" && end != ".tex") ||
+                    own.compare(own.size() - 4, 4, end) == 0);
+        }
         const bool book = writes_book(o);
         require(!book || (o.format == "pdf" && o.directory.empty() && o.part.empty()));
         require(o.catalogue.empty() || o.output.empty() || o.canonical || book);
         require(o.catalogue.empty() ? o.directory.empty()
                                     : (o.check || o.canonical || !o.directory.empty() || book));
-        require(!o.canonical || (!o.check && o.format.empty() && o.directory.empty() && !draws(o)));
+        require(!o.canonical || (!(o.check && !o.output.empty()) && o.format.empty() &&
+                                  o.directory.empty() && !draws(o)));
         require(o.catalogue.empty() || o.format.empty() || !o.directory.empty() || book);
         require(!(o.check && descriptor_named(o.output) == 1));
         require(!o.has_case || draws(o) || o.check || o.canonical);

@@ -1,5 +1,6 @@
 #include "case_report.h"
 
+#include "analysis/code_rows.h"
 #include "check_table.h"
 #include "messages.h"
 #include "placement/place_squares.h"
@@ -9,10 +10,37 @@ std::int64_t message_line(const case_source& from)
     return from.in_catalogue ? from.line : 0;
 }
 
-void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
-                    std::string& out, std::string& messages)
+void report_writing(const square_case& c, const case_source& from, bool count_sides, skyline& sky,
+                    std::vector<square_box>& boxes, std::string& messages)
 {
-    out += check_table_row(from.number, from.line, c, verdict);
+    if (count_sides && c.sides_given > c.count) {
+        messages += format_message(from.file, from.line,
+                                   "warning: " + std::to_string(c.count) + " sides expected, " +
+                                       std::to_string(c.sides_given) + " given; those past side " +
+                                       std::to_string(c.count) + " are not read");
+    }
+    if (c.brackets.empty()) return;
+    std::string problem, failure;
+    place_boxes(c, sky, boxes, problem, failure);
+    if (!failure.empty()) return;
+    const std::string wrong = misgrouped_brackets(c, boxes);
+    if (!wrong.empty()) messages += format_message(from.file, from.line, "warning: " + wrong);
+}
+
+std::string canonical_column(const square_case& c, const case_verdict& verdict,
+                             const std::vector<square_box>& placed, canonical_scratch& scratch)
+{
+    std::string code;
+    if (!verdict.dissection) return code;
+    append_canonical(placed, c.width, c.height, std::string(), scratch, code);
+    code.pop_back();
+    return code;
+}
+
+void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
+                    std::string& out, std::string& messages, const std::string* canonical)
+{
+    out += check_table_row(from.number, from.line, c, verdict, canonical);
     if (!verdict.placed) messages += format_message(from.file, message_line(from), verdict.failure);
 }
 
@@ -28,11 +56,11 @@ bool draw_and_report(const square_case& c, const picture_format& format,
             messages += format_message(from.file, message_line(from), "warning: " + w);
         }
     };
-    std::string caveat;
+    std::vector<std::string> caveats;
     try {
         const auto picture = format.open(files, name, settings);
         draw_case(c, *picture, report);
-        caveat = picture->caveat();
+        caveats = picture->caveats();
     } catch (const conversion_error& e) {
         // The warnings gathered so far often point at the cause.
         add_warnings();
@@ -44,7 +72,8 @@ bool draw_and_report(const square_case& c, const picture_format& format,
         return false;
     }
     add_warnings();
-    if (!caveat.empty()) messages += format_message(from.file, message_line(from), "warning: " + caveat);
+    for (const std::string& caveat : caveats)
+        messages += format_message(from.file, message_line(from), "warning: " + caveat);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "analysis/tiling_report.h"
 #include "document/file_system.h"
@@ -24,10 +25,25 @@ struct case_source {
 // none for a case file.
 std::int64_t message_line(const case_source& from);
 
+// Appends to `messages` the warnings on how the case was written: sides
+// given past its count (when `count_sides`) and brackets that do not
+// follow its rows (placed into `sky` and `boxes` for that), naming the
+// case's line.
+void report_writing(const square_case& c, const case_source& from, bool count_sides, skyline& sky,
+                    std::vector<square_box>& boxes, std::string& messages);
+
 // Appends the case's row of the check table to `out`, and to `messages`
 // the message of a square that cannot be placed.
+// With `canonical`, the row has that column too (check_table_row).
 void report_verdict(const square_case& c, const case_verdict& verdict, const case_source& from,
-                    std::string& out, std::string& messages);
+                    std::string& out, std::string& messages,
+                    const std::string* canonical = nullptr);
+
+// The case's canonical code for the check table's column, without caption
+// or line end: empty for a case that is not a dissection. `placed` holds
+// the squares as check_case placed them.
+std::string canonical_column(const square_case& c, const case_verdict& verdict,
+                             const std::vector<square_box>& placed, canonical_scratch& scratch);
 
 // Draws the case into `name`, appending to `messages` the tiling report's
 // warnings unless the case was `checked` (the table says it all), then

@@ -4,8 +4,13 @@
 #include <initializer_list>
 #include <string_view>
 
-const char* const check_table_header =
-    "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n";
+#include "shown_text.h"
+
+std::string check_table_header(bool canonical)
+{
+    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem") +
+           (canonical ? "\tcanonical" : "") + "\tcaption\n";
+}
 
 namespace {
 
@@ -27,10 +32,27 @@ std::string numbers(std::initializer_list<std::int64_t> values)
     return std::string(text, out);
 }
 
+// A cell of text: "-" when empty; a tab or line end in it, which would
+// break the row, written as \xNN (the reader shows captions so already).
+void append_cell(std::string& row, std::string_view text)
+{
+    if (text.empty()) {
+        row += '-';
+        return;
+    }
+    for (const char c : text) {
+        if (c == '\t' || c == '\n' || c == '\r') {
+            append_escaped_byte(row, static_cast<unsigned char>(c));
+        } else {
+            row += c;
+        }
+    }
+}
+
 }  // namespace
 
 std::string check_table_row(std::int64_t number, std::int64_t line, const square_case& c,
-                            const case_verdict& verdict)
+                            const case_verdict& verdict, const std::string* canonical)
 {
     const bool d = verdict.dissection;
     std::string row = numbers({number, line, c.count, c.width, c.height});
@@ -41,14 +63,21 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
     row += answer(d, verdict.simple);
     row += '\t';
     row += d ? std::string_view("-") : std::string_view(verdict.problem);
+    row += '\t';
+    if (canonical != nullptr) {
+        append_cell(row, *canonical);
+        row += '\t';
+    }
+    append_cell(row, c.caption);
     row += '\n';
     return row;
 }
 
-std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message)
+std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message,
+                           bool canonical)
 {
     return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
-           "\t-\t-\t-\t-\t-\t-\t" + message + "\n";
+           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\n" : "\t-\n");
 }
 
 std::string verdict_words(const case_verdict& v)

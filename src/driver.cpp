@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <vector>
 
 #include "analysis/canonical.h"
 #include "case_report.h"
@@ -22,26 +23,52 @@ namespace {
 constexpr int failure_status = 1;
 constexpr int usage_status = 2;
 
+// The warnings on how a case file is written: a file that goes on past
+// its case with more codes (at `more_line`), brackets that do not follow
+// the rows, and with `count_sides` sides past the count.
+std::string writing_warnings(const square_case& c, const case_source& from,
+                             std::int64_t more_line, bool count_sides)
+{
+    std::string messages;
+    skyline sky;
+    std::vector<square_box> boxes;
+    report_writing(c, from, count_sides, sky, boxes, messages);
+    if (more_line > 0) {
+        messages += format_message(from.file, more_line,
+                                   "warning: the case file goes on past its case with more codes, "
+                                   "which are not read; read a file of one case per line with "
+                                   "--catalogue");
+    }
+    return messages;
+}
+
 // The one-case run: read, then check, draw or both.
 int run_case(const options& o, file_system& files, output_stream& out)
 {
     case_source from{o.case_path};
     square_case c;
+    std::int64_t more_line = 0;
     // The table's header comes first whatever follows, and a case that
     // cannot be read still gets its row.
-    if (o.check) print_out(out, check_table_header);
+    if (o.check) print_out(out, check_table_header(o.canonical));
     try {
-        c = read_case(o.case_path, &from.line);
+        c = read_case(o.case_path, &from.line, &more_line);
     } catch (const conversion_error& e) {
-        if (o.check) print_out(out, unreadable_row(1, e.line, e.what()));
+        if (o.check) print_out(out, unreadable_row(1, e.line, e.what(), o.canonical));
         throw;
     }
     int status = 0;
-    std::string messages;
+    std::string messages = writing_warnings(c, from, more_line, o.check);
     if (o.check) {
-        const case_verdict verdict = check_case(c);
+        check_workspace work;
+        const case_verdict verdict = check_case(c, work);
+        std::string code;
+        if (o.canonical) {
+            canonical_scratch scratch;
+            code = canonical_column(c, verdict, work.squares, scratch);
+        }
         std::string row;
-        report_verdict(c, verdict, from, row, messages);
+        report_verdict(c, verdict, from, row, messages, o.canonical ? &code : nullptr);
         print_out(out, row);
         if (!verdict.dissection) status = failure_status;
     }
@@ -67,8 +94,11 @@ int run_case(const options& o, file_system& files, output_stream& out)
 // case that is not a dissection.
 int run_canonical_case(const options& o, file_system& files, output_stream& out)
 {
-    std::int64_t line = 0;
-    const square_case c = read_case(o.case_path, &line);
+    case_source from{o.case_path};
+    std::int64_t more_line = 0;
+    const square_case c = read_case(o.case_path, &from.line, &more_line);
+    const std::int64_t line = from.line;
+    print_messages(writing_warnings(c, from, more_line, true));
     canonical_scratch scratch;
     std::string code;
     std::string problem;
@@ -112,16 +142,17 @@ int run_options(const options& o, output_stream& out)
             return run_enumeration(o, files, out);
         }
         const bool from_file = o.catalogue != "-";
-        if (!o.output.empty() && from_file) {
-            refuse_input_as_output(files, path, o.output,
-                                   o.catalogue.empty() ? "the case file" : "the catalogue");
-        }
+        const char* const input = o.catalogue.empty() ? "the case file" : "the catalogue";
+        if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);
+        // The table and the codes go to standard output unless -o takes the codes.
+        refuse_input_as_descriptor(files, path, o.output,
+                                   o.check || (o.canonical && o.output.empty()), input);
         if (!o.catalogue.empty()) {
             if (!o.directory.empty() && from_file)
                 refuse_catalogue_in_directory(files, o.catalogue, o.directory);
             return run_catalogue(o, files, out);
         }
-        if (o.canonical) return run_canonical_case(o, files, out);
+        if (o.canonical && !o.check) return run_canonical_case(o, files, out);
         return run_case(o, files, out);
     } catch (const usage_error&) {
         throw;

@@ -9,6 +9,7 @@
 
 #include "cores.h"
 #include "document/picture_writer.h"
+#include "shown_text.h"
 #include "enumeration/enumerate_options.h"
 
 const char* const usage_line =
@@ -25,9 +26,10 @@ const char* const help_text =
     "\n"
     "A case: the count of squares, the width, the height, then the sides in the\n"
     "order they are placed, as whole numbers:  9 33 32 18 15 7 8 14 4 10 1 9\n"
-    "Codes as published read too: 9 33 32 (18,15)(7,8,14)(4,10,1,9), the order and\n"
-    "side of a squared square before its brackets, or the brackets alone; text\n"
-    "after a * that follows the last side is the case's caption.\n"
+    "Codes as published read too: 9 33 32 (18,15)(7,8)(14,4)(10,1)(9), the order\n"
+    "and side of a squared square before its brackets, or the brackets alone (a\n"
+    "line that begins with a bracket); text after a * that follows the last side\n"
+    "is the case's caption.\n"
     "\n"
     "Options (before the case file):\n"
     "  -f, --format FORMAT    tex (PSTricks document, the default), svg, tikz\n"
@@ -44,7 +46,8 @@ const char* const help_text =
     "      --canonical        print each dissection's canonical code, one line per\n"
     "                         case (to -o FILE if given): the same for every\n"
     "                         rotation, reflection and multiple, so duplicates\n"
-    "                         show as equal lines\n"
+    "                         show as equal lines; with --check, a column of\n"
+    "                         the table\n"
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
@@ -231,10 +234,34 @@ double size_in_mm(const std::string& text)
     throw usage_error(bad);
 }
 
+// The part of a format's extension from its last dot: ".tex" for tikz's "-tikz.tex".
+std::string file_extension(const std::string& extension)
+{
+    return extension.substr(std::min(extension.size(), extension.rfind('.')));
+}
+
+// An output name that ends as another format's drawings do would get a
+// file its name belies (LaTeX in t.pdf).
+void refuse_other_extension(const options& o)
+{
+    const std::string own = file_extension(chosen_format(o).extension);
+    for (const std::string& extension : format_extensions()) {
+        const std::string other = file_extension(extension);
+        if (other != own && has_extension(o.output, other)) {
+            throw usage_error("the output '" + shown_path(o.output) + "' is named as a " + other +
+                              " file, but -f " + chosen_format(o).name + " writes " + own +
+                              " files");
+        }
+    }
+}
+
 // Options that each make sense but not together.
 void check_combination(options& o)
 {
     if (o.help || o.version) return;
+    // Format names in any case, as output names' extensions are taken.
+    const std::string format_given = o.format;
+    for (char& c : o.format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const bool catalogue = !o.catalogue.empty();
     const bool enumeration = enumerates(o);
     check_enumeration(o);
@@ -242,10 +269,15 @@ void check_combination(options& o)
     if (o.has_case && catalogue) {
         throw usage_error("give a case file or --catalogue FILE, not both");
     }
-    if (o.canonical && (o.check || !o.format.empty() || !o.directory.empty())) {
+    if (o.canonical && (!o.format.empty() || !o.directory.empty())) {
         throw usage_error(
-            "--canonical prints codes, one line per case; it goes with neither --check, --format "
-            "nor --directory");
+            "--canonical prints codes, one line per case; it goes with neither --format nor "
+            "--directory");
+    }
+    if (o.canonical && o.check && !o.output.empty()) {
+        throw usage_error(
+            "--check --canonical prints the table with a canonical column on standard output; "
+            "it takes no --output");
     }
     // Codes written to a file of any name are still codes.
     if (!o.canonical && !enumeration) {
@@ -305,7 +337,7 @@ void check_combination(options& o)
         }
     }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
-        throw usage_error("unknown format '" + o.format + "': choose " + format_names());
+        throw usage_error("unknown format '" + format_given + "': choose " + format_names());
     }
     if (!o.size.empty()) {
         o.settings.size_mm = size_in_mm(o.size);
@@ -315,6 +347,7 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
+    if (!o.canonical) refuse_other_extension(o);
 }
 
 }  // namespace

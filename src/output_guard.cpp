@@ -1,6 +1,7 @@
 #include "output_guard.h"
 
 #include "catalogue/made_names.h"
+#include "catalogue/made_record.h"
 #include "options.h"
 #include "shown_text.h"
 
@@ -22,6 +23,29 @@ void refuse_input_as_output(file_system& files, const std::string& input, const 
                       " would be replaced by the output " + shown_path(output));
 }
 
+void refuse_input_as_descriptor(file_system& files, const std::string& input,
+                                const std::string& output, bool to_standard_output,
+                                const char* what)
+{
+    const bool from_standard_input = input == "-";
+    file_system::file_id read{};
+    if (!files.regular_file_id(from_standard_input ? 0 : -1, input, read)) return;
+    const std::string shown_input = from_standard_input ? "(standard input)" : shown_path(input);
+    const auto refuse_if = [&](int descriptor, const std::string& path, const std::string& shown) {
+        file_system::file_id written{};
+        if (!files.regular_file_id(descriptor, path, written) || !(written == read)) return;
+        throw usage_error(std::string(what) + " " + shown_input + " is also the output " + shown +
+                          ": the run would read what it writes");
+    };
+    const int named = descriptor_named(output);
+    if (to_standard_output && named != 1) refuse_if(1, "", "(standard output)");
+    if (named >= 0) {
+        refuse_if(named, "", named == 1 ? "(standard output)" : shown_path(output));
+    } else if (from_standard_input && !output.empty()) {
+        refuse_if(-1, output, shown_path(output));
+    }
+}
+
 void refuse_catalogue_in_directory(file_system& files, const std::string& catalogue,
                                    const std::string& directory)
 {
@@ -29,7 +53,8 @@ void refuse_catalogue_in_directory(file_system& files, const std::string& catalo
     files.find_target(catalogue, links::follow, resolved);
     for (const std::string& name : {base_name(catalogue), base_name(resolved.path)}) {
         const std::string written = joined(directory, name);
-        if (!is_made_name(name) || !files.same_file(written, catalogue)) continue;
+        if ((!is_made_name(name) && name != record_name) || !files.same_file(written, catalogue))
+            continue;
         throw usage_error("the catalogue " + shown_path(catalogue) +
                           " would be replaced: the run writes " + shown_path(written));
     }

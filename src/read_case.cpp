@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "shown_text.h"
 #include "value_reader.h"
@@ -34,6 +35,7 @@ struct listed_read {
     int heads = 0;  // header values read
     token stop = token::value;
     bool bad_header = false;
+    bool bare = false;  // the first value stood inside a bracket
     std::int64_t first_line = 0;
 };
 
@@ -42,7 +44,16 @@ void read_listed(value_reader& reader, square_case& c, listed_read& r)
     for (; r.heads < 3; ++r.heads) {
         r.stop = reader.take(r.head[r.heads]);
         if (r.stop != token::value) return;
-        if (r.heads == 0) r.first_line = reader.line();
+        if (r.heads == 0) {
+            r.first_line = reader.line();
+            // A first value inside a bracket begins a bare code, whatever
+            // else the line would read as.
+            if (reader.marks().depth > 0) {
+                r.bare = true;
+                ++r.heads;
+                return;
+            }
+        }
         if ((r.heads == 0 && r.head[0] < 0) || (r.heads == 1 && r.head[1] < 1)) {
             r.bad_header = true;
             ++r.heads;
@@ -146,6 +157,32 @@ void prepend(square_case& c, const std::int32_t* values, int count)
         reader.marks().open_line);
 }
 
+// The brackets that hold sides only, from value `first_side` on, into
+// `c.brackets`; those reaching past the last side are no part of the case.
+void note_brackets(const value_reader& reader, square_case& c, std::int64_t first_side)
+{
+    const std::vector<std::int64_t>& bounds = reader.bracket_bounds();
+    const auto sides = static_cast<std::int64_t>(c.sides.size());
+    for (std::size_t i = 0; i + 1 < bounds.size(); i += 2) {
+        const std::int64_t open = bounds[i] - first_side;
+        const std::int64_t close = bounds[i + 1] - first_side;
+        if (open < 0 || close <= open || close > sides) continue;
+        c.brackets.push_back(static_cast<std::int32_t>(open));
+        c.brackets.push_back(static_cast<std::int32_t>(close));
+    }
+}
+
+// The values of a bare code after its first: up to the first value outside
+// the brackets after them, or what is no value.
+void take_bare_values(value_reader& reader, square_case& c, listed_read& r)
+{
+    while (r.stop == token::value && reader.marks().outside < 0) {
+        std::int32_t side = 0;
+        r.stop = reader.take(side);
+        if (r.stop == token::value) c.sides.push_back(side);
+    }
+}
+
 // A code with no number before its first bracket: the order is the number
 // of sides, the width the sum of the first bracket, the height the area
 // over the width. It ends at a *, at the first value or word outside the
@@ -211,6 +248,8 @@ std::int64_t read_bare_code(value_reader& reader, square_case& c, const listed_r
     c.width = static_cast<std::int32_t>(width);
     c.height = static_cast<std::int32_t>(area / width);
     if (r.stop == token::star && m.outside < 0) read_caption(reader, c);
+    c.sides_given = c.count;
+    note_brackets(reader, c, 0);
     return m.open_line;
 }
 
@@ -225,6 +264,8 @@ std::int64_t read_square_code(value_reader& reader, square_case& c, const listed
         fail_missing_side(reader, r.stop, c.sides.size(), c.count);
     }
     if (r.stop == token::star) read_caption(reader, c);
+    c.sides_given = c.count;
+    note_brackets(reader, c, 2);
     return r.first_line;
 }
 
@@ -234,11 +275,19 @@ std::int64_t read_case_values(value_reader& reader, square_case& c)
 {
     c.sides.clear();
     c.caption.clear();
+    c.brackets.clear();
     reader.begin_code();
     listed_read r;
     read_listed(reader, c, r);
+    if (r.bare) {
+        take_bare_values(reader, c, r);
+        return read_bare_code(reader, c, r);
+    }
     if (r.stop == token::value && !r.bad_header) {
         read_caption(reader, c);
+        // Sides past the count are not read, but counted for a warning.
+        c.sides_given = c.count + reader.take_line_values();
+        note_brackets(reader, c, 3);
         return r.first_line;
     }
     // The shorter forms only for what could not be read as before.
@@ -257,21 +306,38 @@ std::int64_t read_case_values(value_reader& reader, square_case& c)
     }
 }
 
-square_case read_case_from(std::FILE* stream, std::int64_t* first_line)
+namespace {
+
+// The first line after the reading position's that begins with a digit or a
+// bracket, or 0 at the end of the file.
+std::int64_t next_code_line(value_reader& reader)
+{
+    for (;;) {
+        reader.skip_line();
+        const int first = reader.skip_blanks();
+        if (first == EOF) return 0;
+        if ((first >= '0' && first <= '9') || first == '(' || first == '[') return reader.line();
+    }
+}
+
+}  // namespace
+
+square_case read_case_from(std::FILE* stream, std::int64_t* first_line, std::int64_t* more_line)
 {
     value_reader reader(stream, value_span::file, "the case file");
     square_case c;
     const std::int64_t line = read_case_values(reader, c);
     if (first_line != nullptr) *first_line = line;
+    if (more_line != nullptr) *more_line = next_code_line(reader);
     return c;
 }
 
-square_case read_case(const std::string& path, std::int64_t* first_line)
+square_case read_case(const std::string& path, std::int64_t* first_line, std::int64_t* more_line)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
                                                            &std::fclose);
     if (!stream) {
         throw conversion_error(std::string("cannot open the case file: ") + std::strerror(errno));
     }
-    return read_case_from(stream.get(), first_line);
+    return read_case_from(stream.get(), first_line, more_line);
 }

@@ -10,13 +10,19 @@
 class value_reader;
 
 // Opens the case file at `path`, reads the case and closes the file; the
-// line where the case begins (its count) goes to `first_line` if given.
-square_case read_case(const std::string& path, std::int64_t* first_line = nullptr);
+// line where the case begins (its count) goes to `first_line` if given, and
+// to `more_line` the first line after the case's that begins with a value
+// or bracket (0 for none): a file of several cases, of which one is read.
+square_case read_case(const std::string& path, std::int64_t* first_line = nullptr,
+                      std::int64_t* more_line = nullptr);
 
 // Reads a case from an open stream. Values are whole words of an optional
 // sign and decimal digits; white space and the brackets, parentheses and
-// commas of pasted codes separate them. Nothing after the last side is read.
-square_case read_case_from(std::FILE* stream, std::int64_t* first_line = nullptr);
+// commas of pasted codes separate them. Past the last side only the rest of
+// its line is looked at (for a caption, and to count the values there),
+// then with `more_line` the lines that follow, up to one that holds codes.
+square_case read_case_from(std::FILE* stream, std::int64_t* first_line = nullptr,
+                           std::int64_t* more_line = nullptr);
 
 // Reads count, width, height and the sides into `c` with every check of a
 // case file; the messages for running out of values name the reader's span

@@ -8,7 +8,12 @@ namespace {
 
 bool is_blank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+bool is_line_end(int c)
+{
+    return c == '\n' || c == '\r';
 }
 
 }  // namespace
@@ -16,29 +21,41 @@ bool is_blank(char c)
 bool is_case_line(std::string_view line)
 {
     for (const char c : line) {
-        if (!is_blank(c)) return c != '\n' && c != '#';
+        if (!is_blank(c)) return !is_line_end(c) && c != '#';
     }
     return false;
 }
 
 void line_tally::feed(std::string_view block)
 {
-    const char* at = block.data();
-    const char* const end = at + block.size();
-    while (at < end) {
+    line_end_finder ends(block);
+    std::size_t at = 0;
+    // The LF of a CR LF split between two blocks ends no second line.
+    if (after_cr && !block.empty()) {
+        after_cr = false;
+        if (block[0] == '\n') at = 1;
+    }
+    while (at < block.size()) {
         if (in_lead) {
-            if (is_blank(*at)) {
+            if (is_blank(block[at])) {
                 ++at;
                 continue;
             }
             in_lead = false;
-            if (*at != '\n' && *at != '#') ++cases;
+            if (!is_line_end(block[at]) && block[at] != '#') ++cases;
         }
-        const void* line_end = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
-        if (line_end == nullptr) return;
+        at = ends.next(at);
+        if (at == block.size()) return;
         ++lines;
         in_lead = true;
-        at = static_cast<const char*>(line_end) + 1;
+        if (block[at] == '\r') {
+            if (at + 1 == block.size()) {
+                after_cr = true;
+                return;
+            }
+            if (block[at + 1] == '\n') ++at;
+        }
+        ++at;
     }
 }
 
@@ -70,7 +87,7 @@ bool catalogue_reader::next(square_case& c, catalogue_position& where)
     for (;;) {
         const int first = reader_.skip_blanks();
         if (first == EOF) return false;
-        if (first != '\n' && first != '#') break;
+        if (!is_line_end(first) && first != '#') break;
         reader_.skip_line();
     }
     where = {++number_, reader_.line()};

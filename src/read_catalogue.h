@@ -20,11 +20,13 @@ struct catalogue_position {
 bool is_case_line(std::string_view line);
 
 // Counts lines and case lines in text given block by block, as the reader
-// would meet them, without reading the cases.
+// would meet them (LF, CR LF and a lone CR each end a line), without
+// reading the cases.
 struct line_tally {
     std::int64_t lines = 0;  // line ends passed
     std::int64_t cases = 0;  // case lines begun
     bool in_lead = true;     // only blanks so far on the current line
+    bool after_cr = false;   // the last block ended with a CR
 
     void feed(std::string_view block);
 };

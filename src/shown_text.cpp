@@ -39,7 +39,8 @@ std::size_t utf8_sequence(const std::string& text, std::size_t at, std::uint32_t
 
 bool shown_escaped(std::uint32_t code_point)
 {
-    return (code_point >= 0x80 && code_point <= 0x9f) ||
+    return (code_point >= 0x80 && code_point <= 0x9f) || code_point == 0xfffe ||
+           code_point == 0xffff ||
            (code_point >= 0x2028 && code_point <= 0x202e) ||
            (code_point >= 0x2066 && code_point <= 0x2069);
 }
@@ -83,9 +84,28 @@ std::string shown_path(const std::string& path)
 
 std::string escaped_markup(const std::string& text)
 {
+    // What XML 1.0 does not allow (C0 controls but tab, LF and CR; bytes
+    // that are not well-formed UTF-8, surrogates among them; U+FFFE and
+    // U+FFFF) becomes U+FFFD, so that no parser rejects the page.
+    static const char replacement[] = "\xef\xbf\xbd";
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            std::uint32_t code_point = 0;
+            const std::size_t length = utf8_sequence(text, at, code_point);
+            if (length == 0 || code_point == 0xfffe || code_point == 0xffff) {
+                out += replacement;
+                at += length == 0 ? 1 : length;
+            } else {
+                out.append(text, at, length);
+                at += length;
+            }
+            continue;
+        }
+        ++at;
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -99,8 +119,17 @@ std::string escaped_markup(const std::string& text)
             case '"':
                 out += "&quot;";
                 break;
-            default:
+            case '\t':
+            case '\n':
+            case '\r':
                 out += c;
+                break;
+            default:
+                if (byte < 0x20) {
+                    out += replacement;
+                } else {
+                    out += c;
+                }
         }
     }
     return out;

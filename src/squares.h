@@ -13,6 +13,13 @@ struct square_case {
     std::int32_t height = 0;
     std::vector<std::int32_t> sides;
     std::string caption;  // the text after a * that follows the last side; may be empty
+    // How the case was written, for the warnings of a reading that may not
+    // be what its writer meant: the values on the line from the first side
+    // on (more than `count` when sides follow the last), and each bracket
+    // that holds sides only, as the first side in it and the one past its
+    // last (empty for the plain form).
+    std::int64_t sides_given = 0;
+    std::vector<std::int32_t> brackets;
 };
 
 // One placed square. Held in 64 bits so that a square reaching past the

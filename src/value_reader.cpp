@@ -41,7 +41,7 @@ bool is_separator(int c)
 
 bool is_blank(int c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 bool is_digit(int c)
@@ -89,32 +89,24 @@ value_reader::token value_reader::take(std::int32_t& value)
             case '\t':
             case '\v':
             case '\f':
-            case '\r':
             case ',':
             case '{':
             case '}':
                 ++position_;
                 continue;
             case '\n':
-                if (span_ == value_span::line) return token::end;
-                ++line_;
-                ++position_;
+            case '\r':
+                if (span_ == value_span::line || within_line_) return token::end;
+                pass_line_end();
                 continue;
             case '(':
             case '[':
-                if (marks_.first_open < 0) {
-                    marks_.first_open = marks_.values;
-                    marks_.open_line = line_;
-                }
-                ++marks_.depth;
+                open_bracket();
                 ++position_;
                 continue;
             case ')':
             case ']':
-                if (marks_.depth > 0) --marks_.depth;
-                if (marks_.first_open >= 0 && marks_.first_close < 0) {
-                    marks_.first_close = marks_.values;
-                }
+                close_bracket();
                 ++position_;
                 continue;
             default:
@@ -163,6 +155,36 @@ value_reader::token value_reader::take(std::int32_t& value)
     return token::value;
 }
 
+void value_reader::open_bracket()
+{
+    if (marks_.first_open < 0) {
+        marks_.first_open = marks_.values;
+        marks_.open_line = line_;
+    }
+    if (marks_.depth++ == 0) bounds_.push_back(marks_.values);
+}
+
+void value_reader::close_bracket()
+{
+    if (marks_.depth > 0 && --marks_.depth == 0) bounds_.push_back(marks_.values);
+    if (marks_.first_open >= 0 && marks_.first_close < 0) marks_.first_close = marks_.values;
+}
+
+std::int64_t value_reader::take_line_values()
+{
+    within_line_ = true;
+    std::int64_t taken = 0;
+    std::int32_t value = 0;
+    try {
+        while (take(value) == token::value) ++taken;
+    } catch (...) {
+        within_line_ = false;
+        throw;
+    }
+    within_line_ = false;
+    return taken;
+}
+
 void value_reader::take_word()
 {
     shown_.clear();
@@ -191,7 +213,9 @@ bool value_reader::take_star(std::size_t limit)
             ++position_;
             return true;
         }
-        if (c == EOF || c == '\n' || !is_separator(c)) return false;
+        if (c == EOF || c == '\n' || c == '\r' || !is_separator(c)) return false;
+        if (c == '(' || c == '[') open_bracket();
+        if (c == ')' || c == ']') close_bracket();
         ++position_;
     }
     return false;
@@ -201,7 +225,7 @@ void value_reader::take_line_text(std::string& text, std::size_t limit)
 {
     for (std::size_t taken = 0; taken < limit; ++taken) {
         const int c = peek();
-        if (c == EOF || c == '\n') return;
+        if (c == EOF || c == '\n' || c == '\r') return;
         text += static_cast<char>(c);
         ++position_;
     }
@@ -221,14 +245,22 @@ void value_reader::skip_line()
 {
     for (;;) {
         if (position_ == filled_ && !refill()) return;
-        const void* end = std::memchr(data_ + position_, '\n', filled_ - position_);
-        if (end != nullptr) {
-            position_ = static_cast<std::size_t>(static_cast<const char*>(end) - data_) + 1;
-            ++line_;
+        if (ends_.first != data_) ends_ = {data_, line_end_finder({data_, filled_})};
+        position_ = ends_.second.next(position_);
+        if (position_ < filled_) {
+            pass_line_end();
             return;
         }
-        position_ = filled_;
     }
+}
+
+void value_reader::pass_line_end()
+{
+    const bool cr = data_[position_] == '\r';
+    ++position_;
+    ++line_;
+    // The LF of a CR LF may be the first byte of the next block.
+    if (cr && peek() == '\n') ++position_;
 }
 
 int value_reader::peek()
@@ -242,6 +274,7 @@ bool value_reader::refill()
     if (failed_ || stream_ == nullptr) return false;
     if (!buffer_) buffer_.reset(new char[block_size]);
     data_ = buffer_.get();
+    ends_.first = nullptr;  // a new block in the same buffer
     position_ = 0;
     filled_ = std::fread(buffer_.get(), 1, block_size, stream_);
     if (filled_ == 0 && std::ferror(stream_)) {

@@ -4,9 +4,43 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+// Finds line ends in a block of text: LF, CR LF or a lone CR. The next LF
+// is remembered, so that text with CR line ends is not searched to its end
+// once for each line.
+class line_end_finder {
+public:
+    explicit line_end_finder(std::string_view text) : text_(text) {}
+
+    // The index of the first CR or LF at or after `from`, or the text's size.
+    std::size_t next(std::size_t from)
+    {
+        if (from >= text_.size()) return text_.size();
+        if (!lf_known_ || lf_ < from) {
+            const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
+            lf_ = lf != nullptr ? index_of(lf) : text_.size();
+            lf_known_ = true;
+        }
+        const void* cr = std::memchr(text_.data() + from, '\r', lf_ - from);
+        return cr != nullptr ? index_of(cr) : lf_;
+    }
+
+private:
+    std::size_t index_of(const void* at) const
+    {
+        return static_cast<std::size_t>(static_cast<const char*>(at) - text_.data());
+    }
+
+    std::string_view text_;
+    std::size_t lf_ = 0;
+    bool lf_known_ = false;
+};
 
 // How far one run of values may reach: the whole file (a case file), or one
 // line (a catalogue, one case per line).
@@ -15,7 +49,9 @@ enum class value_span { file, line };
 // Hands out the values of a stream one by one. A value is a whole word: an
 // optional sign and decimal digits, ended by a separator (white space or one
 // of ( ) [ ] { } ,) or by the end of the file. A UTF-8 byte-order mark at the very
-// start of the stream is skipped. Lines are counted for the messages.
+// start of the stream is skipped. Lines are counted for the messages; LF,
+// CR LF (one line end, also split between two blocks) and a lone CR each
+// end a line.
 class value_reader {
 public:
     // `source` names the stream in the message for a failed read, such as
@@ -61,11 +97,24 @@ public:
     };
 
     // Starts counting the marks of a new case.
-    void begin_code() { marks_ = bracket_marks{}; }
+    void begin_code()
+    {
+        marks_ = bracket_marks{};
+        bounds_.clear();
+    }
     const bracket_marks& marks() const { return marks_; }
 
+    // Where each outermost bracket opened and closed since begin_code(), as
+    // counts of values taken before it: open, close, open, close...
+    const std::vector<std::int64_t>& bracket_bounds() const { return bounds_; }
+
+    // Takes the values left on the reading position's line, up to a *, a
+    // word, the line end (left in place) or the end of the file: how many.
+    std::int64_t take_line_values();
+
     // Skips blanks, brackets, commas and braces short of a line end, `limit`
-    // bytes at most, and takes a * found there: true when it did.
+    // bytes at most (noting the brackets), and takes a * found there: true
+    // when it did.
     bool take_star(std::size_t limit);
 
     // Appends the bytes up to the line end (left in place) or the end of the
@@ -86,7 +135,8 @@ public:
     // at nothing).
     std::int64_t end_line() const { return span_ == value_span::line ? line_ : value_line_; }
 
-    // Skips white space short of a line end; the byte there, or EOF.
+    // Skips white space short of a line end; the byte there (a line end is
+    // '\n' or '\r'), or EOF.
     int skip_blanks();
 
     // Skips everything up to and including the next line end.
@@ -97,6 +147,10 @@ public:
 
 private:
     void append_rest_of_word();
+    // Passes the line end at the reading position: CR, LF or CR LF.
+    void pass_line_end();
+    void open_bracket();
+    void close_bracket();
     int peek();
     bool refill();
 
@@ -113,4 +167,9 @@ private:
     std::int64_t value_line_ = 0;
     std::string shown_;
     bracket_marks marks_;
+    // Line ends found in the block `first` (a block in memory may hold
+    // many lines).
+    std::pair<const char*, line_end_finder> ends_{nullptr, line_end_finder({})};
+    std::vector<std::int64_t> bounds_;
+    bool within_line_ = false;  // take() stops at a line end whatever the span
 };

@@ -48,7 +48,7 @@ TEST_F(Run, UsageErrorsWriteNothing)
          "--format draws a catalogue only into --directory DIR"},
         {"-d out case.txt", "--directory is for a catalogue"},
         {"--check -o - case.txt", "the drawing cannot go there too"},
-        {"--canonical --check case.txt", "--canonical prints codes"},
+        {"--canonical --check -o x case.txt", "--check --canonical prints the table"},
         {"--canonical -f svg case.txt", "--canonical prints codes"},
         {"--canonical -d out --catalogue c.txt", "--canonical prints codes"},
         {"--fromat svg case.txt", "unknown option '--fromat'; did you mean '--format'?"},
@@ -74,6 +74,12 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o p.gif case.txt", "does not write .gif files"},
         {"-o p.eps case.txt", "does not write .eps files"},
         {"-o p.ps case.txt", "does not write .ps files"},
+        {"-f tikz -o t.pdf case.txt", "the output 't.pdf' is named as a .pdf file, but -f tikz"},
+        {"-f svg -o x.TeX case.txt", "is named as a .tex file, but -f svg writes .svg files"},
+        {"-f PDF -o x.svg case.txt", "is named as a .svg file, but -f pdf writes .pdf files"},
+        {"-f tex -o x.pdf case.txt", "is named as a .pdf file, but -f tex writes .tex files"},
+        {"-f pdf -o b.tex --catalogue c.txt", "is named as a .tex file"},
+        {"-f Png case.txt", "unknown format 'Png'"},
         {"--enumerate 9 --graphs g.pc", "give --enumerate N or --graphs FILE, not both"},
         {"--enumerate 9 case.txt", "--enumerate makes its own cases"},
         {"--graphs g.pc --check", "--graphs writes a catalogue of canonical codes"},
@@ -92,6 +98,55 @@ TEST_F(Run, UsageErrorsWriteNothing)
     for (const char* name : {"case.txt", "gd/index.html", "gd/000001-9-33x32.tex"})
         EXPECT_EQ(read_file(work_ / name), nine_squares);
     EXPECT_EQ(files_in_work("gd").size(), 2u);
+}
+
+// Output through a descriptor onto the input is refused before reading, as
+// cat does: `>> catalogue` would otherwise grow the catalogue without end.
+// The default run's confirmation line is no output, and a terminal, pipe or
+// /dev/null on both sides is never refused.
+TEST_F(Run, OutputDescriptorOntoTheInput)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"$tool --canonical --catalogue in.txt >>in.txt",
+         "the catalogue in.txt is also the output (standard output)"},
+        {"$tool --check --catalogue - <in.txt >>in.txt", "(standard input) is also the output"},
+        {"$tool --check in.txt 1<>in.txt", "the case file in.txt is also the output"},
+        {"$tool -o /dev/fd/3 in.txt 3<>in.txt", "in.txt is also the output /dev/fd/3"},
+        {"$tool -o - in.txt 1<>in.txt", "in.txt is also the output (standard output)"},
+        {"$tool --canonical -o in.txt --catalogue - <in.txt", "is also the output in.txt"},
+        {"$tool in.txt >>in.txt", ""},
+        {"$tool --check in.txt </dev/null | cat >/dev/null", ""},
+    };
+    for (const auto& [script, refusal] : rows) {
+        SCOPED_TRACE(script);
+        write_file(work_ / "in.txt", nine_squares);
+        const std::string err = shell(std::string(script) + "; echo \"status $?\" >&2");
+        if (*refusal == '\0') {
+            EXPECT_NE(err.find("status 0"), std::string::npos) << err;
+            continue;
+        }
+        EXPECT_NE(err.find(refusal), std::string::npos) << err;
+        EXPECT_NE(err.find("status 2"), std::string::npos) << err;
+        EXPECT_EQ(read_file(work_ / "in.txt"), nine_squares);
+    }
+}
+
+// Captions and file names of any bytes make SVG that an XML parser reads and
+// gallery pages of well-formed UTF-8, invalid bytes shown as \xNN.
+TEST_F(Run, MarkupIsWellFormedWhateverTheText)
+{
+    write_file(work_ / "cat\x80\xff\x01.txt", "3 3 2 2 1 1 * \xef\xbf\xbe<\xef\xbf\xbf>\n"
+                                              "3 3 2 2 1 1 * \xed\xa0\x80 \x01 \x1b &\n");
+    write_file(work_ / "check.py", R"(import glob, re, sys, xml.etree.ElementTree as tree
+svgs = glob.glob("out/*.svg") + ["one.svg"]
+for svg in svgs: tree.parse(svg)
+page = open("out/index.html", "rb").read().decode("utf-8")
+assert not re.search("[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]", page)
+assert "<title>cat\\x80\\xff\\x01.txt</title>" in page, page[:300]
+print("parsed", len(svgs), file=sys.stderr))");
+    const std::string err = shell(
+        "$tool -f svg -d out --catalogue cat*.txt && $tool -o one.svg cat*.txt && python3 check.py");
+    EXPECT_NE(err.find("parsed 3"), std::string::npos) << err;
 }
 
 TEST_F(Run, HelpAndVersion)
@@ -137,6 +192,8 @@ TEST_F(Run, SizeAndImpliedFormats)
         {"-f pdf -o - case.txt", "/MediaBox [0 0 436.536 436.536]"},
         {"-o x.pdf case.txt", "Created x.pdf successfully"},
         {"-o Y.Pdf case.txt", "Created Y.Pdf successfully"},
+        {"-f SVG -o Z.SVG case.txt", "Created Z.SVG successfully"},
+        {"-f TikZ -o t.tex case.txt", "Created t.tex successfully"},
         {"-f pdf case.txt", "Created squares.pdf successfully"},
     };
     for (const auto& [arguments, piece] : rows) {
@@ -149,17 +206,17 @@ TEST_F(Run, SizeAndImpliedFormats)
     for (const char* name : {"x.pdf", "Y.Pdf", "squares.pdf"})
         EXPECT_EQ(read_file(work_ / name).rfind("%PDF-1.4\n", 0), 0u) << name;
     EXPECT_EQ(files_in_work(),
-              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf"}));
+              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf", "Z.SVG", "t.tex"}));
 }
 
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
 {
     const std::string header =
-        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n";
+        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n";
     write_file(work_ / "case.txt", nine_squares);
     result r = run("--check case.txt");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\n");
+    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(files_in_work(), std::set<std::string>{"case.txt"});
 
@@ -170,7 +227,7 @@ TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
     EXPECT_EQ(
         r.out,
         header +
-            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n");
+            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(fs::exists(work_ / "x.tex"));
 
@@ -363,7 +420,7 @@ protected:
         write_file(work_ / "cat.txt",
                    "\xef\xbb\xbf# squared rectangles\n"
                    "\n"
-                   "9 33 32 (18,15)(7,8,14)(4,10,1,9) the nine-square one\n"
+                   "9 33 32 (18,15)(7,8)(14,4)(10,1)(9) the nine-square one\n"
                    "  # an indented comment\n"
                    "5 4 3 1 1 2 1 3\n"
                    "3 3 2 2 1 x\n"
@@ -386,22 +443,33 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
-              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\n"
-              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\n"
-              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\n"
-              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\n"
+              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n"
+              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\t-\n"
+              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n"
+              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\t-\n"
               "4\t7\t3\t3\t1\tno\t-\t-\tsquare 1 (side 2, column 0) reaches below the bottom "
-              "edge\n"
-              "5\t8\t4\t2\t2\tyes\tno\tno\t-\n"
-              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\n");
+              "edge\t-\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\t-\n"
+              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\t-\n");
     EXPECT_EQ(r.err, errors);
     EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
+    // With --canonical: each dissection's code, and the caption made safe for TSV.
+    write_file(work_ / "codes.txt",
+               "9 32 33 (18,14)(4,10)(15,7)(1,9)(8) * turned\ta\r\n5 4 3 1 1 2 1 3\n3 3 2 x\n");
+    const result codes = run("--check --canonical --catalogue codes.txt");
+    EXPECT_EQ(codes.status, 1);
+    EXPECT_EQ(codes.out.substr(codes.out.find('\n') + 1),
+              "1\t1\t9\t32\t33\tyes\tyes\tyes\t-\t9 33 32 (18,15)(7,8)(14,4)(10,1)(9)\t"
+              "turned\\x09a\n"
+              "2\t2\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
+              "square\t-\t-\n"
+              "3\t3\t-\t-\t-\t-\t-\t-\texpected side 1 of 3, found \"x\"\t-\t-\n");
     // Dissections only, from standard input: status 0.
     write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n4 2 2 1 1 1 1\n");
     const result good = run("--check --catalogue -", "", "", "good.txt");
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out.substr(good.out.find('\n') + 1),
-              "1\t1\t3\t3\t2\tyes\tno\tno\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\n");
+              "1\t1\t3\t3\t2\tyes\tno\tno\t-\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\t-\n");
 }
 
 // Each drawing is the single-case document; names sort in catalogue order.
@@ -417,9 +485,12 @@ TEST_F(Catalogue, DrawsEachCaseIntoTheDirectory)
             "squares2tex: cat.txt:5: warning: square 5 (side 3, column 1) rests on uneven ground"),
         std::string::npos);
     EXPECT_NE(r.err.find(errors.substr(errors.find("squares2tex: cat.txt:7"))), std::string::npos);
-    EXPECT_EQ(
-        files_in_work("out/tex"),
-        (std::set<std::string>{"000001-9-33x32.tex", "000002-5-4x3.tex", "000005-4-2x2.tex"}));
+    EXPECT_EQ(files_in_work("out/tex"),
+              (std::set<std::string>{".squares2tex-made", "000001-9-33x32.tex", "000002-5-4x3.tex",
+                                     "000005-4-2x2.tex"}));
+    EXPECT_EQ(read_file(work_ / "out" / "tex" / ".squares2tex-made"),
+              "squares2tex: files made in this directory, format 1\n000001-9-33x32.tex\n"
+              "000002-5-4x3.tex\n000005-4-2x2.tex\n");
     write_file(work_ / "one.txt", "5 4 3 1 1 2 1 3");
     ASSERT_EQ(run("one.txt").status, 0);
     EXPECT_EQ(read_file(work_ / "out" / "tex" / "000002-5-4x3.tex"), document());
@@ -505,30 +576,6 @@ TEST_F(Catalogue, PartsAddUpToTheWhole)
         EXPECT_EQ(parts.err, whole.err);
         EXPECT_EQ(parts.status, whole.status);
     }
-}
-
-// Files of earlier runs under names a run makes go; nothing else does, and
-// a link under such a name goes without what it points to.
-TEST_F(Catalogue, DrawingsOfEarlierRunsAreCleared)
-{
-    const std::set<std::string> others{"notes.txt", "000001-9-33x32.svg.bak", "12-3-4x5.svg",
-                                       "page-1.html"};
-    fs::create_directory(work_ / "out");
-    for (const std::string& name : others) write_file(work_ / "out" / name, "mine");
-    for (const char* name : {"000009-1-1x1.svg", "000003-2-2x-1-tikz.tex", "index.html",
-                             "page-000007.html", "not-dissection-000001.html"}) {
-        write_file(work_ / "out" / name, "stale");
-    }
-    write_file(work_ / "kept.txt", "outside");
-    fs::create_symlink("../kept.txt", work_ / "out" / "000008-1-1x1.svg");
-    write_file(work_ / "two.txt", "9 33 32 18 15 7 8 14 4 10 1 9\n2 4 4 2 3\n");
-    ASSERT_EQ(run("-f svg -d out --catalogue two.txt").status, 1);
-    std::set<std::string> expected = others;
-    expected.insert({"000001-9-33x32.svg", "index.html", "page-000001.html", "failed-000001.html",
-                     "not-dissection-000001.html", "perfect-000001.html", "simple-000001.html"});
-    EXPECT_EQ(files_in_work("out"), expected);
-    EXPECT_EQ(read_file(work_ / "kept.txt"), "outside");
-    EXPECT_EQ(read_file(work_ / "out" / "notes.txt"), "mine");
 }
 
 // On a terminal a long run shows how far it has come, and erases the line

@@ -9,6 +9,8 @@
 #include "case_report.h"
 #include "document/a4_fit.h"
 #include "memory_files.h"
+#include "options.h"
+#include "output_guard.h"
 #include "test_cases.h"
 
 namespace {
@@ -224,6 +226,46 @@ TEST(DocumentFaults, RejectedSquareKeepsPreviousDocument)
     EXPECT_THROW(write_document(make_case(3, 2, {2, 2}), fs), conversion_error);
     EXPECT_EQ(fs.files.size(), 1u);
     EXPECT_EQ(fs.files.at("squares.tex"), "previous");
+}
+
+// An input that is the regular file an output descriptor writes into is
+// refused before reading; a terminal, pipe or other file never is.
+TEST(OutputGuard, InputThatAnOutputDescriptorWrites)
+{
+    const struct {
+        const char* input;
+        const char* output;
+        bool to_standard_output;
+        int descriptor;        // open onto in.txt, or -1
+        const char* refusal;   // empty: allowed
+    } rows[] = {
+        {"in.txt", "", true, 1, "the catalogue in.txt is also the output (standard output)"},
+        {"in.txt", "", false, 1, ""},  // only the closing line goes to standard output
+        {"in.txt", "/dev/fd/3", false, 3, "is also the output /dev/fd/3"},
+        {"in.txt", "-", false, 1, "is also the output (standard output)"},
+        {"in.txt", "/dev/stdout", true, 1, "is also the output (standard output)"},
+        {"in.txt", "/dev/fd/3", true, 4, ""},
+        {"other.txt", "/dev/fd/3", true, 3, ""},
+        {"-", "", true, 0, ""},  // standard input is no regular file of output
+        {"-", "in.txt", false, 0, "the catalogue (standard input) is also the output in.txt"},
+        {"-", "other.txt", false, 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.input) + " -> " + row.output);
+        memory_files fs;
+        fs.files["in.txt"] = "9 33 32 18 15 7 8 14 4 10 1 9\n";
+        fs.files["other.txt"] = "";
+        if (row.descriptor >= 0) fs.descriptors[row.descriptor] = "in.txt";
+        if (std::string(row.input) == "-") fs.descriptors[1] = "other.txt";
+        try {
+            refuse_input_as_descriptor(fs, row.input, row.output, row.to_standard_output,
+                                       "the catalogue");
+            EXPECT_STREQ(row.refusal, "");
+        } catch (const usage_error& e) {
+            EXPECT_NE(*row.refusal, '\0') << e.what();
+            EXPECT_NE(std::string(e.what()).find(row.refusal), std::string::npos) << e.what();
+        }
+    }
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // A file system held in memory, able to fail any write, close or replace.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "document/file_system.h"
 
@@ -33,21 +34,31 @@ public:
             return "File name too long";
         if (files.count(path) != 0) return "File exists";
         files[path];
-        return open_in_place(path, handle);
+        return open(path, opening::in_place, handle);
     }
 
-    std::string open_in_place(const std::string& path, int& handle) override
+    std::string open(const std::string& path, opening how, int& handle) override
     {
+        if (how == opening::directory || how == opening::directory_now) {
+            if (locked) return busy;
+            locked = true;
+            handle = lock_handle;
+            return {};
+        }
+        if (how == opening::read && files.count(path) == 0) return "No such file or directory";
+        if (how == opening::descriptor) files[path];
         handle = next_handle_++;
         open_handles[handle] = path;
+        read_at[handle] = 0;
         return {};
     }
 
-    std::string open_descriptor(int number, int& handle) override
+    std::string read(int handle, char* data, std::size_t size, std::size_t& got) override
     {
-        handle = number;
-        open_handles[number] = "/dev/fd/" + std::to_string(number);
-        files[open_handles[number]];
+        const std::string& file = files.at(open_handles.at(handle));
+        got = std::min(size, file.size() - read_at[handle]);
+        file.copy(data, got, read_at[handle]);
+        read_at[handle] += got;
         return {};
     }
 
@@ -69,6 +80,7 @@ public:
 
     std::string close(int handle) override
     {
+        if (handle == lock_handle) locked = false;
         open_handles.erase(handle);
         return fail_close ? "Input/output error" : std::string();
     }
@@ -78,13 +90,10 @@ public:
         if (fail_replace) return "Is a directory";
         files[to] = files.at(from);
         files.erase(from);
-        times[to] = ++clock_;
         return {};
     }
 
     void remove(const std::string& path) override { files.erase(path); }
-
-    std::string make_directory(const std::string&) override { return {}; }
 
     std::size_t longest_name(const std::string&) override { return name_limit; }
 
@@ -93,27 +102,22 @@ public:
         return a == b && files.count(a) != 0;
     }
 
-    // The clock ticks once at each rename and each reading of it.
-    std::string list_directory(const std::string& path, std::vector<entry>& entries) override
-    {
-        entries.clear();
-        for (const auto& [name, text] : files) {
-            if (name.size() > path.size() + 1 && name.compare(0, path.size(), path) == 0 &&
-                name[path.size()] == '/' && name.find('/', path.size() + 1) == std::string::npos) {
-                entries.push_back({name.substr(path.size() + 1), times[name]});
-            }
-        }
-        return {};
-    }
+    // Descriptors the test has open onto files here (path by number).
+    std::map<int, std::string> descriptors;
 
-    std::string time_now(const std::string&, std::int64_t& now) override
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override
     {
-        now = ++clock_;
-        return {};
+        const auto open = descriptors.find(descriptor);
+        const std::string& name = descriptor < 0 ? path : open == descriptors.end() ? "" : open->second;
+        const auto found = files.find(name);
+        if (found == files.end()) return false;
+        id.inode = static_cast<std::uint64_t>(std::distance(files.begin(), found)) + 1;
+        return true;
     }
 
 private:
+    static constexpr int lock_handle = 1000000;
+    bool locked = false;
     int next_handle_ = 3;
-    std::int64_t clock_ = 0;
-    std::map<std::string, std::int64_t> times;
+    std::map<int, std::size_t> read_at;
 };

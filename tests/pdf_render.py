@@ -30,6 +30,7 @@ CASES = [
     ("not-a-dissection", "not-a-dissection.txt", [], None, None),
     ("sized", "nine-squares.txt", ["--size", "2in"], None, None),
     ("tall", "2 2 4 2 2\n", [], None, None),
+    ("below-the-frame", "10 33 32 18 15 7 8 14 4 10 1 9 20\n", [], None, None),
     ("zero-and-negative", "4 10 5 0 -5 3 7\n", [], None, None),
     ("no-height", "3 4 0 2 2 1\n", [], None, None),
     ("narrow", "3 10 30000000 10 10 5\n", [], None, None),
@@ -109,7 +110,8 @@ def check_case(tool, work, name, text, options, modelled, region):
     squares = place(width, height, sides[:modelled])
     depth = max([height] + [t + s for _, t, s, _ in squares])
     size = float(options[1][:-2]) * 72 if options else 150 * POINTS_A_MM
-    scale = size / max(width, depth)
+    # The frame's longer side is the size; squares beyond it make the page larger.
+    scale = size / max(width, height)
     info = run("pdfinfo", pdf)
     page = [float(v) for v in re.search(r"Page size: +([\d.]+) x ([\d.]+) pts", info).groups()]
     expected = [width * scale + 2 * MARGIN, depth * scale + 2 * MARGIN]

@@ -1,21 +1,23 @@
 // Reading case files: whole-word values, pasted codes, and every way a file can be ill-formed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "case_report.h"
 #include "read_case.h"
 
 namespace {
 
-square_case read_text(const std::string& text)
+square_case read_text(const std::string& text, std::int64_t* more_line = nullptr)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
     std::fwrite(text.data(), 1, text.size(), file.get());
     std::rewind(file.get());
-    return read_case_from(file.get());
+    return read_case_from(file.get(), nullptr, more_line);
 }
 
 // The message and line of the failure, or "read" when the case is accepted.
@@ -163,6 +165,9 @@ TEST(ReadCaseErrors, FileEndsEarly)
     EXPECT_EQ(failure("3 3\n\n\n"), "1: the file ends before the height");
     EXPECT_EQ(failure("3 1 3\n1 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("3 3 2 2 1\n"), "1: the file ends after 2 of 3 sides; side 3 is missing");
+    // A lone CR ends a line as LF and CR LF do.
+    EXPECT_EQ(failure("3 3 2\r2 1\r\n\r"), "2: the file ends after 2 of 3 sides; side 3 is missing");
+    EXPECT_EQ(failure("3 3 2\r\r\n2\r1 x"), "4: expected side 3 of 3, found \"x\"");
     EXPECT_EQ(failure("2000000000 3 2 1 1 1"),
               "1: the file ends after 3 of 2000000000 sides; side 4 is missing");
 }
@@ -206,9 +211,30 @@ TEST(ReadCase, Notations)
         {"(2,1)(1) 5 * not after the last side", "3 3 2: 2 1 1 * "},
         {"3 3 2 2 1 1\n* on the next line", "3 3 2: 2 1 1 * "},
         {"1 1 1 1 *" + std::string(2000, 'x'), "1 1 1: 1 * " + std::string(1000, 'x')},
-        // Read as before when that reads: count, width, height.
-        {"(3 3 2) 2 1 1", "3 3 2: 2 1 1 * "},
+        // A first value inside a bracket begins a bare code, even where
+        // count, width and height would read; numbers first read as before.
+        {"(5,7)(5)(5,2)(2)(1,1,1,2)(1,1,1)(1,1)",
+         "15 12 12: 5 7 5 5 2 2 1 1 1 2 1 1 1 1 1 * "},
+        {"(1,1)(1,1)", "4 2 2: 1 1 1 1 * "},
+        {"[3 3 2] 2 1 1",
+         "1: the squares' area 22 is not a multiple of the width 8 (the sum of the first "
+         "bracket)"},
+        {"() 3 3 2 2 1 1", "3 3 2: 2 1 1 * "},
         {"3 3 (2 2 1 1)", "3 3 2: 2 1 1 * "},
+        {"2 2 (1,1)(1,1)", "2 2 1: 1 1 *  ! 2 sides expected, 3 given; those past side 2 are not read"},
+        // Sides past the count, brackets off the rows, more codes after the case.
+        {"9 33 32 (18,15)(7,8)(14,4)(10,1)(9)(3)(5)",
+         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are not read"},
+        {"9 33 32 (18)(15,7)(8,14,4)(10)(1,9) * x",
+         "9 33 32: 18 15 7 8 14 4 10 1 9 * x ! bracket 1, (18), does not hold the squares of one "
+         "row; by rows the sides are (18,15)(7,8)(14,4)(10,1)(9)"},
+        {"(18,15)(7,8,14)(4,10,1,9)",
+         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! bracket 2, (7,8,14), does not hold the squares of "
+         "one row; by rows the sides are (18,15)(7,8)(14,4)(10,1)(9)"},
+        {"9 33 32 18 15 7 8 14 4 10 1 9 3 5 * x",
+         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are not read"},
+        {"3 3 2 2 1 1 (1, 2\n# 4\nnote\n\n (1)", "3 3 2: 2 1 1 *  ! more at 5 ! 3 sides expected, 5 given; those past side 3 are not read"},
+        {"3 3 2\n2 1 1\n3 3 2 2 1 1\n", "3 3 2: 2 1 1 *  ! more at 3"},
         {"21 " + code21,
          "1: one number before the first bracket: expected count, width and height, "
          "the order and side of a squared square, or no number"},
@@ -236,11 +262,22 @@ TEST(ReadCase, Notations)
     for (const auto& [text, expected] : rows) {
         std::string seen = failure(text);
         if (seen == "read") {
-            const square_case c = read_text(text);
+            std::int64_t more_line = 0;
+            const square_case c = read_text(text, &more_line);
             seen = std::to_string(c.count) + " " + std::to_string(c.width) + " " +
                    std::to_string(c.height) + ":";
             for (const std::int32_t side : c.sides) seen += " " + std::to_string(side);
             seen += " * " + c.caption;
+            if (more_line > 0) seen += " ! more at " + std::to_string(more_line);
+            std::string warnings;
+            skyline sky;
+            std::vector<square_box> boxes;
+            report_writing(c, {"f", 1, 1, true}, true, sky, boxes, warnings);
+            const std::string prefix = "squares2tex: f:1: warning: ";
+            for (std::size_t at = 0; (at = warnings.find(prefix, at)) != std::string::npos;)
+                warnings.replace(at, prefix.size(), " ! ");
+            warnings.erase(std::remove(warnings.begin(), warnings.end(), '\n'), warnings.end());
+            seen += warnings;
         }
         EXPECT_EQ(seen, expected) << text;
     }

@@ -2,6 +2,7 @@
 // cost one line only.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -107,11 +108,36 @@ TEST(ReadCatalogue, OneCasePerLine)
         "1 1 1 1";
     EXPECT_EQ(entries(text),
               "1@2: 3 3 2 2 1 1\n"
-              "2@6: 9 33 32 18 15 7 8 14 4 10 1 9\n"
-              "3@7: 0 5 -5\n"
-              "4@8: 1 1 1 1\n");
+              "2@7: 9 33 32 18 15 7 8 14 4 10 1 9\n"
+              "3@8: 0 5 -5\n"
+              "4@9: 1 1 1 1\n");
     for (const char* empty : {"", "\xef\xbb\xbf", "\n# only comments\n  \n"})
         EXPECT_EQ(entries(empty), "") << empty;
+}
+
+// LF, CR LF and a lone CR each end a line, CR LF once also when a block
+// ends between its two bytes (65,536 bytes, a block of either reader).
+TEST(ReadCatalogue, EveryLineEnd)
+{
+    const std::string nine = "9 33 32 18 15 7 8 14 4 10 1 ";
+    const std::string padded = "1 1 1 1" + std::string(65535 - 7, ' ');
+    const std::pair<std::string, std::string> rows[] = {
+        {nine + "9\r" + nine + "8\r",
+         "1@1: 9 33 32 18 15 7 8 14 4 10 1 9\n2@2: 9 33 32 18 15 7 8 14 4 10 1 8\n"},
+        {"1 1 1 1\r\r# c\r\n\r 2 2 1 1 1", "1@1: 1 1 1 1\n2@5: 2 2 1 1 1\n"},
+        {"1 1 1\r3 3\r\n", "1@1: the line ends after 0 of 1 sides; side 1 is missing\n"
+                           "2@2: the line ends before the height\n"},
+        {"1 1 1 1 * a caption\r2 2 1 1 1\r", "1@1: 1 1 1 1\n2@2: 2 2 1 1 1\n"},
+        {padded + "\r\n2 2 1 1 1\r\n", "1@1: 1 1 1 1\n2@2: 2 2 1 1 1\n"},
+        {padded + "\r\r\n2 2 1 1 1", "1@1: 1 1 1 1\n2@3: 2 2 1 1 1\n"},
+        {"# " + padded + "\r\n2 2 1 1 1\r", "1@2: 2 2 1 1 1\n"},
+    };
+    for (const auto& [text, seen] : rows) {
+        EXPECT_EQ(entries(text), seen) << text.substr(0, 40);
+        line_tally tally;
+        for (std::size_t at = 0; at < text.size(); at += 65536) tally.feed(text.substr(at, 65536));
+        EXPECT_EQ(tally.cases, static_cast<std::int64_t>(std::count(seen.begin(), seen.end(), '@')));
+    }
 }
 
 // A bad line reports the same words as a case file, with "the line ends" for

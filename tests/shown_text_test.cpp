@@ -35,6 +35,23 @@ TEST(ShownPath, EscapesWhatCouldBreakOrReorderAMessage)
          "\xe2\x81\xa5\\xe2\\x81\\xa6\\xe2\\x81\\xa9\xe2\x81\xaa"},
     };
     for (const auto& [path, shown] : cases) EXPECT_EQ(shown_path(path), shown) << path;
+    EXPECT_EQ(shown_path("\xef\xbf\xbe\xef\xbf\xbf\xef\xbf\xbd"), "\\xef\\xbf\\xbe\\xef\\xbf\\xbf\xef\xbf\xbd");
+}
+
+// Markup escapes and drops into U+FFFD what XML 1.0 does not allow.
+TEST(EscapedMarkup, EntitiesAndOnlyCharactersXmlAllows)
+{
+    const std::string fffd = "\xef\xbf\xbd";
+    const std::pair<std::string, std::string> cases[] = {
+        {"a<b>&\"c\"'", "a&lt;b&gt;&amp;&quot;c&quot;'"},
+        {"tab\tlf\ncr\r\x7f", "tab\tlf\ncr\r\x7f"},
+        {std::string("\0\x01\x1f ", 4), fffd + fffd + fffd + " "},
+        {"\xef\xbf\xbe\xef\xbf\xbf\xef\xbf\xbd", fffd + fffd + fffd},
+        {"\xed\xa0\x80", fffd + fffd + fffd},  // a surrogate in UTF-8
+        {"\x80\xff\xc3", fffd + fffd + fffd},
+        {"caf\xc3\xa9 \xf0\x9f\x98\x80\xee\x80\x80", "caf\xc3\xa9 \xf0\x9f\x98\x80\xee\x80\x80"},
+    };
+    for (const auto& [text, markup] : cases) EXPECT_EQ(escaped_markup(text), markup) << text;
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(Tikz, ThreeSquaresWholeDocument)
 }
 
 // The picture's bounding box and frame (empty: the same as the box) and each drawn square, in
-// millimetres within 150 whatever the shape or the width.
+// millimetres, the frame 150 on its longer side whatever the shape or the width.
 TEST(Tikz, PositionsAndLabels)
 {
     const struct {
@@ -83,9 +83,10 @@ TEST(Tikz, PositionsAndLabels)
          "(0mm,-50mm) rectangle (150mm,50mm)", "(0mm,0mm) rectangle (150mm,50mm)",
          "\\sq{0}{50}{50}{0}{25}{25}{7.08825}{1}\n"
          "\\named{\\sq{50}{50}{150}{-50}{100}{0}{14.1765}{2}}\n"},
-        {"height below 0", make_case(2, -1, {2}), "(0mm,-150mm) rectangle (100mm,0mm)",
-         "(0mm,0mm) rectangle (100mm,-50mm)",
-         "\\named{\\sq{0}{-50}{100}{-150}{50}{-100}{14.1765}{2}}\n"},
+        {"height below 0: the width sets the scale, the square hangs beyond the frame",
+         make_case(2, -1, {2}), "(0mm,-225mm) rectangle (150mm,0mm)",
+         "(0mm,0mm) rectangle (150mm,-75mm)",
+         "\\named{\\sq{0}{-75}{150}{-225}{75}{-150}{21.26475}{2}}\n"},
         {"2*10^9 wide", make_case(2000000000, 1000000000, {1000000000, 1000000000}),
          "(0mm,0mm) rectangle (150mm,75mm)", "",
          "\\sq{0}{75}{75}{0}{37.5}{37.5}{2.12648}{1000000000}\n"
@@ -114,6 +115,22 @@ TEST(Tikz, PositionsAndLabels)
             << text;
         EXPECT_EQ(square_lines(text), r.squares);
     }
+}
+
+// Squares so far below a small frame that it at its size would make a
+// drawing past 5000 mm: the drawing is 5000 mm and says how large the frame is.
+TEST(Tikz, FarBeyondTheFrameTheDrawingIsCapped)
+{
+    memory_files fs;
+    tiling_report report(1);
+    const auto picture = find_format("tikz")->open(fs, "t.tex", {});
+    draw_case(make_case(2, 1, std::vector<std::int32_t>(202, 1)), *picture, report);
+    EXPECT_NE(fs.files.at("t.tex").find("(0mm,-4950.495mm) rectangle (99.0099mm,49.505mm);"),
+              std::string::npos);
+    EXPECT_EQ(picture->caveats(),
+              std::vector<std::string>{"the squares reach so far beyond the frame that a frame "
+                                       "of 150 mm would make the drawing 7575 mm; it is drawn "
+                                       "5000 mm on its longer side, the frame 99 mm"});
 }
 
 // A square that cannot be placed fails the drawing at that square, after

@@ -2,6 +2,7 @@
 # Typesets PSTricks documents made from the examples and from a generated
 # case of 2000 squares with latex, dvips and ps2pdf as docs/reference.md
 # gives them, and checks each PDF has one page with a drawing 150 mm wide;
+# that latex at its default memory stops exactly where the run warns;
 # then TikZ documents of the examples, a tall, a wide and a 3000-square case
 # with pdflatex, and checks each gives one page of the picture's shape,
 # 150 mm on its longer side.
@@ -48,7 +49,7 @@ typeset_one() {
     local case_file=$1 dir=$2 pages width
     cd "$dir" || return 1
     "$tool" "$case_file" >convert.log 2>&1 || return 1
-    # A picture of more than some 700 squares needs more than TeX's default
+    # A picture of more than 739 squares needs more than TeX's default
     # memory; the extension costs nothing until it is used.
     extra_mem_top=250000000 extra_mem_bot=20000000 \
         latex -halt-on-error -interaction=nonstopmode squares.tex >latex.log 2>&1 || return 1
@@ -101,6 +102,18 @@ tikz_one() {
     }' >shape.log || return 1
 }
 
+# memory_one N DIR: latex at its default memory typesets a grid of N unit
+# squares exactly when the run gave no warning about TeX's memory.
+memory_one() {
+    local n=$1 warned=no typeset=no
+    cd "$2" || return 1
+    { echo "$n 50 15"; for _ in $(seq "$n"); do printf '1 '; done; echo; } >case.txt
+    "$tool" case.txt >convert.log 2>&1 || return 1
+    grep -q 'TeX capacity exceeded' convert.log && warned=yes
+    latex -halt-on-error -interaction=nonstopmode squares.tex >latex.log 2>&1 && typeset=yes
+    [ "$warned" != "$typeset" ] || { echo "warned: $warned, typeset: $typeset" >memory.log; return 1; }
+}
+
 failures=0
 # each STEP LABEL CASE_FILE...: STEP in a directory of its own for each case.
 each() {
@@ -120,5 +133,6 @@ each() {
     done
 }
 each typeset_one "typeset" "$examples"/*.txt "$work/grid-2000.txt"
+each memory_one "default memory warned exactly when latex stops" 739 740
 each tikz_one "typeset with TikZ" "$examples"/*.txt "$work"/{tall,wide,grid-3000}.txt
 [ "$failures" = 0 ]

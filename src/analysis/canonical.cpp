@@ -4,6 +4,7 @@
 #include <charconv>
 #include <numeric>
 
+#include "analysis/code_rows.h"
 #include "analysis/tiling_report.h"
 #include "placement/place_squares.h"
 
@@ -163,8 +164,7 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     append_number(out, (across ? width : height) / divisor);
     out += ' ';
     for (std::size_t i = 0; i < code.size(); ++i) {
-        const bool joined =
-            i > 0 && code[i].y == code[i - 1].y && code[i - 1].x + code[i - 1].side == code[i].x;
+        const bool joined = i > 0 && continues_row(code[i - 1], code[i]);
         if (i > 0) out += joined ? "," : ")";
         if (!joined) out += '(';
         append_number(out, code[i].side / divisor);

@@ -5,6 +5,7 @@
 #include "catalogue/made_names.h"
 #include "check_table.h"
 #include "messages.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
                        std::int64_t number, std::int64_t line, const std::string& message)
 {
     batch.messages += format_message(settings.path, line, message);
-    if (settings.check) batch.out += unreadable_row(number, line, message);
+    if (settings.check) batch.out += unreadable_row(number, line, message, settings.canonical);
     if (settings.gallery) batch.entries.push_back(unreadable_entry(number, line, message));
     ++batch.summary.unreadable;
     batch.failed = true;
@@ -48,7 +49,11 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
-    if (settings.canonical) {
+    if (c.sides_given > c.count || !c.brackets.empty()) {
+        report_writing(c, {settings.path, where.number, where.line, true}, true, memory.check.sky,
+                       memory.check.squares, batch.messages);
+    }
+    if (settings.canonical && !settings.check) {
         std::string problem;
         if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
             batch.messages +=
@@ -68,14 +73,29 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
         summary.simple += verdict.dissection && verdict.simple;
     }
     if (settings.check) {
-        report_verdict(c, verdict, from, batch.out, batch.messages);
+        std::string code;
+        if (settings.canonical) {
+            code = canonical_column(c, verdict, memory.check.squares, memory.canonical);
+        }
+        report_verdict(c, verdict, from, batch.out, batch.messages,
+                       settings.canonical ? &code : nullptr);
         if (!verdict.dissection) batch.failed = true;
     }
     if (settings.book) return add_page(settings, batch, c, verdict, from);
     if (settings.format == nullptr) return;
     std::string name = drawing_name(where.number, c, settings.format->extension);
-    if (draw_and_report(c, *settings.format, settings.drawing, joined(settings.directory, name),
-                        files, from, settings.check, batch.messages)) {
+    const std::string path = joined(settings.directory, name);
+    bool drawn = false;
+    if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
+        batch.messages += format_message(from.file, from.line,
+                                         "cannot replace " + shown_path(path) +
+                                             ": it is the catalogue being read");
+    } else {
+        drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
+                                settings.check, batch.messages);
+    }
+    batch.made.push_back({where.number, name, drawn});
+    if (drawn) {
         ++summary.drawn;
     } else {
         ++summary.not_drawn;
@@ -107,5 +127,6 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     if (!input.failure.empty()) {
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;
+        batch.ended_early = true;
     }
 }

@@ -24,6 +24,16 @@ struct catalogue_settings {
     bool book = false;  // the drawings are pages of one PDF, not files in `directory`
     std::string directory;
     bool gallery = false;
+    // A catalogue read from standard input that may be a file in the
+    // directory: each drawing is first compared with it, never to replace it.
+    bool guard_input = false;
+};
+
+// A drawing a batch made or tried to make in the directory.
+struct made_drawing {
+    std::int64_t number = 0;
+    std::string name;
+    bool written = false;
 };
 
 struct catalogue_batch {
@@ -32,7 +42,9 @@ struct catalogue_batch {
     std::string messages;  // for standard error
     std::vector<gallery_entry> entries;
     std::vector<book_page> pages;
+    std::vector<made_drawing> made;
     catalogue_summary summary;
+    bool ended_early = false;  // the catalogue could not be read to its end
     bool failed = false;  // some line makes the run's status 1
 };
 

@@ -52,21 +52,22 @@ std::int64_t regular_file_size(std::FILE* stream)
 }
 
 // The first line that begins at or after `offset`: the byte after the
-// first line end at or after offset - 1.
+// first line end at or after offset - 1, where a CR followed by LF ends a
+// line at the LF. Only one line is looked at, byte by byte.
 std::int64_t line_start_from(std::FILE* stream, std::int64_t offset, std::int64_t size)
 {
     if (offset <= 0) return 0;
     if (!seek_to(stream, offset - 1)) throw conversion_error(read_failure());
-    char block[4096];
-    for (std::int64_t at = offset - 1; at < size;) {
-        const std::size_t got = std::fread(block, 1, sizeof block, stream);
-        if (got == 0) {
+    bool after_cr = false;
+    for (std::int64_t at = offset - 1; at < size; ++at) {
+        const int c = std::getc(stream);
+        if (c == EOF) {
             if (std::ferror(stream)) throw conversion_error(read_failure());
             break;
         }
-        const void* end = std::memchr(block, '\n', got);
-        if (end != nullptr) return at + (static_cast<const char*>(end) - block) + 1;
-        at += static_cast<std::int64_t>(got);
+        if (after_cr) return c == '\n' ? at + 1 : at;
+        if (c == '\n') return at + 1;
+        after_cr = c == '\r';
     }
     return size;
 }
@@ -155,30 +156,38 @@ bool catalogue_input::next(catalogue_batch_text& batch, std::size_t bytes, std::
     batch = catalogue_batch_text{};
     batch.first_line = line_;
     batch.first_number = number_ + 1;
+    // Line ends in what is read; after fill() moves it, a new finder.
+    line_end_finder ends(pending());
+    std::size_t looked_from = position_;
     for (;;) {
         if (end_ >= 0 && offset_ >= end_) break;
-        const char* at = buffer_.get() + position_;
         const std::size_t left = filled_ - position_;
-        const void* found = left > 0 ? std::memchr(at, '\n', left) : nullptr;
-        std::size_t length = 0;
-        if (found != nullptr) {
-            length = static_cast<std::size_t>(static_cast<const char*>(found) - at) + 1;
-        } else if (left > long_line_) {
-            if (batch.lines > 0) return true;
-            read_long_line(batch);
-            return true;
-        } else if (fill()) {
-            continue;
-        } else if (filled_ == position_) {
-            break;
-        } else {
-            length = filled_ - position_;  // the last line, without a line end
+        const std::size_t found = looked_from + ends.next(position_ - looked_from);
+        bool line_end = found < filled_;
+        std::size_t length = found - position_ + 1;
+        // A CR that is the last byte read may be the first half of a CR LF.
+        const bool cr_at_end = line_end && buffer_[found] == '\r' && found + 1 == filled_;
+        if (line_end && !cr_at_end && buffer_[found] == '\r') length += buffer_[found + 1] == '\n';
+        if (!line_end || (cr_at_end && !ended_)) {
+            if (left > long_line_) {
+                if (batch.lines > 0) return true;
+                read_long_line(batch);
+                return true;
+            }
+            const bool more = fill();
+            ends = line_end_finder(pending());
+            looked_from = position_;
+            if (more) continue;
+            // (fill() may have moved what is left to the front.)
+            if (!line_end) {
+                if (filled_ == position_) break;
+                length = filled_ - position_;  // the last line, without a line end
+            }
         }
-        // (fill() may have moved what is left.)
         const std::string_view line(buffer_.get() + position_, length);
         batch.text.append(line);
         ++batch.lines;
-        if (found != nullptr) ++line_;
+        if (line_end) ++line_;
         if (is_case_line(line)) {
             ++batch.cases;
             ++number_;
@@ -200,7 +209,7 @@ void catalogue_input::read_long_line(catalogue_batch_text& batch)
     read_ahead_case& entry = batch.read_ahead;
     try {
         const int first = reader.skip_blanks();
-        if (first == '\n' || first == '#') {
+        if (first == '\n' || first == '\r' || first == '#') {
             reader.skip_line();
         } else if (first != EOF) {
             batch.has_read_ahead = true;

@@ -10,7 +10,7 @@
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
-#include "catalogue/made_names.h"
+#include "catalogue/made_record.h"
 #include "catalogue/progress.h"
 #include "check_table.h"
 #include "document/document.h"
@@ -66,11 +66,11 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         }
         stream = owned.get();
     }
-    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header);
+    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header(o.canonical));
     catalogue_input input(stream, chosen_part(o));
 
-    std::int64_t since = 0;
-    bool earlier_files = false;  // with names the run makes, there at its start
+    // The record of what was made, and the directory's lock, for as long as the run.
+    std::unique_ptr<made_record> record;
     if (!o.directory.empty()) {
         settings.directory = o.directory;
         settings.format = &chosen_format(o);
@@ -78,14 +78,9 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         // The directory may be shared: a link planted there is replaced, not followed.
         settings.drawing.how = links::replace;
         settings.gallery = settings.format->shown_in_browser;
-        std::string error = files.make_directory(o.directory);
-        if (error.empty()) error = files.time_now(o.directory, since);
-        // Only then can anything be stale: a new directory is not read again.
-        earlier_files = error.empty() && holds_made_names(files, o.directory);
-        if (!error.empty()) {
-            throw conversion_error("cannot create the directory " + shown_path(o.directory) +
-                                   ": " + error);
-        }
+        settings.guard_input = o.catalogue == "-";
+        record = std::make_unique<made_record>(files, o.directory,
+                                               settings.guard_input ? "/dev/stdin" : o.catalogue);
     }
     // A book is one output file, links followed as for any -o.
     std::unique_ptr<pdf_book> book;
@@ -97,12 +92,14 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
-    if (o.canonical && !o.output.empty()) codes = std::make_unique<document>(files, o.output);
+    if (o.canonical && !o.check && !o.output.empty())
+        codes = std::make_unique<document>(files, o.output);
     std::unique_ptr<gallery> pages;
     if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
 
     catalogue_summary summary;
     int status = 0;
+    bool ended_early = false;
     progress shown;
     in_order_steps<catalogue_batch> steps;
     const std::int64_t cases_per_batch =
@@ -131,6 +128,10 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         if (book) {
             for (const book_page& p : b.pages) book->add(p);
         }
+        if (record) {
+            for (const made_drawing& m : b.made) record->drawing(m.number, m.name, m.written);
+        }
+        ended_early = ended_early || b.ended_early;
         summary.add(b.summary);
         if (b.failed) status = failure_status;
         shown.update(summary.cases);
@@ -150,11 +151,12 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
                                                      count_of(summary.drawn, "page", "pages")));
         }
     }
+    if (record) record->drawings_done(!ended_early);
     if (pages) pages->finish(summary);
-    if (!o.directory.empty()) {
-        // Drawings and pages of earlier runs would pass for this run's.
-        const std::string error =
-            earlier_files ? remove_stale(files, o.directory, since) : std::string();
+    if (record) {
+        if (pages) pages->each_page([&](const std::string& name) { record->page(name); });
+        // Files of the previous run that this one did not make again.
+        const std::string error = record->finish();
         if (!error.empty()) {
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "document/interrupt_cleanup.h"
+
 // What a run in order needs: `read` gives the next item (false at the end),
 // `work` turns it into its finished output on worker `w` (0 to jobs - 1),
 // `write` hands it on. `read` and `write` run on the calling thread, one
@@ -53,6 +55,9 @@ void run_in_order(int jobs, std::size_t most_items, std::size_t most_bytes,
     std::exception_ptr failure;
 
     const auto worker = [&](int w) {
+        // Signals are handled on the calling thread, which knows that no
+        // worker is making a file meanwhile (make_temporary).
+        block_interrupts_in_this_thread();
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
             changed.wait(lock, [&] { return stopping || !waiting.empty(); });

@@ -1,7 +1,5 @@
 #include "catalogue/made_names.h"
 
-#include <vector>
-
 #include "document/gallery.h"
 #include "document/picture_writer.h"
 
@@ -57,25 +55,4 @@ bool is_made_name(const std::string& name)
         }
     }
     return false;
-}
-
-bool holds_made_names(file_system& files, const std::string& directory)
-{
-    std::vector<file_system::entry> entries;
-    files.list_directory(directory, entries);
-    for (const file_system::entry& e : entries) {
-        if (is_made_name(e.name)) return true;
-    }
-    return false;
-}
-
-std::string remove_stale(file_system& files, const std::string& directory, std::int64_t since)
-{
-    std::vector<file_system::entry> entries;
-    const std::string error = files.list_directory(directory, entries);
-    if (!error.empty()) return error;
-    for (const file_system::entry& e : entries) {
-        if (e.modified < since && is_made_name(e.name)) files.remove(joined(directory, e.name));
-    }
-    return {};
 }

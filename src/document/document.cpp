@@ -86,9 +86,40 @@ void write_out(document& doc)
     doc.used = 0;
 }
 
+// Makes a temporary file beside `target` by `make`, which tries one name:
+// a name taken (a file of the user's, perhaps) is left as it is and
+// another tried. Sets the document's temporary name once it is made.
+template <typename Make>
+std::string make_temporary_beside(document& doc, const std::string& target, Make make)
+{
+    // Names differ between runs by the clock and between the documents of
+    // one run by their addresses and the clock; a clash only costs another
+    // attempt. (Asking the system for random bits costs more than writing
+    // a small drawing.)
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (reinterpret_cast<std::uintptr_t>(&doc) << 16) ^
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    // The directory's longest name is asked for only once a name has
+    // failed: nearly all fit, and asking costs a system call per drawing.
+    std::size_t longest = std::string::npos;
+    std::string error;
+    for (int attempt = 0; attempt < name_attempts; ++attempt) {
+        const std::string name = temp_name(target, longest, static_cast<std::uint32_t>(mixed(seed)));
+        error = make(name);
+        if (error.empty()) {
+            doc.temp_path = name;
+            return {};
+        }
+        if (longest == std::string::npos) longest = doc.files.longest_name(directory_of(target));
+    }
+    return error;
+}
+
 // Gives the complete unnamed file its name. A name taken meanwhile (or
 // all along, where a link at it was to be replaced) is replaced as a
-// temporary file would replace it, with the same checks.
+// temporary file would replace it, with the same checks: the file takes a
+// temporary name first, and the document goes on as one written there.
 void name_unnamed(document& doc, int handle)
 {
     std::string error = doc.files.name_unnamed(handle, doc.target_path, false, -1);
@@ -99,9 +130,14 @@ void name_unnamed(document& doc, int handle)
     file_system::target target;
     error = doc.files.find_target(doc.path, doc.how, target);
     if (error.empty() && target.in_place) error = "not a regular file";
-    if (error.empty()) error = doc.files.name_unnamed(handle, target.path, true, target.mode);
+    if (error.empty()) {
+        error = make_temporary_beside(doc, target.path, [&](const std::string& name) {
+            return doc.files.name_unnamed(handle, name, true, target.mode);
+        });
+    }
     if (!error.empty()) throw conversion_error("cannot replace " + shown_name(doc) + ": " + error);
     doc.target_path = target.path;
+    doc.written = document::way::temporary;
 }
 
 }  // namespace
@@ -112,7 +148,7 @@ document::document(file_system& file_ops, const std::string& document_path, link
     const int descriptor = descriptor_named(path);
     if (descriptor >= 0) {
         written = way::descriptor;
-        const std::string error = files.open_descriptor(descriptor, handle);
+        const std::string error = files.open(path, file_system::opening::descriptor, handle);
         if (!error.empty()) fail_to_write(*this, error);
         return;
     }
@@ -130,7 +166,7 @@ document::document(file_system& file_ops, const std::string& document_path, link
     target_path = target.path;
     if (target.in_place) {
         written = way::in_place;
-        error = files.open_in_place(target_path, handle);
+        error = files.open(target_path, file_system::opening::in_place, handle);
         if (!error.empty()) fail_to_write(*this, error);
         return;
     }
@@ -142,25 +178,10 @@ document::document(file_system& file_ops, const std::string& document_path, link
         written = way::unnamed;
         return;
     }
-    // Names differ between runs by the clock and between the documents of
-    // one run by their addresses and the clock; a clash only costs another
-    // attempt, as the file is created only if it does not exist. (Asking
-    // the system for random bits costs more than writing a small drawing.)
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (reinterpret_cast<std::uintptr_t>(this) << 16) ^
-        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    // The directory's longest name is asked for only once a name has
-    // failed: nearly all fit, and asking costs a system call per drawing.
-    std::size_t longest = std::string::npos;
-    for (int attempt = 0; attempt < name_attempts; ++attempt) {
-        temp_path = temp_name(target_path, longest, static_cast<std::uint32_t>(mixed(seed)));
-        error = files.create_new(temp_path, target.mode, handle);
-        if (error.empty()) return;
-        if (longest == std::string::npos) longest = files.longest_name(directory_of(target_path));
-    }
-    temp_path.clear();
-    throw conversion_error("cannot create " + shown_name(*this) + ": " + error);
+    error = make_temporary_beside(*this, target_path, [&](const std::string& name) {
+        return files.create_new(name, target.mode, handle);
+    });
+    if (!error.empty()) throw conversion_error("cannot create " + shown_name(*this) + ": " + error);
 }
 
 document::~document()
@@ -228,7 +249,8 @@ void close_document(document& doc)
     doc.handle = -1;
     error = doc.files.close(handle);
     if (!error.empty()) {
-        // A file named already goes: what it holds cannot be trusted.
+        // A file named already goes (the name was new, made by this run):
+        // what it holds cannot be trusted.
         if (doc.written == document::way::unnamed) doc.files.remove(doc.target_path);
         fail_to_write(doc, error);
     }

@@ -1,6 +1,7 @@
 #include "document/drawing_style.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -13,6 +14,24 @@ constexpr int width_digits = 2;
 constexpr int font_size_digits = 4;
 
 }  // namespace
+
+frame_scale scale_frame(const square_case& c, std::int64_t longer, double size_mm)
+{
+    const auto frame = static_cast<double>(std::max(c.width, c.height));
+    frame_scale scale{size_mm / frame, {}};
+    const double drawn = scale.mm * static_cast<double>(longer);
+    if (drawn > largest_drawing_mm) {
+        scale.mm = largest_drawing_mm / static_cast<double>(longer);
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "the squares reach so far beyond the frame that a frame of %g mm would "
+                      "make the drawing %.0f mm; it is drawn %g mm on its longer side, the "
+                      "frame %.3g mm",
+                      size_mm, drawn, largest_drawing_mm, scale.mm * frame);
+        scale.caveat = text;
+    }
+    return scale;
+}
 
 rounded line_width(const square_case& c, std::int64_t depth)
 {

@@ -1,11 +1,28 @@
-// What the SVG and PDF drawings share, in the case's own units: the width
-// of their lines and the size of each square's label.
+// What the sized drawings share, in the case's own units: their scale, the
+// width of their lines and the size of each square's label.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "document/number_format.h"
 #include "squares.h"
+
+// The largest drawing, in millimetres: a PDF page of 5 m (with its margin)
+// is still within the 200 inches PDF viewers show, and TeX's lengths end
+// at 5758 mm.
+constexpr double largest_drawing_mm = 5000;
+
+// Millimetres a unit: the frame's longer side is `size_mm`, so pieces
+// printed at 100 % have their true size, and squares beyond the frame make
+// the drawing larger. A drawing that would so pass largest_drawing_mm on
+// its longer side (`longer` units) is drawn that size instead, and
+// `caveat` says how large the frame came out.
+struct frame_scale {
+    double mm = 0;
+    std::string caveat;
+};
+frame_scale scale_frame(const square_case& c, std::int64_t longer, double size_mm);
 
 // The line width for a picture reaching `depth` below its top edge: about
 // 1/600 of its longer side, so it shows about one pixel wide at a usual

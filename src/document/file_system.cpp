@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,7 +18,9 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <share.h>
 #else
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -31,6 +35,27 @@ constexpr std::size_t large_write = 1 << 16;
 
 // Links followed before giving up, as the system does for a path.
 constexpr int longest_link_chain = 40;
+
+constexpr int name_attempts = 16;
+
+// A name beside `path` that no file is likely to have: its directory, and
+// random hex digits (a clash only costs another attempt).
+std::string random_name_beside(const std::string& path, int attempt)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::uint64_t z = static_cast<std::uint64_t>(
+                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
+                      (static_cast<std::uint64_t>(attempt) << 56);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    z ^= z >> 31;
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    name += ".squares2tex-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
+    return name + ".tmp";
+}
 
 }  // namespace
 
@@ -85,65 +110,109 @@ std::string system_file_system::find_target(const std::string& path, links how, 
 #endif
 }
 
-// A temporary file is remembered before it is made and forgotten once it
-// has its name or is gone, so a signal at any moment finds it remembered
-// while it exists (removing a name not yet made, or gone, does no harm).
-// No signal need be held back: that would cost two calls a file.
 std::string system_file_system::create_new(const std::string& path, int mode, int& handle)
 {
-    remember_temporary(path);
-    handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-    std::string error = handle < 0 ? std::strerror(errno) : std::string();
+    handle = -1;
+    return make_temporary(path, [&] {
+        const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
+        if (made < 0) return std::string(std::strerror(errno));
 #ifndef _WIN32
-    if (handle >= 0 && mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) {
-        error = std::strerror(errno);
-        ::close(handle);
-        ::unlink(path.c_str());
-        handle = -1;
-    }
+        if (mode >= 0 && fchmod(made, static_cast<mode_t>(mode)) != 0) {
+            const std::string error = std::strerror(errno);
+            ::close(made);
+            ::unlink(path.c_str());  // made just now, with O_EXCL: this run's own
+            return error;
+        }
 #else
-    (void)mode;
+        (void)mode;
 #endif
-    if (!error.empty()) forget_temporary(path);
-    return error;
+        handle = made;
+        return std::string();
+    });
 }
 
 #if defined(O_TMPFILE) && !defined(_WIN32)
 
 std::string system_file_system::create_unnamed(const std::string& directory, int& handle)
 {
-    handle = ::open(directory.empty() ? "." : directory.c_str(), O_WRONLY | O_TMPFILE, 0666);
+    handle = -1;
+    if (unnamed_fails_.load()) return "unnamed files cannot be named here";
+    // Readable too: where it cannot be linked, it is copied (copy_to).
+    handle = ::open(directory.empty() ? "." : directory.c_str(), O_RDWR | O_TMPFILE, 0666);
     return handle < 0 ? std::strerror(errno) : std::string();
 }
 
-std::string system_file_system::name_unnamed(int handle, const std::string& path, bool replace,
-                                             int mode)
+namespace {
+
+// Gives the file open as `handle` the new name `path` by way of a copy
+// under a temporary name, where it cannot be linked itself.
+std::string copy_to(int handle, const std::string& path)
 {
-    // The descriptor's name under /proc: linking it by descriptor needs
-    // a privilege, through /proc it does not.
-    const std::string self = "/proc/self/fd/" + std::to_string(handle);
-    if (!replace) {
-        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return {};
-        return std::strerror(errno);
-    }
-    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) return std::strerror(errno);
-    const std::string temporary =
-        path + "." + std::to_string(getpid()) + "-" + std::to_string(handle) + ".tmp";
-    remember_temporary(temporary);
+    struct stat status {};
+    if (fstat(handle, &status) != 0) return std::strerror(errno);
+    std::string temporary;
+    int copy = -1;
     std::string error;
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0 ||
-        ::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        ::unlink(temporary.c_str());
+    for (int attempt = 0; attempt < name_attempts && copy < 0; ++attempt) {
+        temporary = random_name_beside(path, attempt);
+        error = make_temporary(temporary, [&] {
+            copy = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, status.st_mode & 0777);
+            return copy < 0 ? std::string(std::strerror(errno)) : std::string();
+        });
     }
+    if (copy < 0) return error;
+    char block[1 << 16];
+    for (off_t at = 0; error.empty();) {
+        const auto got = pread(handle, block, sizeof block, at);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) error = std::strerror(errno);
+            break;
+        }
+        for (ssize_t done = 0; done < got && error.empty();) {
+            const auto put = ::write(copy, block + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno != EINTR) error = std::strerror(errno);
+            if (put > 0) done += put;
+        }
+        at += got;
+    }
+    if (fchmod(copy, status.st_mode & 0777) != 0 && error.empty()) error = std::strerror(errno);
+    if (::close(copy) != 0 && error.empty()) error = std::strerror(errno);
+    // A link, not a rename: a name taken meanwhile stays as it is.
+    if (error.empty() && link(temporary.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+    ::unlink(temporary.c_str());  // made above, with O_EXCL: this run's own
     forget_temporary(temporary);
     return error;
 }
 
+}  // namespace
+
+std::string system_file_system::name_unnamed(int handle, const std::string& path, bool temporary,
+                                             int mode)
+{
+    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) return std::strerror(errno);
+    const auto name = [&] {
+        // The descriptor's name under /proc: linking it by descriptor needs
+        // a privilege, through /proc it does not.
+        const std::string self = "/proc/self/fd/" + std::to_string(handle);
+        if (!unnamed_fails_.load()) {
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return std::string();
+            if (errno == EEXIST) return std::string(std::strerror(EEXIST));
+            // No /proc (a chroot, a container), or it will not link for
+            // some other reason: from now on temporary names are used.
+            unnamed_fails_.store(true);
+        }
+        return copy_to(handle, path);
+    };
+    return temporary ? make_temporary(path, name) : name();
+}
+
 #else
 
-std::string system_file_system::create_unnamed(const std::string&, int&)
+std::string system_file_system::create_unnamed(const std::string&, int& handle)
 {
+    handle = -1;
     return std::strerror(ENOSYS);
 }
 
@@ -154,7 +223,9 @@ std::string system_file_system::name_unnamed(int, const std::string&, bool, int)
 
 #endif
 
-std::string system_file_system::open_in_place(const std::string& path, int& handle)
+namespace {
+
+std::string open_in_place(const std::string& path, int& handle)
 {
 #ifndef _WIN32
     // A FIFO blocks here until a reader comes, as it does for the shell.
@@ -176,7 +247,7 @@ std::string system_file_system::open_in_place(const std::string& path, int& hand
 #endif
 }
 
-std::string system_file_system::open_descriptor(int number, int& handle)
+std::string open_descriptor(int number, int& handle)
 {
 #ifndef _WIN32
     const int flags = fcntl(number, F_GETFL);
@@ -187,6 +258,90 @@ std::string system_file_system::open_descriptor(int number, int& handle)
 #endif
     handle = number;
     return {};
+}
+
+std::string open_to_read(const std::string& path, int& handle)
+{
+#ifndef _WIN32
+    // Never blocked by a FIFO planted at the name, nor led away by a link.
+    handle = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    if (fstat(handle, &status) == 0 && S_ISREG(status.st_mode)) return {};
+    ::close(handle);
+    handle = -1;
+    return "not a regular file";
+#else
+    handle = ::_open(path.c_str(), _O_RDONLY | _O_BINARY);
+    return handle < 0 ? std::strerror(errno) : std::string();
+#endif
+}
+
+std::string open_directory(const std::string& path, bool wait, int& handle)
+{
+    handle = -1;
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(path, error)) return std::strerror(ENOTDIR);
+#ifndef _WIN32
+    // The directory itself is locked: its records are replaced by rename,
+    // and a lock file would be one more file in it.
+    handle = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return std::strerror(errno);
+    while (flock(handle, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+        if (errno == EINTR) continue;
+        const std::string failure = errno == EWOULDBLOCK ? file_system::busy : std::strerror(errno);
+        ::close(handle);
+        handle = -1;
+        return failure;
+    }
+    return {};
+#else
+    // A directory cannot be opened as a file here: a file in it is, shared
+    // with no one, and another run fails at once rather than waiting.
+    (void)wait;
+    std::string lock = path;
+    if (lock.back() != '/' && lock.back() != '\\') lock += '/';
+    lock += ".squares2tex-lock";
+    handle = ::_sopen(lock.c_str(), _O_RDWR | _O_CREAT | _O_BINARY, _SH_DENYRW,
+                      _S_IREAD | _S_IWRITE);
+    if (handle >= 0) return {};
+    return errno == EACCES ? file_system::busy : std::strerror(errno);
+#endif
+}
+
+}  // namespace
+
+std::string system_file_system::open(const std::string& path, opening how, int& handle)
+{
+    switch (how) {
+    case opening::read:
+        return open_to_read(path, handle);
+    case opening::in_place:
+        return open_in_place(path, handle);
+    case opening::descriptor:
+        return open_descriptor(descriptor_named(path), handle);
+    case opening::directory:
+        return open_directory(path, true, handle);
+    case opening::directory_now:
+        return open_directory(path, false, handle);
+    }
+    return std::strerror(EINVAL);
+}
+
+std::string system_file_system::read(int handle, char* data, std::size_t size, std::size_t& got)
+{
+    got = 0;
+    const unsigned most = size < (1u << 30) ? static_cast<unsigned>(size) : 1u << 30;
+    for (;;) {
+        const auto read = ::read(handle, data, most);
+        if (read >= 0) {
+            got = static_cast<std::size_t>(read);
+            return {};
+        }
+        if (errno != EINTR) return std::strerror(errno);
+    }
 }
 
 std::string system_file_system::write(int handle, const char* data, std::size_t size)
@@ -230,17 +385,13 @@ std::string system_file_system::replace(const std::string& from, const std::stri
 
 void system_file_system::remove(const std::string& path)
 {
-    std::remove(path.c_str());
+    // unlink, not remove: a directory of that name stays.
+#ifndef _WIN32
+    ::unlink(path.c_str());
+#else
+    ::_unlink(path.c_str());
+#endif
     forget_temporary(path);
-}
-
-std::string system_file_system::make_directory(const std::string& path)
-{
-    std::error_code error;
-    std::filesystem::create_directories(path, error);
-    if (error) return error.message();
-    if (!std::filesystem::is_directory(path, error)) return std::strerror(ENOTDIR);
-    return {};
 }
 
 std::size_t system_file_system::longest_name(const std::string& directory)
@@ -256,8 +407,37 @@ std::size_t system_file_system::longest_name(const std::string& directory)
 
 bool system_file_system::same_file(const std::string& a, const std::string& b)
 {
+#ifndef _WIN32
+    const auto identify = [](const std::string& path, struct stat& status) {
+        const int descriptor = descriptor_named(path);
+        return descriptor >= 0 ? fstat(descriptor, &status) == 0
+                               : ::stat(path.c_str(), &status) == 0;
+    };
+    struct stat first {}, second {};
+    return identify(a, first) && identify(b, second) && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+#else
     std::error_code error;
     return std::filesystem::equivalent(a, b, error) && !error;
+#endif
+}
+
+bool system_file_system::regular_file_id(int descriptor, const std::string& path, file_id& id)
+{
+#ifndef _WIN32
+    struct stat status {};
+    const int got = descriptor >= 0 ? fstat(descriptor, &status) : stat(path.c_str(), &status);
+    if (got != 0 || !S_ISREG(status.st_mode)) return false;
+    id.device = static_cast<std::uint64_t>(status.st_dev);
+    id.inode = static_cast<std::uint64_t>(status.st_ino);
+    return true;
+#else
+    // Windows gives no inode through stat: every file would look the same.
+    (void)descriptor;
+    (void)path;
+    (void)id;
+    return false;
+#endif
 }
 
 int descriptor_named(const std::string& path)
@@ -277,97 +457,3 @@ int descriptor_named(const std::string& path)
     }
     return number;
 }
-
-#ifndef _WIN32
-#include <dirent.h>
-
-namespace {
-
-std::int64_t modified_ns(const struct stat& status)
-{
-#ifdef __APPLE__
-    const timespec& t = status.st_mtimespec;
-#else
-    const timespec& t = status.st_mtim;
-#endif
-    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-}  // namespace
-
-std::string system_file_system::list_directory(const std::string& path, std::vector<entry>& entries)
-{
-    entries.clear();
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return std::strerror(errno);
-    std::string error;
-    errno = 0;
-    while (const dirent* found = readdir(dir)) {
-        const std::string name = found->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat status {};
-        // A name gone since it was listed is simply not there.
-        if (fstatat(dirfd(dir), found->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        entries.push_back({name, modified_ns(status)});
-        errno = 0;
-    }
-    if (errno != 0) error = std::strerror(errno);
-    closedir(dir);
-    return error;
-}
-
-std::string system_file_system::time_now(const std::string& directory, std::int64_t& now)
-{
-    // The time of a file made there now and removed at once: the clock of
-    // the file system (a server's, for a network one), not this machine's.
-    std::string probe = directory;
-    if (probe.empty() || probe.back() != '/') probe += '/';
-    probe += ".squares2tex-" + std::to_string(getpid()) + ".tmp";
-    remember_temporary(probe);
-    const int handle = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (handle < 0) {
-        forget_temporary(probe);
-        return std::strerror(errno);
-    }
-    struct stat status {};
-    const bool known = fstat(handle, &status) == 0;
-    const std::string error = known ? std::string() : std::strerror(errno);
-    ::close(handle);
-    ::unlink(probe.c_str());
-    forget_temporary(probe);
-    if (known) now = modified_ns(status);
-    return error;
-}
-
-#else
-
-std::string system_file_system::list_directory(const std::string& path, std::vector<entry>& entries)
-{
-    entries.clear();
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code ignored;
-        const auto time = std::filesystem::last_write_time(it->path(), ignored);
-        entries.push_back({it->path().filename().string(),
-                           static_cast<std::int64_t>(time.time_since_epoch().count())});
-    }
-    return error ? error.message() : std::string();
-}
-
-std::string system_file_system::time_now(const std::string& directory, std::int64_t& now)
-{
-    std::string probe = directory;
-    if (probe.empty() || (probe.back() != '/' && probe.back() != '\\')) probe += '/';
-    probe += ".squares2tex-time.tmp";
-    const int handle = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (handle < 0) return std::strerror(errno);
-    ::close(handle);
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(probe, error);
-    std::filesystem::remove(probe, error);
-    now = static_cast<std::int64_t>(time.time_since_epoch().count());
-    return {};
-}
-
-#endif

@@ -3,10 +3,9 @@
 // fail any of them or to keep the files in memory.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <string>
-#include <vector>
 
 // What writing a name that is a symbolic link does: replace the file it
 // points to (the link stays), or the link itself, in a directory that may be
@@ -36,37 +35,59 @@ public:
     // which vanishes if the run ends before it is named; an error where
     // the system cannot make one, and the caller then uses create_new.
     virtual std::string create_unnamed(const std::string& directory, int& handle) = 0;
-    // Gives the open unnamed file its name: a new name, failing with
-    // "File exists" if it is taken; or with `replace`, over the file of that
-    // name, with the permission bits `mode` (-1: the new file's own).
-    virtual std::string name_unnamed(int handle, const std::string& path, bool replace,
+    // Gives the open unnamed file its name, failing with "File exists" if
+    // it is taken, and the permission bits `mode` (-1: the new file's own).
+    // A `temporary` name is one the caller renames or removes later: a
+    // signal's clean-up removes it meanwhile.
+    virtual std::string name_unnamed(int handle, const std::string& path, bool temporary,
                                      int mode) = 0;
-    // Opens for writing a file found `in_place`, as it is: never creating,
-    // truncating or following a link, and failing if it has become a regular file.
-    virtual std::string open_in_place(const std::string& path, int& handle) = 0;
-    // Takes an open descriptor (1: standard output) as the handle, made
-    // ready for the drawing's bytes as they are; fails unless it is open for writing.
-    virtual std::string open_descriptor(int number, int& handle) = 0;
+    // What `open` opens, and how.
+    enum class opening {
+        // An existing regular file, for reading, never through a link.
+        read,
+        // A file found `in_place`, for writing as it is: never created,
+        // truncated or followed as a link, and refused if it has become a
+        // regular file.
+        in_place,
+        // A name of a descriptor (descriptor_named): that descriptor, made
+        // ready for the drawing's bytes as they are; fails unless it is open
+        // for writing.
+        descriptor,
+        // A directory, made if missing, held against every other run that
+        // opens it so until the handle is closed: waits for a run holding it.
+        directory,
+        // The same, but failing at once with `busy` while another run holds it.
+        directory_now,
+    };
+    static constexpr const char* busy = "held by another run";
+    virtual std::string open(const std::string& path, opening how, int& handle) = 0;
     virtual std::string write(int handle, const char* data, std::size_t size) = 0;
+    // Reads up to `size` bytes; `got` 0 at the end of the file.
+    virtual std::string read(int handle, char* data, std::size_t size, std::size_t& got) = 0;
     virtual std::string close(int handle) = 0;
     // Moves `from` over `to`, replacing a file of that name.
     virtual std::string replace(const std::string& from, const std::string& to) = 0;
+    // Removes the name: a file, or a symbolic link (never what it points
+    // to), never a directory.
     virtual void remove(const std::string& path) = 0;
-    // Creates the directory unless it exists.
-    virtual std::string make_directory(const std::string& path) = 0;
-    // A directory's entries (not . and ..) with the time each was last
-    // changed, a symbolic link's own time for a link.
-    struct entry {
-        std::string name;
-        std::int64_t modified = 0;  // nanoseconds, on the file system's clock
-    };
-    virtual std::string list_directory(const std::string& path, std::vector<entry>& entries) = 0;
-    // The time the file system gives a file written in `directory` now.
-    virtual std::string time_now(const std::string& directory, std::int64_t& now) = 0;
     // The longest name a file in `directory` ("" for the working one) may have.
     virtual std::size_t longest_name(const std::string& directory) = 0;
-    // Whether both names lead to one file (links followed); false when either is missing.
+    // Whether both names lead to one file (links followed; a name of a
+    // descriptor, as descriptor_named, is that descriptor's file); false
+    // when either is missing.
     virtual bool same_file(const std::string& a, const std::string& b) = 0;
+    // The device and inode of the regular file behind the open descriptor
+    // `descriptor`, or when it is -1 behind the name `path` (links followed):
+    // false for anything else (a terminal, a pipe, a device) or nothing.
+    struct file_id {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const file_id& other) const
+        {
+            return device == other.device && inode == other.inode;
+        }
+    };
+    virtual bool regular_file_id(int descriptor, const std::string& path, file_id& id) = 0;
 };
 
 class system_file_system : public file_system {
@@ -74,19 +95,22 @@ public:
     std::string find_target(const std::string& path, links how, target& found) override;
     std::string create_new(const std::string& path, int mode, int& handle) override;
     std::string create_unnamed(const std::string& directory, int& handle) override;
-    std::string name_unnamed(int handle, const std::string& path, bool replace,
+    std::string name_unnamed(int handle, const std::string& path, bool temporary,
                              int mode) override;
-    std::string open_in_place(const std::string& path, int& handle) override;
-    std::string open_descriptor(int number, int& handle) override;
+    std::string open(const std::string& path, opening how, int& handle) override;
     std::string write(int handle, const char* data, std::size_t size) override;
+    std::string read(int handle, char* data, std::size_t size, std::size_t& got) override;
     std::string close(int handle) override;
     std::string replace(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
-    std::string make_directory(const std::string& path) override;
-    std::string list_directory(const std::string& path, std::vector<entry>& entries) override;
-    std::string time_now(const std::string& directory, std::int64_t& now) override;
     std::size_t longest_name(const std::string& directory) override;
     bool same_file(const std::string& a, const std::string& b) override;
+    bool regular_file_id(int descriptor, const std::string& path, file_id& id) override;
+
+private:
+    // Set once linking an unnamed file into place has failed (no /proc in
+    // a container): the rest of the run uses temporary names.
+    std::atomic<bool> unnamed_fails_{false};
 };
 
 // The descriptor an output name stands for, or -1: 1 for "-" and

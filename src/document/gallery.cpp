@@ -140,7 +140,7 @@ void catalogue_summary::add(const catalogue_summary& more)
 gallery::gallery(file_system& files, std::string directory, std::string title)
     : files_(files),
       directory_(std::move(directory)),
-      title_(escaped_markup(title)),
+      title_(escaped_markup(shown_path(title))),  // a file name: any bytes
       lists_{
           {"page", "all entries", 0, 0, 0, {}},
           {"failed", "not drawn or not read", 0, 0, 0, {}},
@@ -226,6 +226,18 @@ void gallery::finish(const catalogue_summary& s)
     text += row("compound", dissections - s.simple, &lists_[6]);
     text += "</table>\n</body>\n</html>\n";
     write_page_file(files_, path("index.html"), text);
+}
+
+void gallery::each_page(const std::function<void(const std::string&)>& f) const
+{
+    std::vector<const list*> by_name;
+    for (const list& l : lists_) by_name.push_back(&l);
+    std::sort(by_name.begin(), by_name.end(),
+              [](const list* a, const list* b) { return std::strcmp(a->name, b->name) < 0; });
+    for (const list* l : by_name) {
+        for (std::int64_t page = 1; page <= l->page; ++page) f(page_name(l->name, page));
+    }
+    f("index.html");
 }
 
 bool gallery::is_page_name(const std::string& name)

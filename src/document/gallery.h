@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,11 @@ public:
 
     // Writes the last page of each list, then index.html.
     void finish(const catalogue_summary& summary);
+
+    // Calls `f` with the name of each page written, once finished: each
+    // list's pages in order, the lists in the order of their names, then
+    // index.html.
+    void each_page(const std::function<void(const std::string&)>& f) const;
 
     // Whether `name` is one of the pages a gallery writes.
     static bool is_page_name(const std::string& name);

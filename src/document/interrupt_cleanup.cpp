@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -20,22 +19,40 @@ constexpr int handled[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 constexpr int slots = 320;
 constexpr std::size_t longest_path = 4096;
 
-// Threads take and free slots under the mutex; the handler takes no lock
-// and reads `used` first: lock-free atomics are safe in a signal handler.
+// A slot is taken and freed without a lock, so that no thread waits for
+// one the handler interrupted: free, being filled, remembered (the path
+// stands), or remembered and being compared with a path to forget.
+enum : int { free_slot, filling, remembered_slot, comparing };
+
 struct slot {
-    std::atomic<int> used;
+    std::atomic<int> state;
+    std::atomic<std::size_t> hash;  // of the path: most slots are passed over by it
     char path[longest_path];
 };
 static_assert(std::atomic<int>::is_always_lock_free, "the handler reads slots without locks");
+static_assert(std::atomic<bool>::is_always_lock_free, "the handler sets `dying` without locks");
 
 // The run's only global state: a signal handler can reach nothing else.
 slot remembered[slots];
-std::mutex slots_changing;
+// Threads that hold the signals back for good and are making a temporary
+// file now; once `dying` is set they make none.
+std::atomic<int> making{0};
+std::atomic<bool> dying{false};
+
+// Whether this thread holds the signals back for good (workers, writers).
+thread_local bool interrupts_blocked = false;
 
 extern "C" void remove_temporaries(int signal_number)
 {
+    // Runs on a thread that makes no file meanwhile (it holds the signals
+    // back while it does); the others finish the file they are making,
+    // which is then remembered, and make no more.
+    dying.store(true);
+    while (making.load() != 0) {
+    }
     for (const slot& s : remembered) {
-        if (s.used.load() != 0) unlink(s.path);
+        const int state = s.state.load();
+        if (state == remembered_slot || state == comparing) unlink(s.path);
     }
     // The handler was reset on entry: the signal now ends the run as it
     // would have without it.
@@ -49,6 +66,46 @@ sigset_t handled_set()
     for (const int s : handled) sigaddset(&set, s);
     return set;
 }
+
+void remember(const std::string& path, std::size_t hash)
+{
+    for (slot& s : remembered) {
+        int expected = free_slot;
+        if (!s.state.compare_exchange_strong(expected, filling)) continue;
+        std::memcpy(s.path, path.c_str(), path.size() + 1);
+        s.hash.store(hash);
+        s.state.store(remembered_slot);
+        return;
+    }
+}
+
+// Holds the signals back from this thread while it lives, unless they are
+// held back for good; then it counts as a thread making a file.
+class making_file {
+public:
+    making_file()
+    {
+        if (interrupts_blocked) {
+            making.fetch_add(1);
+            return;
+        }
+        const sigset_t set = handled_set();
+        pthread_sigmask(SIG_BLOCK, &set, &previous_);
+    }
+    ~making_file()
+    {
+        if (interrupts_blocked) {
+            making.fetch_sub(1);
+        } else {
+            pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+        }
+    }
+    making_file(const making_file&) = delete;
+    making_file& operator=(const making_file&) = delete;
+
+private:
+    sigset_t previous_{};
+};
 
 }  // namespace
 
@@ -65,30 +122,42 @@ void install_interrupt_cleanup()
     }
 }
 
-void remember_temporary(const std::string& path)
+std::string make_temporary(const std::string& path, const std::function<std::string()>& make)
 {
-    if (path.size() >= longest_path) return;
-    const std::lock_guard<std::mutex> lock(slots_changing);
-    for (slot& s : remembered) {
-        if (s.used.load() != 0) continue;
-        std::memcpy(s.path, path.c_str(), path.size() + 1);
-        s.used.store(1);
-        return;
-    }
+    if (path.size() >= longest_path) return make();
+    const std::size_t hash = std::hash<std::string>{}(path);
+    const making_file guard;
+    if (dying.load()) return "the run is ending by a signal";
+    std::string error = make();
+    if (error.empty()) remember(path, hash);
+    return error;
 }
 
 void forget_temporary(const std::string& path)
 {
-    const std::lock_guard<std::mutex> lock(slots_changing);
+    const std::size_t hash = std::hash<std::string>{}(path);
     for (slot& s : remembered) {
-        if (s.used.load() != 0 && path == s.path) s.used.store(0);
+        if (s.hash.load() != hash) continue;
+        int expected = remembered_slot;
+        while (!s.state.compare_exchange_strong(expected, comparing)) {
+            // Another thread compares it with its own path: wait for it.
+            if (expected != comparing) break;
+            expected = remembered_slot;
+        }
+        if (expected != remembered_slot) continue;
+        // Only this thread compares it now, and the path stands.
+        if (path == s.path) {
+            s.state.store(free_slot);
+            return;
+        }
+        s.state.store(remembered_slot);
     }
 }
 
 void end_run_if_pipe_closed(const std::string& error)
 {
-    // Raised in this thread, which does not hold it back: the handler, if
-    // installed, removes the temporary files and ends the run.
+    // Raised in this thread: the handler, if installed and the signal not
+    // held back here, removes the temporary files and ends the run.
     if (error == std::strerror(EPIPE)) raise(SIGPIPE);
 }
 
@@ -96,6 +165,7 @@ void block_interrupts_in_this_thread()
 {
     const sigset_t set = handled_set();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    interrupts_blocked = true;
 }
 
 #else
@@ -103,7 +173,10 @@ void block_interrupts_in_this_thread()
 // Windows delivers Ctrl-C on a thread of its own while the file is open,
 // and an open file cannot be removed there: nothing is done.
 void install_interrupt_cleanup() {}
-void remember_temporary(const std::string&) {}
+std::string make_temporary(const std::string&, const std::function<std::string()>& make)
+{
+    return make();
+}
 void forget_temporary(const std::string&) {}
 void end_run_if_pipe_closed(const std::string&) {}
 void block_interrupts_in_this_thread() {}

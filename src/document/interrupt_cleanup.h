@@ -3,6 +3,7 @@
 // (SIGKILL cannot be caught: it may leave one.)
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Installs the handlers, for each of those signals the run was not told to
@@ -10,18 +11,22 @@
 // ends the process with that same signal.
 void install_interrupt_cleanup();
 
-// Remembers a temporary file before it is made, and forgets it once it has
-// its name or is removed.
-void remember_temporary(const std::string& path);
+// Makes the temporary file `path` by `make` (an empty string when it made
+// it) and remembers it, on any thread: a signal's clean-up either finds it
+// remembered, or comes first, and then nothing is made (an error says so).
+// Only a file this run made is ever remembered, never a name that was taken.
+std::string make_temporary(const std::string& path, const std::function<std::string()>& make);
+
+// Forgets a temporary file once it has its name or is removed.
 void forget_temporary(const std::string& path);
 
 // After a write failed with `error`: if the reader of a pipe has gone, ends
 // the run by SIGPIPE (its temporary files removed), as a write from this
-// thread would have. The writer thread holds the signal back and sees only
-// the error. Returns if the run was told to ignore SIGPIPE: the error is
+// thread would have. A thread that holds the signal back sees only the
+// error. Returns if the run was told to ignore SIGPIPE: the error is
 // then reported.
 void end_run_if_pipe_closed(const std::string& error);
 
-// Keeps those signals away from a thread for good (the writer thread): they
-// are then handled by the thread that creates and renames the files.
+// Keeps those signals away from a thread for good (workers and writer
+// threads): they are then handled on the main thread.
 void block_interrupts_in_this_thread();

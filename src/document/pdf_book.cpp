@@ -42,6 +42,7 @@ book_page make_book_page(const square_case& c, const std::string& caption_line,
     tiling_report report(c.height);
     draw_case(c, drawer, report);
     page.warnings = std::move(report.warnings);
+    if (!layout.caveat.empty()) page.warnings.push_back(layout.caveat);
     // The baseline leaves room under it for the descenders (0.21 em).
     char* out = sink.reserve(2 * longest_line);
     out = put_text(out, "BT /F1 ");

@@ -76,11 +76,14 @@ std::string media_box(double width, double height)
 pdf_layout lay_out_pdf(const square_case& c, const picture_settings& settings)
 {
     pdf_layout layout;
-    layout.depth = std::max<std::int64_t>(c.height, deepest_bottom(c));
-    const double size_mm = settings.size_mm > 0 ? settings.size_mm : default_size_mm;
-    const auto longer = static_cast<double>(std::max<std::int64_t>(c.width, layout.depth));
-    layout.scale = round_significant(size_mm * 72 / 25.4 / longer, scale_digits);
-    layout.width = c.width * layout.scale.value;
+    const drawing_extent extent = extent_of(c);
+    layout.depth = std::max<std::int64_t>(c.height, extent.bottom);
+    const frame_scale scale =
+        scale_frame(c, std::max(extent.right, layout.depth),
+                    settings.size_mm > 0 ? settings.size_mm : default_size_mm);
+    layout.scale = round_significant(scale.mm * 72 / 25.4, scale_digits);
+    layout.caveat = scale.caveat;
+    layout.width = static_cast<double>(extent.right) * layout.scale.value;
     layout.height = static_cast<double>(layout.depth) * layout.scale.value;
     return layout;
 }

@@ -60,10 +60,11 @@ struct pdf_layout {
     rounded scale;           // points a unit
     double width = 0;        // of the drawing in points, the frame's and the squares'
     double height = 0;
+    std::string caveat;      // the frame is not the size asked for, or empty
 };
 
-// The frame and the squares (the extent placed once first), their longer
-// side as the settings ask.
+// The frame and the squares (the extent placed once first), the frame's
+// longer side as the settings ask.
 pdf_layout lay_out_pdf(const square_case& c, const picture_settings& settings);
 
 // The resources the content names: Helvetica as /F1, a translucent fill as /A.

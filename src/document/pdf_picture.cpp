@@ -33,6 +33,7 @@ public:
     void frame_head(const square_case& c) override
     {
         const pdf_layout layout = lay_out_pdf(c, settings_);
+        if (!layout.caveat.empty()) caveats_.push_back(layout.caveat);
         const double width = page_length(layout.width + 2 * pdf_margin);
         const double height = page_length(layout.height + 2 * pdf_margin);
 
@@ -54,6 +55,8 @@ public:
 
     void square(const placement& p, bool named) override { drawer_->square(p, named); }
 
+    std::vector<std::string> caveats() const override { return caveats_; }
+
     void frame_tail() override
     {
         drawer_->frame_tail();
@@ -72,6 +75,7 @@ private:
     std::optional<pdf_drawer> drawer_;
     std::uint64_t content_start_ = 0;
     std::string title_;
+    std::vector<std::string> caveats_;
 };
 
 }  // namespace

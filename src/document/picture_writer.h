@@ -21,8 +21,8 @@ public:
     // After the last square: ends the drawing and completes its file.
     virtual void frame_tail() = 0;
     // Once complete: what the reader of the drawing should be warned of
-    // (it does not show the picture as drawn), or nothing.
-    virtual std::string caveat() const { return {}; }
+    // (it does not show the picture as drawn, TeX cannot typeset it), if anything.
+    virtual std::vector<std::string> caveats() const { return {}; }
 };
 
 // The drawings' longer side when --size does not say.

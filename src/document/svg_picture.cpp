@@ -21,7 +21,8 @@ public:
     void frame_head(const square_case& c) override
     {
         height_ = c.height;
-        const std::int64_t depth = std::max<std::int64_t>(c.height, deepest_bottom(c));
+        const drawing_extent extent = extent_of(c);
+        const std::int64_t depth = std::max<std::int64_t>(c.height, extent.bottom);
         const rounded line = line_width(c, depth);
         const auto put_extent = [&](char* out, std::int64_t length) {
             return put_trimmed(out, static_cast<double>(length) + 2 * line.value, line.decimals);
@@ -35,15 +36,17 @@ public:
         out = put_text(out, " ");
         out = put_trimmed(out, -line.value, line.decimals);
         out = put_text(out, " ");
-        out = put_extent(out, c.width);
+        out = put_extent(out, extent.right);
         out = put_text(out, " ");
         out = put_extent(out, depth);
         if (size_mm_ > 0) {
-            // Printed at this size: the longer side of the frame and the
-            // squares is size_mm_ (the margin adds a little).
-            const double mm = size_mm_ / static_cast<double>(std::max<std::int64_t>(c.width, depth));
+            // Printed at this size: the longer side of the frame is size_mm_
+            // (the margin adds a little).
+            const frame_scale scale = scale_frame(c, std::max(extent.right, depth), size_mm_);
+            if (!scale.caveat.empty()) caveats_.push_back(scale.caveat);
+            const double mm = scale.mm;
             out = put_text(out, R"(" width=")");
-            out = put_trimmed(out, (c.width + 2 * line.value) * mm, 3);
+            out = put_trimmed(out, (static_cast<double>(extent.right) + 2 * line.value) * mm, 3);
             out = put_text(out, R"(mm" height=")");
             out = put_trimmed(out, (static_cast<double>(depth) + 2 * line.value) * mm, 3);
             out = put_text(out, "mm");
@@ -105,11 +108,14 @@ public:
         close_document(doc_);
     }
 
+    std::vector<std::string> caveats() const override { return caveats_; }
+
 private:
     document doc_;
     double size_mm_;
     std::int32_t height_ = 0;
     label_sizes label_sizes_;
+    std::vector<std::string> caveats_;
 };
 
 }  // namespace

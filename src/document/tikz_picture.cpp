@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/document.h"
+#include "document/drawing_style.h"
 #include "document/number_format.h"
 #include "placement/place_squares.h"
 
@@ -63,21 +64,22 @@ public:
 
     void frame_head(const square_case& c) override
     {
-        const std::int64_t deepest = deepest_bottom(c);
+        const drawing_extent extent = extent_of(c);
         // The rectangle spans y = 0 .. height; squares hang from its top
         // edge, possibly below the bottom one.
         const std::int64_t top = std::max<std::int64_t>(0, c.height);
-        const std::int64_t bottom = std::min<std::int64_t>({0, c.height, c.height - deepest});
-        const std::int64_t longer = std::max<std::int64_t>({c.width, top - bottom, 1});
-        // The picture's longer side is size_mm_, whatever the rectangle's shape.
-        unit_mm_ = size_mm_ / static_cast<double>(longer);
+        const std::int64_t bottom = std::min<std::int64_t>({0, c.height, c.height - extent.bottom});
+        // The frame's longer side is size_mm_, whatever the rectangle's shape.
+        const frame_scale scale = scale_frame(c, std::max(extent.right, top - bottom), size_mm_);
+        unit_mm_ = scale.mm;
+        if (!scale.caveat.empty()) caveats_.push_back(scale.caveat);
 
         for (const std::string_view line : picture_head) write_line(doc_, line);
         char* out = reserve(doc_, 2 * longest_line);
         // The bounding box first, so that nothing drawn after it (a label's
         // margin, half a line width) changes the page's size.
         out = put_text(out, "  \\path[use as bounding box] ");
-        out = put_rectangle(out, bottom, c.width, top);
+        out = put_rectangle(out, bottom, extent.right, top);
         out = put_text(out, "  \\draw[gray!50,line width=0.4pt] ");
         out = put_rectangle(out, 0, c.width, c.height);
         commit(doc_, out);
@@ -119,6 +121,8 @@ public:
         close_document(doc_);
     }
 
+    std::vector<std::string> caveats() const override { return caveats_; }
+
 private:
     // "(0mm,Ymm) rectangle (Xmm,Ymm);" from (0, y0) to (x, y), and the line end.
     char* put_rectangle(char* out, std::int64_t y0, std::int64_t x, std::int64_t y) const
@@ -135,6 +139,7 @@ private:
     document doc_;
     double size_mm_;
     double unit_mm_ = 1;
+    std::vector<std::string> caveats_;
 };
 
 }  // namespace

@@ -35,22 +35,23 @@ void place_squares(const square_case& c, placement_reader& reader)
     place_squares(c, sky, reader);
 }
 
-std::int64_t deepest_bottom(const square_case& c)
+drawing_extent extent_of(const square_case& c)
 {
-    struct deepest : placement_reader {
+    struct reach : placement_reader {
         std::int64_t height = 0;
-        std::int64_t bottom = 0;
+        drawing_extent extent;
         void take(const placed_square& s) override
         {
-            bottom = std::max(bottom, height - s.where.top + s.where.side);
+            extent.bottom = std::max(extent.bottom, height - s.where.top + s.where.side);
         }
         void finish(const skyline&) override {}
     } reader;
     reader.height = c.height;
+    reader.extent.right = c.width;
     try {
         place_squares(c, reader);
     } catch (const placement_error&) {
         // The drawing stops at the same square and says so there.
     }
-    return reader.bottom;
+    return reader.extent;
 }

@@ -54,11 +54,14 @@ void place_squares(const square_case& c, skyline& sky, Reader& reader);
 [[noreturn]] void reject_square(std::size_t number, const placement& p, std::int32_t width);
 [[noreturn]] void reject_raise(std::size_t number, const placement& p, const ground& under);
 
-// How far below the top edge the deepest square reaches (0 without
-// squares), among the squares before any that cannot be placed: a drawing
-// that needs its extent first fails at that square itself, after the
-// tiling report has noted the ones before it.
-std::int64_t deepest_bottom(const square_case& c);
+// How far the squares a drawing shows reach: right of the left edge (the
+// width at least) and below the top edge (0 without squares). A drawing
+// needs it before its first square.
+struct drawing_extent {
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+};
+drawing_extent extent_of(const square_case& c);
 
 // "square 3 (side 7, column 12)", as messages name a square.
 std::string name_square(std::size_t number, const placement& p);

@@ -1,0 +1,60 @@
+// The record a catalogue run keeps in its directory of the files it made
+// there, by which a later run clears the drawings and pages it does not
+// make again, and nothing else: a name alone does not say who made a file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "document/document.h"
+#include "document/file_system.h"
+
+// The record's name in the directory, and its first line.
+constexpr const char* record_name = ".squares2tex-made";
+constexpr const char* record_heading = "squares2tex: files made in this directory, format 1";
+
+// One run's record. The names come in case order (drawings by case number,
+// then the gallery's pages by list and number, then index.html), as the
+// previous record has them, so both are read and written as streams.
+class made_record {
+public:
+    // Takes the directory (made if missing) from every other run for as
+    // long as the record lives, waiting for a run that holds it, and opens
+    // the previous record. Throws when the directory cannot be made or
+    // locked, or a file of the record's name is no record. `input` names
+    // the catalogue ("/dev/stdin" for standard input): it is never removed.
+    made_record(file_system& files, const std::string& directory, const std::string& input);
+    ~made_record();
+    made_record(const made_record&) = delete;
+    made_record& operator=(const made_record&) = delete;
+
+    // The drawing of case `number`, `written` or tried and not written: the
+    // earlier file of that name then stays, and stays recorded.
+    void drawing(std::int64_t number, const std::string& name, bool written);
+    // After the last drawing: `complete` unless the run ended before the
+    // end of its catalogue, when everything recorded before stays recorded.
+    void drawings_done(bool complete);
+    // A gallery page written, in the order above.
+    void page(const std::string& name);
+    // Replaces the record; then, for a complete run, removes the files the
+    // previous record names and this one does not. Returns what went wrong.
+    std::string finish();
+
+    class reader;
+
+private:
+    struct entry;
+    void take(const entry& e, bool written);
+    void put(const std::string& name);
+    std::string remove_stale();
+
+    file_system& files_;
+    std::string directory_;
+    std::string input_;
+    int lock_ = -1;
+    bool complete_ = true;
+    std::unique_ptr<reader> old_;      // followed as the names come
+    std::unique_ptr<reader> earlier_;  // read again at the end, for what to remove
+    std::unique_ptr<document> new_;
+};
