@@ -19,8 +19,11 @@ int main(int argc, char** argv) {
     bool few = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--few") == 0) few = true;
-        else if (std::sscanf(argv[i], "%lld/%lld", reinterpret_cast<long long*>(&share.k),
-                             reinterpret_cast<long long*>(&share.n)) != 2) return 2;
+        else {
+            long long k = 0, n = 0;
+            if (std::sscanf(argv[i], "%lld/%lld", &k, &n) != 2) return 2;
+            share = {k, n};
+        }
     }
     long long count = 0;
     const auto start = std::chrono::steady_clock::now();

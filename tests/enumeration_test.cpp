@@ -139,6 +139,24 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
     EXPECT_GT(rectangles, 1000);
 }
 
+TEST(Enumeration, NumbersPastTheirRangeAreRefused)
+{
+    std::mt19937_64 random(1);
+    const std::pair<plane_graph, const char*> cases[] = {
+        // Sides past 32 bits, currents within 60; then currents past them.
+        {random_cnet(random, 30), "leaves the 32-bit range of a side"},
+        {random_cnet(random, 120), "leave the range of the exact solution"},
+    };
+    for (const auto& [g, message] : cases) {
+        solve_scratch s;
+        std::string problem;
+        ASSERT_EQ(check_plane_graph(g, s.darts, problem), graph_kind::c_net);
+        found_codes found;
+        EXPECT_FALSE(solve_cnet(s, {true, true, true, true}, found, problem));
+        EXPECT_NE(problem.find(message), std::string::npos) << message << ": " << problem;
+    }
+}
+
 struct reader_case {
     std::string bytes;
     std::vector<graph_kind> kinds;  // of the graphs read

@@ -45,24 +45,70 @@ int walk(const embedding& g, int start, bool clockwise, const std::uint8_t* best
     return state;
 }
 
+// An invariant of a walk's start: a clockwise walk from d keeps the face on
+// d's left (the one d bounds) where a counter-clockwise one keeps the face
+// on its right.
+std::uint32_t start_key(const embedding& g, const face_table& f, int d, int clockwise) {
+    const std::uint32_t ends = std::uint32_t{g.degree[tail(g, d)]} << 24 | std::uint32_t{g.degree[g.head[d]]} << 16;
+    const std::uint32_t left = f.size[f.of_dart[d]];
+    const std::uint32_t right = f.size[f.of_dart[d ^ 1]];
+    return clockwise ? ends | left << 8 | right : ends | right << 8 | left;
+}
+
 }  // namespace
 
-void find_canonical_form(const embedding& g, canonical_form& out) {
-    const int darts = 2 * g.ne;
-    int best_key = -1;
-    for (int d = 0; d < darts; ++d) {
-        const int key = g.degree[tail(g, d)] * 64 + g.degree[g.head[d]];
-        if (key > best_key) best_key = key;
+bool least_along(const embedding& g, const face_table& f, int edge, const int* others, int count) {
+    std::uint32_t best_key = 0;
+    std::uint32_t own_key = 0;
+    for (int i = -1; i < count; ++i) {
+        const int e = i < 0 ? edge : others[i];
+        for (int d = 2 * e; d < 2 * e + 2; ++d)
+            for (int clockwise = 0; clockwise < 2; ++clockwise) {
+                const std::uint32_t k = start_key(g, f, d, clockwise);
+                if (k > best_key) best_key = k;
+                if (i < 0 && k > own_key) own_key = k;
+            }
     }
+    if (own_key != best_key) return false;
+    std::uint8_t best[max_darts + max_vertices];
+    std::uint8_t trial[max_darts + max_vertices];
+    std::uint8_t label[max_vertices];
+    int best_length = 0;
+    for (int d = 2 * edge; d < 2 * edge + 2; ++d)
+        for (int clockwise = 0; clockwise < 2; ++clockwise) {
+            if (start_key(g, f, d, clockwise) != best_key) continue;
+            if (walk(g, d, clockwise != 0, best, best_length, trial, label) < 0) {
+                best_length = 2 * g.ne + g.nv;
+                for (int j = 0; j < best_length; ++j) best[j] = trial[j];
+            }
+        }
+    for (int i = 0; i < count; ++i)
+        for (int d = 2 * others[i]; d < 2 * others[i] + 2; ++d)
+            for (int clockwise = 0; clockwise < 2; ++clockwise)
+                if (start_key(g, f, d, clockwise) == best_key &&
+                    walk(g, d, clockwise != 0, best, best_length, trial, label) < 0)
+                    return false;
+    return true;
+}
+
+void find_canonical_form(const embedding& g, const face_table& f, canonical_form& out) {
+    const int darts = 2 * g.ne;
+    std::uint32_t key[2][max_darts];
+    std::uint32_t best_key = 0;
+    for (int d = 0; d < darts; ++d)
+        for (int clockwise = 0; clockwise < 2; ++clockwise) {
+            key[clockwise][d] = start_key(g, f, d, clockwise);
+            if (key[clockwise][d] > best_key) best_key = key[clockwise][d];
+        }
     if (out.labels.size() < static_cast<std::size_t>(2 * darts * max_vertices))
         out.labels.resize(2 * darts * max_vertices);
     std::uint8_t trial[max_darts + max_vertices];
     std::uint8_t trial_label[max_vertices];
     out.code_length = 0;
     out.walks = 0;
-    for (int d = 0; d < darts; ++d) {
-        if (g.degree[tail(g, d)] * 64 + g.degree[g.head[d]] != best_key) continue;
+    for (int d = 0; d < darts; ++d)
         for (int clockwise = 1; clockwise >= 0; --clockwise) {
+            if (key[clockwise][d] != best_key) continue;
             const int r = walk(g, d, clockwise != 0, out.code, out.code_length, trial, trial_label);
             if (r > 0) continue;
             if (r < 0) {
@@ -74,12 +120,14 @@ void find_canonical_form(const embedding& g, canonical_form& out) {
             for (int v = 0; v < g.nv; ++v) l[v] = trial_label[v];
             ++out.walks;
         }
-    }
 }
 
 std::vector<std::uint8_t> canonical_code(const plane_graph& p) {
+    const embedding g = from_plane_graph(p);
+    face_table f;
+    find_faces(g, f);
     canonical_form form;
-    find_canonical_form(from_plane_graph(p), form);
+    find_canonical_form(g, f, form);
     return std::vector<std::uint8_t>(form.code, form.code + form.code_length);
 }
 

@@ -45,21 +45,21 @@ bool reducible(const embedding& g, const face_table& f, int e, int type) {
     return type == by_deletion ? deletable(g, f, e) : contractible(g, f, e);
 }
 
-// A reduction's name under one numbering of the vertices.
-std::uint32_t reduction_key(const embedding& g, const std::uint8_t* label, int e, int type) {
-    const unsigned a = label[g.head[2 * e]];
-    const unsigned b = label[g.head[2 * e + 1]];
-    return static_cast<std::uint32_t>(type) << 16 | (a < b ? a << 8 | b : b << 8 | a);
-}
-
-// Share boundaries: the levels of the search tree whose nodes are
-// numbered and dealt out. A rough count of c-nets by edges picks a level
-// with enough nodes for the shares to be even.
+// Share boundaries: the level of the search tree whose nodes (and the
+// wheels above it) are numbered and dealt out in turn. The nodes of a level
+// are the c-nets of that many edges; their subtrees differ in size, so the
+// level is the first with some hundreds of nodes a share, and a share costs
+// the tree down to that level on top of its part.
 int share_level(int edges, std::int64_t parts) {
     if (parts <= 1) return edges + 1;
-    double estimate = 22;  // c-nets with 12 edges; each edge more gives about 3.3 times as many
-    for (int level = 12; level < edges; ++level, estimate *= 3.3)
-        if (estimate >= 40.0 * static_cast<double>(parts)) return level;
+    // A002840, the c-nets by edges from 12 on; past 22 about 3.4 times each.
+    const double known[] = {12, 22, 58, 158, 448, 1342, 4199, 13384, 43708, 144810, 485704};
+    const double wanted = 200.0 * static_cast<double>(parts);
+    double count = known[0];
+    for (int level = 12; level < edges; ++level) {
+        count = level - 12 < 11 ? known[level - 12] : count * 3.4;
+        if (count >= wanted) return level;
+    }
     return edges;
 }
 
@@ -68,7 +68,8 @@ public:
     generator(int edges, const cnet_share& share, bool few_vertices,
               const std::function<void(const plane_graph&)>& each)
         : edges_(edges), share_(share), few_vertices_(few_vertices), each_(each),
-          split_level_(share_level(edges, share.n)), nodes_(edges + 2) {}
+          split_level_(share_level(edges, share.n)), vertex_cut_((split_level_ + 8) / 3 + 2),
+          nodes_(edges + 2) {}
 
     void run() {
         for (int spokes = 3; 2 * spokes <= edges_; ++spokes) {
@@ -76,7 +77,7 @@ public:
             root.graph = wheel(spokes);
             find_faces(root.graph, root.faces);
             root.have_form = false;
-            const bool counted = 2 * spokes >= split_level_;
+            const bool counted = dealt_here(root.graph);
             if (counted && !take_unit()) continue;
             grow(root, counted);
         }
@@ -85,16 +86,20 @@ public:
 private:
     bool take_unit() { return unit_++ % share_.n == share_.k - 1; }
 
+    // The nodes dealt out are those of the share level and below, but for
+    // the few with the fewest vertices there: their subtrees hold most of
+    // the c-nets (splits add vertices), so they are dealt lower down, where
+    // a split has added a vertex or at the last level.
+    bool dealt_here(const embedding& g) const {
+        return g.ne >= split_level_ && (g.nv >= vertex_cut_ || g.ne == edges_);
+    }
+
     void grow(node& n, bool counted) {
         const embedding& g = n.graph;
         if (g.ne == edges_) {
             to_plane_graph(g, out_);
             each_(out_);
             return;
-        }
-        if (!n.have_form) {
-            find_canonical_form(g, n.form);
-            n.have_form = true;
         }
         node& c = nodes_[g.ne + 1];
         const face_table& f = n.faces;
@@ -146,7 +151,7 @@ private:
     void consider(node& c, int type, bool counted) {
         c.have_form = false;
         if (!canonical_reduction(c, type)) return;
-        if (!counted && c.graph.ne >= split_level_) {
+        if (!counted && dealt_here(c.graph)) {
             if (!take_unit()) return;
             counted = true;
         }
@@ -199,32 +204,53 @@ private:
         const int made = g.ne - 1;
         const std::uint32_t mine = invariant(g, f, made, type);
         tied_.clear();
-        for (int e = 0; e < g.ne; ++e)
-            for (int t = 0; t < 2; ++t) {
-                if (e == made && t == type) continue;
-                const std::uint32_t value = invariant(g, f, e, t);
-                if (value < mine || !reducible(g, f, e, t)) continue;
-                if (value > mine) return false;
-                tied_.push_back(e << 1 | t);
-            }
-        if (tied_.empty()) return true;
-        find_canonical_form(g, c.form);
-        c.have_form = true;
-        const std::uint8_t* first = c.form.labels.data();
-        std::uint32_t least = reduction_key(g, first, made, type);
-        for (int r : tied_) {
-            const std::uint32_t k = reduction_key(g, first, r >> 1, r & 1);
-            if (k < least) least = k;
+        // A contraction outranks every deletion; the sum of the end degrees
+        // leads the invariant and costs two loads.
+        const unsigned sum = g.degree[g.head[2 * made]] + g.degree[g.head[2 * made + 1]];
+        for (int e = 0; e < g.ne; ++e) {
+            if (type == by_deletion && contractible(g, f, e)) return false;
+            if (e == made) continue;
+            if (g.degree[g.head[2 * e]] + g.degree[g.head[2 * e + 1]] < sum) continue;
+            const std::uint32_t value = invariant(g, f, e, type);
+            if (value < mine || !reducible(g, f, e, type)) continue;
+            if (value > mine) return false;
+            tied_.push_back(e);
         }
-        for (int i = 0; i < c.form.walks; ++i)
-            if (reduction_key(g, &c.form.labels[static_cast<std::size_t>(i) * max_vertices], made, type) == least)
-                return true;
-        return false;
+        if (tied_.empty()) return true;
+        // A second invariant, dearer, for the ties only.
+        const std::uint32_t own = second_invariant(g, made);
+        std::size_t kept = 0;
+        for (int e : tied_) {
+            const std::uint32_t value = second_invariant(g, e);
+            if (value > own) return false;
+            if (value == own) tied_[kept++] = e;
+        }
+        return kept == 0 || least_along(g, f, made, tied_.data(), static_cast<int>(kept));
+    }
+
+    // The degrees of the neighbours of each end.
+    static std::uint32_t second_invariant(const embedding& g, int e) {
+        const auto around = [&g](int x) {
+            std::uint32_t sum = 0;
+            int d = g.out[x];
+            for (int i = 0; i < g.degree[x]; ++i, d = g.next[d]) sum += g.degree[g.head[d]];
+            return sum;
+        };
+        const std::uint32_t a = around(g.head[2 * e]);
+        const std::uint32_t b = around(g.head[2 * e + 1]);
+        return a > b ? a << 16 | b : b << 16 | a;
     }
 
     // Of the operations that automorphisms of the parent carry into one
     // another, only the one least under the first numbering is done.
-    bool first_of_orbit_edge(const node& n, int a, int b) const {
+    static void need_form(node& n) {
+        if (n.have_form) return;
+        find_canonical_form(n.graph, n.faces, n.form);
+        n.have_form = true;
+    }
+
+    static bool first_of_orbit_edge(node& n, int a, int b) {
+        need_form(n);
         if (n.form.walks == 1) return true;
         const auto key = [&](const std::uint8_t* l) {
             const unsigned x = l[a];
@@ -237,7 +263,8 @@ private:
         return true;
     }
 
-    bool first_of_orbit_split(const node& n, int first, int count) const {
+    static bool first_of_orbit_split(node& n, int first, int count) {
+        need_form(n);
         if (n.form.walks == 1) return true;
         const embedding& g = n.graph;
         const int v = tail(g, first);
@@ -262,6 +289,7 @@ private:
     bool few_vertices_;
     const std::function<void(const plane_graph&)>& each_;
     int split_level_;
+    int vertex_cut_;  // two more than the fewest vertices at the share level
     std::vector<node> nodes_;
     std::vector<int> tied_;
     std::int64_t unit_ = 0;

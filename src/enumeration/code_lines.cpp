@@ -2,29 +2,26 @@
 
 #include <algorithm>
 
-bool comes_before(std::string_view a, std::string_view b)
-{
-    // Numbers without leading zeros: the shorter one is the smaller.
-    const std::size_t la = std::min(a.find(' '), a.size());
-    const std::size_t lb = std::min(b.find(' '), b.size());
-    if (la != lb) return la < lb;
-    return a < b;
-}
-
 std::vector<std::string_view> sorted_lines(const std::vector<const std::string*>& texts)
 {
-    std::vector<std::string_view> lines;
+    // Sorted with the length of the first number found once per line.
+    std::vector<std::pair<std::size_t, std::string_view>> keyed;
     for (const std::string* text : texts) {
         std::size_t start = 0;
         while (start < text->size()) {
             std::size_t end = text->find('\n', start);
             if (end == std::string::npos) end = text->size();
-            lines.emplace_back(text->data() + start, end - start);
+            const std::string_view line(text->data() + start, end - start);
+            keyed.emplace_back(std::min(line.find(' '), line.size()), line);
             start = end + 1;
         }
     }
-    std::sort(lines.begin(), lines.end(), comes_before);
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string_view> lines;
+    lines.reserve(keyed.size());
+    for (const auto& k : keyed) {
+        if (lines.empty() || lines.back() != k.second) lines.push_back(k.second);
+    }
     return lines;
 }
 

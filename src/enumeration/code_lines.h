@@ -9,12 +9,9 @@
 #include <string_view>
 #include <vector>
 
-// The catalogue's order: by the first number (the order), then byte by
-// byte, as LC_ALL=C sort orders the lines of one order.
-bool comes_before(std::string_view a, std::string_view b);
-
-// The distinct lines of the texts (each of lines ending in '\n'), in the
-// catalogue's order, without their line ends.
+// The distinct lines of the texts (each of lines ending in '\n'), without
+// their line ends, in the catalogue's order: by the first number (the
+// order), then byte by byte, as LC_ALL=C sort orders the lines of one order.
 std::vector<std::string_view> sorted_lines(const std::vector<const std::string*>& texts);
 
 // The order a code's line begins with.

@@ -60,7 +60,8 @@ template <typename Number>
 bool copy_out(const std::vector<Number>& m, int n, Number determinant, graph_currents& out)
 {
     const int d = n - 1;
-    constexpr Number high = std::numeric_limits<std::int64_t>::max();
+    // Room for the sums of four entries that potentials and heights take.
+    constexpr Number high = Number(1) << 60;
     if (determinant > high) return false;
     out.trees = static_cast<std::int64_t>(determinant);
     out.adjugate.resize(static_cast<std::size_t>(d) * d);
@@ -90,6 +91,6 @@ bool solve_currents(const plane_darts& darts, graph_currents& out, std::string& 
         if (eliminate(darts, n, m, big) && copy_out(m, n, big, out)) return true;
     }
     problem = "its currents leave the range of the exact solution (128 bits in the "
-              "elimination, 64 in the result): far past the 32-bit sides a rectangle may have";
+              "elimination, 60 in the result): far past the 32-bit sides a rectangle may have";
     return false;
 }

@@ -27,5 +27,5 @@ struct graph_currents {
 
 // One elimination serves every battery edge of the graph. False, with
 // `problem` set, when a number of the elimination leaves 128 bits or the
-// adjugate leaves 64.
+// adjugate leaves 60.
 bool solve_currents(const plane_darts& darts, graph_currents& out, std::string& problem);

@@ -8,6 +8,7 @@
 #include "catalogue/in_order.h"
 #include "catalogue/progress.h"
 #include "document/document.h"
+#include "enumeration/canonical_code.h"
 #include "enumeration/cnet_feed.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/enumerate_options.h"
@@ -44,6 +45,14 @@ std::string graph_name(std::int64_t number)
     return "graph " + std::to_string(number) + ": ";
 }
 
+// Whether the dual's canonical code is less than the graph's own.
+bool dual_comes_first(const plane_graph& g, solve_scratch& scratch)
+{
+    plane_graph& dual = scratch.dual;
+    dual_of(scratch.darts, dual);
+    return cnet::canonical_code(dual) < cnet::canonical_code(g);
+}
+
 void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratch)
 {
     std::string problem;
@@ -67,6 +76,9 @@ void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratc
         const int faces = edges - vertices + 2;
         // The generator leaves out the duals of those with fewer vertices than faces.
         b.cnets[edges] += !b.from_file && vertices < faces ? 2 : 1;
+        // Of a c-net and its dual with as many vertices as faces, both
+        // generated, one gives the rectangles of both, turned.
+        if (!b.from_file && vertices == faces && dual_comes_first(g, scratch)) continue;
         if (!solve_cnet(scratch, settings.wanted, b.found, problem)) {
             b.error = (b.from_file ? graph_name(number)
                                    : "a c-net of " + std::to_string(edges) + " edges: ") +

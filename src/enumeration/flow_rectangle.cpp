@@ -18,7 +18,7 @@ flow_result rectangle_from_flow(const plane_darts& d, const graph_currents& curr
     const std::int64_t width = currents.trees - height;
     out.full_height = height;
     out.full_width = width;
-    out.square = 2 * height == currents.trees;
+    out.square = height == width;
     const int darts = d.first[n];
     const int battery_back = d.reverse[battery];
     std::int64_t divisor = 0;

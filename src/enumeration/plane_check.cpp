@@ -153,3 +153,18 @@ void trace_darts(const plane_graph& g, plane_darts& d)
     pair_darts(g, d, unpaired);
     trace_faces(d);
 }
+
+void dual_of(const plane_darts& d, plane_graph& dual)
+{
+    dual.rotation.assign(static_cast<std::size_t>(d.faces), {});
+    for (int f = 0; f < d.faces; ++f) {
+        const int start = d.face_darts[d.face_first[f]];
+        int e = start;
+        do {
+            dual.rotation[f].push_back(d.face[d.reverse[e]]);
+            const int back = d.reverse[e];
+            const int v = d.tail[back];
+            e = back + 1 == d.first[v + 1] ? d.first[v] : back + 1;
+        } while (e != start);
+    }
+}

@@ -36,3 +36,7 @@ graph_kind check_plane_graph(const plane_graph& g, plane_darts& darts, std::stri
 
 // Fills `darts` of a graph known to be a c-net, as the generator gives them.
 void trace_darts(const plane_graph& g, plane_darts& darts);
+
+// The dual of the plane graph of `darts`: a vertex for each face, its
+// neighbours the faces across its edges in the order they bound it.
+void dual_of(const plane_darts& darts, plane_graph& dual);

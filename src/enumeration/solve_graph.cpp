@@ -44,7 +44,7 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
         const int t = d.head[e];
         // tau(G/e) = p_s - p_t: whether it is a square costs four numbers.
         const std::int64_t height = c.at(s, s) - c.at(s, t) - c.at(t, s) + c.at(t, t);
-        if (squares_only && 2 * height != c.trees) continue;
+        if (squares_only && height != c.trees - height) continue;
         battery_rectangle& r = scratch.rectangle;
         const flow_result result = rectangle_from_flow(d, c, e, r);
         if (result == flow_result::dropped) continue;

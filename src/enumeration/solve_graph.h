@@ -27,6 +27,7 @@ struct solve_scratch {
     canonical_scratch canonical;
     check_workspace check;
     std::vector<std::int64_t> sides;
+    plane_graph dual;
 };
 
 // Solves the c-net in `scratch.darts` and appends the codes of the kinds
