@@ -1,0 +1,168 @@
+// How the system's files are opened: in place, by descriptor, to read, and
+// a directory with the lock that keeps one run in it at a time.
+#include "document/file_system.h"
+
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE 1  // sync_file_range
+#endif
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "document/interrupt_cleanup.h"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <share.h>
+#include <windows.h>
+#else
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+#ifndef O_BINARY
+#define O_BINARY 0  // line ends are written by the drawing itself
+#endif
+
+namespace {
+
+std::string open_in_place(const std::string& path, int& handle)
+{
+#ifndef _WIN32
+    // A FIFO blocks here until a reader comes, as it does for the shell.
+    handle = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW);
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    if (fstat(handle, &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+        return {};
+    }
+    // Swapped for a regular file since it was found: written into, its old
+    // tail would remain.
+    ::close(handle);
+    handle = -1;
+    return "it was replaced by a regular file while being opened";
+#else
+    (void)path;
+    handle = -1;
+    return std::strerror(ENODEV);
+#endif
+}
+
+std::string open_descriptor(int number, int& handle)
+{
+#ifndef _WIN32
+    const int flags = fcntl(number, F_GETFL);
+    if (flags < 0) return std::strerror(errno);
+    if ((flags & O_ACCMODE) == O_RDONLY) return std::strerror(EBADF);
+#else
+    if (_setmode(number, _O_BINARY) == -1) return std::strerror(errno);
+#endif
+    handle = number;
+    return {};
+}
+
+std::string open_to_read(const std::string& path, int& handle)
+{
+#ifndef _WIN32
+    // Never blocked by a FIFO planted at the name, nor led away by a link.
+    handle = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    if (fstat(handle, &status) == 0 && S_ISREG(status.st_mode)) return {};
+    ::close(handle);
+    handle = -1;
+    return "not a regular file";
+#else
+    // Shared for deletion too, as a file is elsewhere: the file of that
+    // name can then be replaced while this one is read.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::strerror(ENOENT);
+        return "cannot be opened (Windows error " + std::to_string(error) + ")";
+    }
+    handle = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (handle >= 0) return {};
+    CloseHandle(file);
+    return std::strerror(EMFILE);
+#endif
+}
+
+std::string open_directory(const std::string& path, bool wait, int& handle)
+{
+    handle = -1;
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(path, error)) return std::strerror(ENOTDIR);
+#ifndef _WIN32
+    // The directory itself is locked: its records are replaced by rename,
+    // and a lock file would be one more file in it.
+    handle = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return std::strerror(errno);
+    while (flock(handle, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+        if (errno == EINTR) continue;
+        const std::string failure = errno == EWOULDBLOCK ? file_system::busy : std::strerror(errno);
+        ::close(handle);
+        handle = -1;
+        return failure;
+    }
+    return {};
+#else
+    // A directory cannot be locked here: a file in it is, opened shared
+    // with no one; a run that finds it open waits, trying again.
+    std::string lock = path;
+    if (lock.back() != '/' && lock.back() != '\\') lock += '/';
+    lock += ".squares2tex-lock";
+    for (;;) {
+        const HANDLE file = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            handle = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDWR | _O_BINARY);
+            if (handle >= 0) return {};
+            CloseHandle(file);
+            return std::strerror(EMFILE);
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION) {
+            return "cannot be locked (Windows error " + std::to_string(error) + ")";
+        }
+        if (!wait) return file_system::busy;
+        Sleep(200);
+    }
+#endif
+}
+
+}  // namespace
+
+std::string system_file_system::open(const std::string& path, opening how, int& handle)
+{
+    switch (how) {
+    case opening::read:
+        return open_to_read(path, handle);
+    case opening::in_place:
+        return open_in_place(path, handle);
+    case opening::descriptor:
+        return open_descriptor(descriptor_named(path), handle);
+    case opening::directory:
+        return open_directory(path, true, handle);
+    case opening::directory_now:
+        return open_directory(path, false, handle);
+    }
+    return std::strerror(EINVAL);
+}

@@ -1,0 +1,151 @@
+// The system's files without a name (O_TMPFILE), named once complete, and
+// the fallback to a temporary name where that cannot be done.
+#include "document/file_system.h"
+
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE 1  // sync_file_range
+#endif
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "document/interrupt_cleanup.h"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <share.h>
+#include <windows.h>
+#else
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+#ifndef O_BINARY
+#define O_BINARY 0  // line ends are written by the drawing itself
+#endif
+
+#if defined(O_TMPFILE) && !defined(_WIN32)
+
+std::string system_file_system::create_unnamed(const std::string& directory, int& handle)
+{
+    handle = -1;
+    if (unnamed_fails_.load()) return "unnamed files cannot be named here";
+    // Readable too: where it cannot be linked, it is copied (copy_to).
+    handle = ::open(directory.empty() ? "." : directory.c_str(), O_RDWR | O_TMPFILE, 0666);
+    return handle < 0 ? std::strerror(errno) : std::string();
+}
+
+namespace {
+
+constexpr int name_attempts = 16;
+
+// A name beside `path` that no file is likely to have: its directory, and
+// random hex digits (a clash only costs another attempt).
+std::string random_name_beside(const std::string& path, int attempt)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::uint64_t z = static_cast<std::uint64_t>(
+                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
+                      (static_cast<std::uint64_t>(attempt) << 56);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    z ^= z >> 31;
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    name += ".squares2tex-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += hex[(z >> shift) & 0xf];
+    return name + ".tmp";
+}
+
+// Gives the file open as `handle` the new name `path` by way of a copy
+// under a temporary name, where it cannot be linked itself.
+std::string copy_to(int handle, const std::string& path)
+{
+    struct stat status {};
+    if (fstat(handle, &status) != 0) return std::strerror(errno);
+    std::string temporary;
+    int copy = -1;
+    std::string error;
+    for (int attempt = 0; attempt < name_attempts && copy < 0; ++attempt) {
+        temporary = random_name_beside(path, attempt);
+        error = make_temporary(temporary, [&] {
+            copy = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, status.st_mode & 0777);
+            return copy < 0 ? std::string(std::strerror(errno)) : std::string();
+        });
+    }
+    if (copy < 0) return error;
+    char block[1 << 16];
+    for (off_t at = 0; error.empty();) {
+        const auto got = pread(handle, block, sizeof block, at);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) error = std::strerror(errno);
+            break;
+        }
+        for (ssize_t done = 0; done < got && error.empty();) {
+            const auto put = ::write(copy, block + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno != EINTR) error = std::strerror(errno);
+            if (put > 0) done += put;
+        }
+        at += got;
+    }
+    if (fchmod(copy, status.st_mode & 0777) != 0 && error.empty()) error = std::strerror(errno);
+    if (::close(copy) != 0 && error.empty()) error = std::strerror(errno);
+    // A link, not a rename: a name taken meanwhile stays as it is.
+    if (error.empty() && link(temporary.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+    ::unlink(temporary.c_str());  // made above, with O_EXCL: this run's own
+    forget_temporary(temporary);
+    return error;
+}
+
+}  // namespace
+
+std::string system_file_system::name_unnamed(int handle, const std::string& path, bool temporary,
+                                             int mode)
+{
+    if (mode >= 0 && fchmod(handle, static_cast<mode_t>(mode)) != 0) return std::strerror(errno);
+    const auto name = [&] {
+        // The descriptor's name under /proc: linking it by descriptor needs
+        // a privilege, through /proc it does not.
+        const std::string self = "/proc/self/fd/" + std::to_string(handle);
+        if (!unnamed_fails_.load()) {
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return std::string();
+            if (errno == EEXIST) return std::string(std::strerror(EEXIST));
+            // No /proc (a chroot, a container), or it will not link for
+            // some other reason: from now on temporary names are used.
+            unnamed_fails_.store(true);
+        }
+        return copy_to(handle, path);
+    };
+    return temporary ? make_temporary(path, name) : name();
+}
+
+#else
+
+std::string system_file_system::create_unnamed(const std::string&, int& handle)
+{
+    handle = -1;
+    return std::strerror(ENOSYS);
+}
+
+std::string system_file_system::name_unnamed(int, const std::string&, bool, int)
+{
+    return std::strerror(ENOSYS);
+}
+
+#endif
