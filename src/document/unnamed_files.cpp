@@ -2,12 +2,6 @@
 // the fallback to a temporary name where that cannot be done.
 #include "document/file_system.h"
 
-#ifndef _GNU_SOURCE
-#define _GNU_SOURCE 1  // sync_file_range
-#endif
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -17,25 +11,7 @@
 #include <system_error>
 
 #include "document/interrupt_cleanup.h"
-
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <io.h>
-#include <share.h>
-#include <windows.h>
-#else
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
-#ifndef O_BINARY
-#define O_BINARY 0  // line ends are written by the drawing itself
-#endif
+#include "document/system_files.h"
 
 #if defined(O_TMPFILE) && !defined(_WIN32)
 

@@ -1,18 +1,18 @@
 #include "enumeration/enumerate_options.h"
 
+#include <cstdint>
 #include <string>
+
+#include "option_checks.h"
 
 namespace {
 
 bool parse_order(const std::string& text, int& value)
 {
-    if (text.empty() || text.size() > 2) return false;
-    value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= least_order && value <= greatest_order;
+    std::int64_t order = 0;
+    if (!parse_number(text, least_order, greatest_order, order)) return false;
+    value = static_cast<int>(order);
+    return true;
 }
 
 bool parse_orders(const std::string& text, order_range& range)
