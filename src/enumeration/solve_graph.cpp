@@ -12,21 +12,6 @@ bool all_sides_differ(const std::vector<square_box>& squares, std::vector<std::i
     return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
 }
 
-// Whether four squares meet at a point: one's bottom-right corner is
-// another's top-left. Without such a cross, squares forming a rectangle
-// short of the whole would make its top and bottom segments a 2-cut of
-// the c-net (no segment inside can reach past its sides), so only a
-// crossed rectangle can be compound.
-bool has_cross(const std::vector<square_box>& squares)
-{
-    for (const square_box& a : squares) {
-        for (const square_box& b : squares) {
-            if (a.x + a.side == b.x && a.y + a.side == b.y) return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
@@ -56,11 +41,9 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
         const bool perfect = all_sides_differ(r.squares, scratch.sides);
         const int kind = (perfect ? perfect_oblong : imperfect_oblong) + (r.square ? 1 : 0);
         if (!wanted[kind]) continue;
-        // Where four squares meet at a point, a c-net can still give a
-        // compound rectangle: there the check's geometric test tells.
-        if (has_cross(r.squares) && has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) {
-            continue;
-        }
+        // Where four squares meet at a point a c-net can still give a
+        // compound rectangle: the check's geometric test judges every one.
+        if (has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) continue;
         append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical,
                          found.lines[kind]);
     }
