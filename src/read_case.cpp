@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "input_file.h"
 #include "shown_text.h"
 #include "value_reader.h"
 
@@ -334,11 +335,7 @@ square_case read_case_from(std::FILE* stream, std::int64_t* first_line, std::int
 
 square_case read_case(const std::string& path, std::int64_t* first_line, std::int64_t* more_line)
 {
-    if (path == "-") return read_case_from(stdin, first_line);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(path.c_str(), "r"),
-                                                           &std::fclose);
-    if (!stream) {
-        throw conversion_error(std::string("cannot open the case file: ") + std::strerror(errno));
-    }
-    return read_case_from(stream.get(), first_line, more_line);
+    // Standard input is read only as far as the case: more may follow it.
+    const input_file file = open_input(path, "r", "the case file");
+    return read_case_from(file.stream, first_line, path == "-" ? nullptr : more_line);
 }

@@ -14,6 +14,7 @@
 #include "catalogue/made_record.h"
 #include "catalogue/progress.h"
 #include "check_table.h"
+#include "input_file.h"
 #include "document/document.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
@@ -75,16 +76,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     settings.only = o.only_kinds;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
-    std::FILE* stream = stdin;
-    if (o.catalogue != "-") {
-        owned.reset(std::fopen(settings.path.c_str(), "r"));
-        if (!owned) {
-            throw conversion_error(std::string("cannot open the catalogue: ") +
-                                   std::strerror(errno));
-        }
-        stream = owned.get();
-    }
+    const input_file catalogue = open_input(o.catalogue, "r", "the catalogue");
+    std::FILE* const stream = catalogue.stream;
     if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header(o.canonical));
     catalogue_input input(stream, chosen_part(o));
 

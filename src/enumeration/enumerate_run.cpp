@@ -14,6 +14,7 @@
 #include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
+#include "input_file.h"
 
 namespace {
 
@@ -208,17 +209,8 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
         }
     } else {
         const std::string shown_name = o.graphs == "-" ? "(standard input)" : o.graphs;
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(nullptr, &std::fclose);
-        std::FILE* stream = stdin;
-        if (o.graphs != "-") {
-            owned.reset(std::fopen(o.graphs.c_str(), "rb"));
-            if (!owned) {
-                throw conversion_error(std::string("cannot open the graphs: ") +
-                                       std::strerror(errno));
-            }
-            stream = owned.get();
-        }
-        planar_code_reader reader(stream);
+        const input_file graphs = open_input(o.graphs, "rb", "the graphs");
+        planar_code_reader reader(graphs.stream);
         bool ended = false;
         steps.read = [&](graph_batch& b) {
             if (ended) return false;
