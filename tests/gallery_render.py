@@ -97,23 +97,28 @@ def screenshot(chromium, work, url, shot, scripts):
         preexec_fn=pipes, pass_fds=(3, 4), stderr=subprocess.DEVNULL)
     os.close(commands[0])
     os.close(replies[1])
-    out, pending, sent = os.fdopen(commands[1], "wb"), b"", [0]
+    out, pending, sent, events = os.fdopen(commands[1], "wb"), b"", [0], []
 
-    def call(method, session=None, until=None, **params):
-        sent[0] += 1
-        message = {"id": sent[0], "method": method, "params": params}
-        if session:
-            message["sessionId"] = session
-        out.write(json.dumps(message).encode() + b"\0")
-        out.flush()
+    def message():
         nonlocal pending
+        while b"\0" not in pending:
+            pending += os.read(replies[0], 1 << 20)
+        text, pending = pending.split(b"\0", 1)
+        return json.loads(text)
+
+    def call(method, session=None, **params):
+        sent[0] += 1
+        order = {"id": sent[0], "method": method, "params": params}
+        if session:
+            order["sessionId"] = session
+        out.write(json.dumps(order).encode() + b"\0")
+        out.flush()
         while True:
-            while b"\0" not in pending:
-                pending += os.read(replies[0], 1 << 20)
-            text, pending = pending.split(b"\0", 1)
-            reply = json.loads(text)
-            if (until is None and reply.get("id") == sent[0]) or reply.get("method") == until:
+            reply = message()
+            if reply.get("id") == sent[0]:
                 return reply.get("result", {})
+            if "method" in reply:  # an event, kept for whoever awaits it
+                events.append(reply)
 
     target = call("Target.createTarget", url="about:blank")["targetId"]
     session = call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
@@ -121,13 +126,20 @@ def screenshot(chromium, work, url, shot, scripts):
     call("Emulation.setDeviceMetricsOverride", session, width=400, height=500,
          deviceScaleFactor=3, mobile=False)
     call("Page.enable", session)
-    call("Page.navigate", session, url=url)
-    call("Runtime.evaluate", session, until="Page.loadEventFired", expression="0")
-    if scripts:  # the script gives the image its source once it is in view
-        call("Runtime.evaluate", session, awaitPromise=True, expression=(
-            "new Promise((done) => { const i = document.images[0]; const check = () => "
-            "i.currentSrc && i.complete ? i.decode().then(done, done) : "
-            "requestAnimationFrame(check); check(); })"))
+    call("Page.setLifecycleEventsEnabled", session, enabled=True)
+    # The load awaited is this navigation's: a load event may still be
+    # about:blank's. Then its first image, given its source by the script
+    # when scripts run, is awaited too.
+    loader = call("Page.navigate", session, url=url)["loaderId"]
+    while not any(e["method"] == "Page.lifecycleEvent" and e["params"].get("name") == "load"
+                  and e["params"].get("loaderId") == loader for e in events):
+        events.append(message())
+    # Asked again and again, not awaited in the page: with scripts off its
+    # animation frames never come.
+    shown = ("(() => { const i = document.images[0];"
+             " return !!(i && i.currentSrc && i.complete && i.naturalWidth); })()")
+    while not call("Runtime.evaluate", session, expression=shown).get("result", {}).get("value"):
+        pass
     # A loaded machine's browser may answer with an error instead of the
     # picture ("Unable to capture screenshot"): it is asked again.
     for attempt in range(5):
