@@ -71,13 +71,24 @@ protected:
     {
         const std::string out = out_to.empty() ? (base_ / "out").string() : out_to;
         const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
-                                    SQUARES2TEX_EXE + "' " + arguments + " >'" + out + "' 2>'" +
+                                    tool_ + "' " + arguments + " >'" + out + "' 2>'" +
                                     (base_ / "err").string() + "' <'" + in_from + "'";
         const int raw = std::system(command.c_str());
         result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
         r.out = out_to.empty() ? read_file(base_ / "out") : "";
         r.err = read_file(base_ / "err");
+        return r;
+    }
+
+    // Runs the tool, linked dynamically, interrupted at a chosen system
+    // call: `at` is "SIGNAL CALL N", as tests/signal_at.cpp reads it.
+    result run_interrupted(const std::string& arguments, const std::string& at)
+    {
+        tool_ = SQUARES2TEX_DYNAMIC;
+        const result r = run(arguments, "SIGNAL_AT='" + at + "' LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                                        "' ASAN_OPTIONS=verify_asan_link_order=0");
+        tool_ = SQUARES2TEX_EXE;
         return r;
     }
 
@@ -141,6 +152,7 @@ protected:
         return prefix;
     }
 
+    std::string tool_ = SQUARES2TEX_EXE;
     fs::path base_;
     fs::path work_;
 };

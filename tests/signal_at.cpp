@@ -1,0 +1,67 @@
+// Preloaded into a run (LD_PRELOAD) to interrupt it at a known point rather
+// than after a guessed delay: SIGNAL_AT="SIGNAL CALL N" sends SIGNAL to the
+// process once its Nth call of CALL (write, linkat or rename) has returned.
+// The signal goes to the process, so a thread that blocks it passes it on.
+#include <dlfcn.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void after(const char* call, std::atomic<long>& calls)
+{
+    const int saved = errno;  // the call's own, for its caller
+    const char* chosen = getenv("SIGNAL_AT");
+    char name[16];
+    int signal_number = 0;
+    long at = 0;
+    if (!chosen || sscanf(chosen, "%d %15s %ld", &signal_number, name, &at) != 3 ||
+        strcmp(name, call) != 0) {
+        errno = saved;
+        return;
+    }
+    if (calls.fetch_add(1) + 1 == at) kill(getpid(), signal_number);
+    errno = saved;
+}
+
+template <typename function>
+function* real(const char* name)
+{
+    return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+extern "C" {
+
+ssize_t write(int handle, const void* data, size_t size)
+{
+    static std::atomic<long> calls;
+    const ssize_t done = real<decltype(write)>("write")(handle, data, size);
+    after("write", calls);
+    return done;
+}
+
+int linkat(int from_directory, const char* from, int to_directory, const char* to, int flags)
+{
+    static std::atomic<long> calls;
+    const int done = real<decltype(linkat)>("linkat")(from_directory, from, to_directory, to, flags);
+    after("linkat", calls);
+    return done;
+}
+
+int rename(const char* from, const char* to)
+{
+    static std::atomic<long> calls;
+    const int done = real<decltype(rename)>("rename")(from, to);
+    after("rename", calls);
+    return done;
+}
+
+}  // extern "C"
