@@ -51,7 +51,8 @@ ssize_t write(int handle, const void* data, size_t size)
 int linkat(int from_directory, const char* from, int to_directory, const char* to, int flags)
 {
     static std::atomic<long> calls;
-    const int done = real<decltype(linkat)>("linkat")(from_directory, from, to_directory, to, flags);
+    const int done =
+        real<decltype(linkat)>("linkat")(from_directory, from, to_directory, to, flags);
     after("linkat", calls);
     return done;
 }
