@@ -138,8 +138,11 @@ def screenshot(chromium, work, url, shot, scripts):
     # animation frames never come.
     shown = ("(() => { const i = document.images[0];"
              " return !!(i && i.currentSrc && i.complete && i.naturalWidth); })()")
-    while not call("Runtime.evaluate", session, expression=shown).get("result", {}).get("value"):
-        pass
+    for attempt in range(100000):
+        if call("Runtime.evaluate", session, expression=shown).get("result", {}).get("value"):
+            break
+    else:
+        raise RuntimeError("the first image of %s never loaded" % url)
     # A loaded machine's browser may answer with an error instead of the
     # picture ("Unable to capture screenshot"): it is asked again.
     for attempt in range(5):
