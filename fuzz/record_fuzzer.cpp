@@ -1,10 +1,11 @@
 // Reads arbitrary bytes as the previous run's record, after the record's
 // first line or not, and runs a made-up catalogue run over it: the bytes
 // after the first 0 say which drawings it writes, fails to write, or
-// passes by, and whether it reads its catalogue to the end. Then: only
-// names the previous record lists are removed, never one the new record
-// lists, one the run failed to write, the record or the catalogue; a run
-// that ended early removes nothing; the new record lists every name written.
+// passes by; it runs twice, reading its catalogue to the end and not. Then:
+// only names the previous record lists are removed, never one the new
+// record lists, one the run failed to write, the record or the catalogue; a
+// run that ended early removes nothing and still records every name the
+// whole run removes; the new record lists every name written.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -32,23 +33,23 @@ public:
     }
 };
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::size_t zero = bytes.find('\0');
-    const std::string old = bytes.substr(0, zero);
-    const std::string run = zero == std::string::npos ? std::string() : bytes.substr(zero + 1);
+// One made-up run over the previous record `old`: what it wrote, failed to
+// write, and what its record lists; `refused` when it stopped at the start.
+struct outcome {
     watched_files files;
+    std::set<std::string> before, written, failed, listed;
+    bool refused = false;
+};
+
+void run_over(const std::string& old, const std::string& run, bool headed, bool complete,
+              outcome& o)
+{
     const std::string record = "d/" + std::string(record_name);
-    const bool headed = run.empty() || (run[0] & 1) != 0;
-    files.files[record] = headed ? std::string(record_heading) + "\n" + old : old;
-    files.files["d/000002-1-1x1.svg"] = "the catalogue";
-    std::set<std::string> written, failed;
-    bool complete = true;
+    o.files.files[record] = headed ? std::string(record_heading) + "\n" + old : old;
+    o.files.files["d/000002-1-1x1.svg"] = "the catalogue";
+    for (const auto& file : o.files.files) o.before.insert(file.first);
     try {
-        made_record made(files, "d", "d/000002-1-1x1.svg");
+        made_record made(o.files, "d", "d/000002-1-1x1.svg");
         std::int64_t number = 0;
         for (std::size_t i = 1; i < run.size(); ++i) {
             const unsigned c = static_cast<unsigned char>(run[i]);
@@ -58,36 +59,63 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             shape.width = shape.height = shape.count;
             const std::string name = drawing_name(number, shape, (c & 8) != 0 ? ".svg" : ".tex");
             const bool ok = (c & 16) == 0;
-            if (ok) files.files["d/" + name] = "drawn";
-            (ok ? written : failed).insert(name);
+            if (ok) o.files.files["d/" + name] = "drawn";
+            (ok ? o.written : o.failed).insert(name);
             made.drawing(number, name, ok);
         }
-        complete = run.size() < 2 || (run[1] & 32) == 0;
         made.drawings_done(complete);
         for (const char* page : {"compound-000001.html", "page-000001.html", "index.html"}) {
-            written.insert(page);
+            o.written.insert(page);
             made.page(page);
         }
         made.finish();
     } catch (const conversion_error&) {
-        // Without the first line the previous record is refused, and nothing happens.
-        require(!headed && files.removed.empty());
-        return 0;
+        o.refused = true;
+        return;
     }
-    require(headed);
-    const std::string text = files.files.at(record);
+    const std::string text = o.files.files.at(record);
     require(text.rfind(std::string(record_heading) + "\n", 0) == 0);
-    std::set<std::string> listed;
     for (std::size_t at = text.find('\n') + 1, end; at < text.size(); at = end + 1)
-        listed.insert(text.substr(at, (end = text.find('\n', at)) - at));
-    for (const std::string& name : written) require(listed.count(name) != 0);
-    require(complete || files.removed.empty());
-    for (const std::string& path : files.removed) {
-        const std::string name = path.substr(2);
-        require(path.compare(0, 2, "d/") == 0 && is_made_name(name));
-        require(old.find(name) != std::string::npos);
-        require(listed.count(name) == 0 && failed.count(name) == 0);
-        require(path != "d/000002-1-1x1.svg" && path != record);
+        o.listed.insert(text.substr(at, (end = text.find('\n', at)) - at));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::size_t zero = bytes.find('\0');
+    const std::string old = bytes.substr(0, zero);
+    const std::string run = zero == std::string::npos ? std::string() : bytes.substr(zero + 1);
+    const bool headed = run.empty() || (run[0] & 1) != 0;
+    // The same run, reaching the end of its catalogue and not.
+    outcome whole, early;
+    run_over(old, run, headed, true, whole);
+    run_over(old, run, headed, false, early);
+    for (const outcome* o : {&whole, &early}) {
+        // Without the first line the previous record is refused, and nothing happens.
+        require(o->refused == !headed);
+        if (o->refused) {
+            require(o->files.removed.empty());
+            continue;
+        }
+        for (const std::string& name : o->written) require(o->listed.count(name) != 0);
+        // No file is left but those there before, those written and the record.
+        for (const auto& file : o->files.files) {
+            require(o->before.count(file.first) != 0 ||
+                    o->written.count(file.first.substr(2)) != 0);
+        }
+        for (const std::string& path : o->files.removed) {
+            // A temporary file of the run's own (the record it dropped).
+            if (o->before.count(path) == 0 && path.rfind("d/.squares2tex-", 0) == 0) continue;
+            const std::string name = path.substr(2);
+            require(o == &whole && path.compare(0, 2, "d/") == 0 && is_made_name(name));
+            require(old.find(name) != std::string::npos);
+            require(o->listed.count(name) == 0 && o->failed.count(name) == 0);
+            require(path != "d/000002-1-1x1.svg" && path != "d/" + std::string(record_name));
+            // What a whole run clears, one that ended early keeps recorded.
+            require(early.listed.count(name) != 0);
+        }
     }
     return 0;
 }

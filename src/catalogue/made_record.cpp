@@ -173,6 +173,10 @@ made_record::made_record(file_system& files, const std::string& directory, const
     }
     new_ = std::make_unique<document>(files, path, links::replace);
     write_line(*new_, record_heading);
+    if (old_) {
+        keeping_ = std::make_unique<document>(files, path, links::replace);
+        write_line(*keeping_, record_heading);
+    }
 }
 
 made_record::~made_record()
@@ -180,22 +184,29 @@ made_record::~made_record()
     old_.reset();
     earlier_.reset();
     new_.reset();
+    keeping_.reset();
     if (lock_ >= 0) files_.close(lock_);
 }
 
 void made_record::put(const std::string& name)
 {
     write_line(*new_, name);
+    if (keeping_) write_line(*keeping_, name);
+}
+
+void made_record::keep(const std::string& name)
+{
+    if (keeping_) write_line(*keeping_, name);
 }
 
 void made_record::take(const entry& e, bool written)
 {
     bool listed = false;
     if (old_) {
-        // Names recorded before this one and not made again: kept while
-        // the run ended early, else left out, to be removed.
+        // Names recorded before this one and not made again: kept if the
+        // run ends early, else left out, to be removed.
         while (old_->valid && old_->current < e) {
-            if (!complete_) put(old_->current.name);
+            keep(old_->current.name);
             old_->advance();
         }
         listed = old_->valid && old_->current == e;
@@ -227,8 +238,12 @@ void made_record::page(const std::string& name)
 std::string made_record::finish()
 {
     if (old_ && !complete_) {
-        for (; old_->valid; old_->advance()) put(old_->current.name);
+        for (; old_->valid; old_->advance()) keep(old_->current.name);
     }
+    // The record that stays; the other is dropped unnamed.
+    std::unique_ptr<document> record = std::move(complete_ || !keeping_ ? new_ : keeping_);
+    new_.reset();
+    keeping_.reset();
 #ifdef _WIN32
     // Windows replaces no file open for reading: the previous record is
     // moved aside, still open, and removed once read.
@@ -241,7 +256,7 @@ std::string made_record::finish()
 #endif
     std::string error;
     try {
-        close_document(*new_);
+        close_document(*record);
         if (complete_ && earlier_) error = remove_stale();
     } catch (const conversion_error& e) {
         error = e.what();

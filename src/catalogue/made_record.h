@@ -47,6 +47,7 @@ private:
     struct entry;
     void take(const entry& e, bool written);
     void put(const std::string& name);
+    void keep(const std::string& name);
     std::string remove_stale();
 
     file_system& files_;
@@ -56,5 +57,10 @@ private:
     bool complete_ = true;
     std::unique_ptr<reader> old_;      // followed as the names come
     std::unique_ptr<reader> earlier_;  // read again at the end, for what to remove
+    // Two records are written at once, for it is known only at the end
+    // whether the run reached the end of its catalogue: the one that stays
+    // for a run that did leaves out the previous run's names not made
+    // again, to be removed; the other keeps them, and is dropped.
     std::unique_ptr<document> new_;
+    std::unique_ptr<document> keeping_;  // with a previous record only
 };
