@@ -63,12 +63,11 @@ void run_over(const std::string& old, const std::string& run, bool headed, bool 
             (ok ? o.written : o.failed).insert(name);
             made.drawing(number, name, ok);
         }
-        made.drawings_done(complete);
         for (const char* page : {"compound-000001.html", "page-000001.html", "index.html"}) {
             o.written.insert(page);
             made.page(page);
         }
-        made.finish();
+        made.finish(complete);
     } catch (const conversion_error&) {
         o.refused = true;
         return;

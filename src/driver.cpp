@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "enumeration/enumerate_options.h"
 #include "enumeration/enumerate_run.h"
+#include "input_file.h"
 #include "messages.h"
 #include "options.h"
 #include "output_guard.h"
@@ -49,11 +50,10 @@ const std::string& input_path(const options& o)
     return o.catalogue.empty() ? o.case_path : o.catalogue;
 }
 
-// The input as messages name it: standard input as grep does.
+// The input as messages name it.
 std::string shown_input(const options& o)
 {
-    const std::string& path = input_path(o);
-    return path == "-" ? "(standard input)" : path;
+    return input_name(input_path(o));
 }
 
 // The one-case run: read, then check, draw or both.
@@ -140,7 +140,8 @@ int run_options(const options& o, output_stream& out)
         print_out(out, "squares2tex " SQUARES2TEX_VERSION "\n");
         return 0;
     }
-    for (const std::string& ignored : o.quiet ? std::vector<std::string>() : o.ignored) {
+    for (const std::string& ignored : o.ignored) {
+        if (o.quiet) break;
         print_message("", 0,
                       "warning: '" + shown_path(ignored) +
                           "' after the case file is ignored; options go before the case file");

@@ -5,6 +5,11 @@
 
 #include "squares.h"
 
+std::string input_name(const std::string& path)
+{
+    return path == "-" ? "(standard input)" : path;
+}
+
 input_file open_input(const std::string& path, const char* mode, const char* what)
 {
     input_file input;

@@ -11,5 +11,8 @@ struct input_file {
     std::FILE* stream = stdin;
 };
 
+// The input as messages name it: "(standard input)" for "-", as grep does.
+std::string input_name(const std::string& path);
+
 // Opens `path` with `mode`; throws conversion_error "cannot open WHAT: why".
 input_file open_input(const std::string& path, const char* mode, const char* what);

@@ -6,6 +6,11 @@
 
 #include "shown_text.h"
 
+std::string count_of(std::int64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 std::string format_message(const std::string& file, std::int64_t line, const std::string& message)
 {
     std::string text = "squares2tex: ";

@@ -9,6 +9,9 @@
 // no "FILE: " for an empty file.
 std::string format_message(const std::string& file, std::int64_t line, const std::string& message);
 
+// "1 case", "2 cases": a count and the word for it.
+std::string count_of(std::int64_t n, const char* one, const char* many);
+
 // Prints the message on standard error.
 void print_message(const std::string& file, std::int64_t line, const std::string& message);
 

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "document/drawing_style.h"
 #include "document/picture_writer.h"
 #include "enumeration/enumerate_options.h"
 #include "shown_text.h"
@@ -46,10 +47,9 @@ bool has_extension(const std::string& path, const std::string& extension)
 // Names that ask for pictures no format writes.
 const char* const refused_extensions[] = {".png", ".jpg", ".jpeg", ".gif", ".eps", ".ps"};
 
-// The drawing's size limits: a page of 5 m (with its margin) is still
-// within the 200 inches PDF viewers show.
+// The drawing's size limits: the largest is that of any drawing.
 constexpr double smallest_size_mm = 1;
-constexpr double largest_size_mm = 5000;
+constexpr double largest_size_mm = largest_drawing_mm;
 
 // --size: a decimal number and a unit, as 120mm, 12cm, 4.5in or 300pt.
 double size_in_mm(const std::string& text)

@@ -2,6 +2,7 @@
 
 #include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
+#include "input_file.h"
 #include "options.h"
 #include "shown_text.h"
 
@@ -30,7 +31,7 @@ void refuse_input_as_descriptor(file_system& files, const std::string& input,
     const bool from_standard_input = input == "-";
     file_system::file_id read{};
     if (!files.regular_file_id(from_standard_input ? 0 : -1, input, read)) return;
-    const std::string shown_input = from_standard_input ? "(standard input)" : shown_path(input);
+    const std::string shown_input = shown_path(input_name(input));
     const auto refuse_if = [&](int descriptor, const std::string& path, const std::string& shown) {
         file_system::file_id written{};
         if (!files.regular_file_id(descriptor, path, written) || !(written == read)) return;

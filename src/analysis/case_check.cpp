@@ -114,27 +114,6 @@ runs find_runs(const std::vector<square_box>& squares, std::int64_t width, std::
 // Bitsets of coordinates or sides are kept below this size.
 constexpr std::int64_t small_extent = 4096;
 
-bool all_sides_differ(const std::vector<square_box>& squares, std::int64_t width,
-                      check_workspace& work)
-{
-    if (width < small_extent) {
-        // The squares of a dissection are no wider than it.
-        work.marks.assign(static_cast<std::size_t>(width / 64 + 1), 0);
-        for (const square_box& s : squares) {
-            std::uint64_t& word = work.marks[static_cast<std::size_t>(s.side >> 6)];
-            const std::uint64_t bit = std::uint64_t{1} << (s.side & 63);
-            if (word & bit) return false;
-            word |= bit;
-        }
-        return true;
-    }
-    std::vector<std::int32_t>& sides = work.sides;
-    sides.clear();
-    for (const square_box& s : squares) sides.push_back(s.side);
-    std::sort(sides.begin(), sides.end());
-    return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
-}
-
 // The bits from `from` up to `to`, at most 64.
 std::uint64_t bits_between(unsigned from, unsigned to)
 {
@@ -244,6 +223,27 @@ bool inner_rectangle_on_lines(check_workspace& work, std::uint32_t columns, std:
 }
 
 }  // namespace
+
+bool all_sides_differ(const std::vector<square_box>& squares, std::int64_t width,
+                      check_workspace& work)
+{
+    if (width < small_extent) {
+        // The squares of a dissection are no wider than it.
+        work.marks.assign(static_cast<std::size_t>(width / 64 + 1), 0);
+        for (const square_box& s : squares) {
+            std::uint64_t& word = work.marks[static_cast<std::size_t>(s.side >> 6)];
+            const std::uint64_t bit = std::uint64_t{1} << (s.side & 63);
+            if (word & bit) return false;
+            word |= bit;
+        }
+        return true;
+    }
+    std::vector<std::int32_t>& sides = work.sides;
+    sides.clear();
+    for (const square_box& s : squares) sides.push_back(s.side);
+    std::sort(sides.begin(), sides.end());
+    return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
+}
 
 case_verdict check_case(const square_case& c)
 {

@@ -59,6 +59,11 @@ void place_boxes(const square_case& c, skyline& sky, std::vector<square_box>& bo
 case_verdict check_case(const square_case& c);
 case_verdict check_case(const square_case& c, check_workspace& work);
 
+// Whether no two of the squares have the same side (a perfect dissection),
+// for squares no wider than `width`.
+bool all_sides_differ(const std::vector<square_box>& squares, std::int64_t width,
+                      check_workspace& work);
+
 // Whether some two or more of the squares, short of all, form a rectangle;
 // the squares must tile the width x height rectangle. The second form is
 // the first's answer, found much faster when the squares' edges lie on at

@@ -70,8 +70,10 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
     }
     const book_page& page = batch.pages.back();
     if (!settings.check) {
-        for (const std::string& w : settings.quiet ? std::vector<std::string>() : page.warnings)
+        for (const std::string& w : page.warnings) {
+            if (settings.quiet) break;
             batch.messages += format_message(from.file, from.line, "warning: " + w);
+        }
         // The check's row has told it already.
         if (!page.failure.empty())
             batch.messages += format_message(from.file, from.line, page.failure);
@@ -209,6 +211,5 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
     if (!input.failure.empty()) {
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;
-        batch.ended_early = true;
     }
 }

@@ -53,7 +53,6 @@ struct catalogue_batch {
     std::vector<book_page> pages;
     std::vector<made_drawing> made;
     catalogue_summary summary;
-    bool ended_early = false;  // the catalogue could not be read to its end
     bool failed = false;  // some line makes the run's status 1
 };
 

@@ -34,11 +34,6 @@ constexpr std::int64_t batch_cases_drawn = 64;
 // How much may be between the reader and the writer at once.
 constexpr std::size_t most_bytes_in_flight = 64 << 20;
 
-std::string count_of(std::int64_t n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 // The closing line: what was made, how many cases were not drawn and how
 // many --only left out.
 std::string closing_line(const catalogue_summary& s, const std::string& made)
@@ -69,7 +64,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
 {
     catalogue_settings settings;
     // Messages name standard input as grep does.
-    settings.path = o.catalogue == "-" ? "(standard input)" : o.catalogue;
+    settings.path = input_name(o.catalogue);
     settings.check = o.check;
     settings.canonical = o.canonical;
     settings.quiet = o.quiet;
@@ -143,7 +138,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         if (record) {
             for (const made_drawing& m : b.made) record->drawing(m.number, m.name, m.written);
         }
-        ended_early = ended_early || b.ended_early;
+        // The catalogue could not be read to its end.
+        ended_early = ended_early || !b.input.failure.empty();
         summary.add(b.summary);
         if (b.failed) status = failure_status;
         shown.update(summary.cases, b.input.done_bytes);
@@ -166,12 +162,11 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
                                                      count_of(summary.drawn, "page", "pages")));
         }
     }
-    if (record) record->drawings_done(!ended_early);
     if (pages) pages->finish(summary);
     if (record) {
         if (pages) pages->each_page([&](const std::string& name) { record->page(name); });
         // Files of the previous run that this one did not make again.
-        const std::string error = record->finish();
+        const std::string error = record->finish(!ended_early);
         if (!error.empty()) {
             print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;

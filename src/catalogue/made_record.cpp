@@ -224,24 +224,19 @@ void made_record::drawing(std::int64_t number, const std::string& name, bool wri
     take(e, written);
 }
 
-void made_record::drawings_done(bool complete)
-{
-    complete_ = complete;
-}
-
 void made_record::page(const std::string& name)
 {
     entry e;
     if (e.parse(name)) take(e, true);
 }
 
-std::string made_record::finish()
+std::string made_record::finish(bool complete)
 {
-    if (old_ && !complete_) {
+    if (old_ && !complete) {
         for (; old_->valid; old_->advance()) keep(old_->current.name);
     }
     // The record that stays; the other is dropped unnamed.
-    std::unique_ptr<document> record = std::move(complete_ || !keeping_ ? new_ : keeping_);
+    std::unique_ptr<document> record = std::move(complete || !keeping_ ? new_ : keeping_);
     new_.reset();
     keeping_.reset();
 #ifdef _WIN32
@@ -257,7 +252,7 @@ std::string made_record::finish()
     std::string error;
     try {
         close_document(*record);
-        if (complete_ && earlier_) error = remove_stale();
+        if (complete && earlier_) error = remove_stale();
     } catch (const conversion_error& e) {
         error = e.what();
     }

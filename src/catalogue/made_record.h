@@ -32,14 +32,13 @@ public:
     // The drawing of case `number`, `written` or tried and not written: the
     // earlier file of that name then stays, and stays recorded.
     void drawing(std::int64_t number, const std::string& name, bool written);
-    // After the last drawing: `complete` unless the run ended before the
-    // end of its catalogue, when everything recorded before stays recorded.
-    void drawings_done(bool complete);
     // A gallery page written, in the order above.
     void page(const std::string& name);
-    // Replaces the record; then, for a complete run, removes the files the
-    // previous record names and this one does not. Returns what went wrong.
-    std::string finish();
+    // Replaces the record; then, for a `complete` run, removes the files the
+    // previous record names and this one does not. A run that ended before
+    // the end of its catalogue removes nothing, and everything recorded
+    // before stays recorded. Returns what went wrong.
+    std::string finish(bool complete);
 
     class reader;
 
@@ -54,7 +53,6 @@ private:
     std::string directory_;
     std::string input_;
     int lock_ = -1;
-    bool complete_ = true;
     std::unique_ptr<reader> old_;      // followed as the names come
     std::unique_ptr<reader> earlier_;  // read again at the end, for what to remove
     // Two records are written at once, for it is known only at the end

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <system_error>
 
 #include "document/interrupt_cleanup.h"
 #include "document/number_format.h"
+#include "document/random_bits.h"
 #include "shown_text.h"
 #include "squares.h"
 
@@ -42,15 +42,6 @@ std::string directory_of(const std::string& path)
 {
     const std::size_t slash = path.find_last_of(separators);
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Steps `state` and returns well-mixed bits of it (splitmix64).
-std::uint64_t mixed(std::uint64_t& state)
-{
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15u);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    return z ^ (z >> 31);
 }
 
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
@@ -92,20 +83,14 @@ void write_out(document& doc)
 template <typename Make>
 std::string make_temporary_beside(document& doc, const std::string& target, Make make)
 {
-    // Names differ between runs by the clock and between the documents of
-    // one run by their addresses and the clock; a clash only costs another
-    // attempt. (Asking the system for random bits costs more than writing
-    // a small drawing.)
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (reinterpret_cast<std::uintptr_t>(&doc) << 16) ^
-        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::uint64_t seed = temporary_seed(&doc);
     // The directory's longest name is asked for only once a name has
     // failed: nearly all fit, and asking costs a system call per drawing.
     std::size_t longest = std::string::npos;
     std::string error;
     for (int attempt = 0; attempt < name_attempts; ++attempt) {
-        const std::string name = temp_name(target, longest, static_cast<std::uint32_t>(mixed(seed)));
+        const std::string name =
+            temp_name(target, longest, static_cast<std::uint32_t>(mixed(seed)));
         error = make(name);
         if (error.empty()) {
             doc.temp_path = name;

@@ -3,7 +3,6 @@
 #include "document/file_system.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +10,7 @@
 #include <system_error>
 
 #include "document/interrupt_cleanup.h"
+#include "document/random_bits.h"
 #include "document/system_files.h"
 
 #if defined(O_TMPFILE) && !defined(_WIN32)
@@ -28,18 +28,12 @@ namespace {
 
 constexpr int name_attempts = 16;
 
-// A name beside `path` that no file is likely to have: its directory, and
-// random hex digits (a clash only costs another attempt).
-std::string random_name_beside(const std::string& path, int attempt)
+// A short name beside `path` that no file is likely to have: its
+// directory, and random hex digits.
+std::string random_name_beside(const std::string& path, std::uint64_t& seed)
 {
     static const char hex[] = "0123456789abcdef";
-    std::uint64_t z = static_cast<std::uint64_t>(
-                          std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                      (reinterpret_cast<std::uintptr_t>(&path) << 16) ^
-                      (static_cast<std::uint64_t>(attempt) << 56);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    z ^= z >> 31;
+    const std::uint64_t z = mixed(seed);
     const std::size_t slash = path.rfind('/');
     std::string name = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     name += ".squares2tex-";
@@ -56,8 +50,9 @@ std::string copy_to(int handle, const std::string& path)
     std::string temporary;
     int copy = -1;
     std::string error;
+    std::uint64_t seed = temporary_seed(&path);
     for (int attempt = 0; attempt < name_attempts && copy < 0; ++attempt) {
-        temporary = random_name_beside(path, attempt);
+        temporary = random_name_beside(path, seed);
         error = make_temporary(temporary, [&] {
             copy = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, status.st_mode & 0777);
             return copy < 0 ? std::string(std::strerror(errno)) : std::string();

@@ -30,15 +30,17 @@ struct node {
     std::uint32_t contractible_value[max_edges];
 };
 
-// A cheap isomorphism invariant of a reduction; the canonical one is among
-// those of greatest value.
-std::uint32_t invariant(const embedding& g, const face_table& f, int e, int type) {
-    const unsigned du = g.degree[g.head[2 * e]];
-    const unsigned dv = g.degree[g.head[2 * e + 1]];
-    const unsigned sl = f.size[f.of_dart[2 * e]];
-    const unsigned sr = f.size[f.of_dart[2 * e + 1]];
+// A cheap isomorphism invariant of a reduction, from the degrees of the
+// edge's ends and the sizes of the faces beside it; the canonical one is
+// among those of greatest value.
+std::uint32_t invariant_of(int type, unsigned du, unsigned dv, unsigned sl, unsigned sr) {
     return static_cast<std::uint32_t>(type) << 30 | (du + dv) << 20 | (du > dv ? du : dv) << 14 |
            (sl + sr) << 7 | (sl > sr ? sl : sr);
+}
+
+std::uint32_t invariant(const embedding& g, const face_table& f, int e, int type) {
+    return invariant_of(type, g.degree[g.head[2 * e]], g.degree[g.head[2 * e + 1]],
+                        f.size[f.of_dart[2 * e]], f.size[f.of_dart[2 * e + 1]]);
 }
 
 bool reducible(const embedding& g, const face_table& f, int e, int type) {
@@ -183,12 +185,9 @@ private:
         const int v = tail(g, first);
         int last = first;
         for (int i = 1; i < count; ++i) last = g.next[last];
-        const unsigned dv = g.degree[v] - count + 1;
-        const unsigned dw = count + 1;
-        const unsigned sl = f.size[f.of_dart[first]] + 1;
-        const unsigned sr = f.size[f.of_dart[g.next[last]]] + 1;
-        const std::uint32_t made = std::uint32_t{by_contraction} << 30 | (dv + dw) << 20 |
-                                   (dv > dw ? dv : dw) << 14 | (sl + sr) << 7 | (sl > sr ? sl : sr);
+        const std::uint32_t made =
+            invariant_of(by_contraction, g.degree[v] - count + 1, count + 1,
+                         f.size[f.of_dart[first]] + 1u, f.size[f.of_dart[g.next[last]]] + 1u);
         for (int i = 0; i < n.contractible_count; ++i) {
             if (n.contractible_value[i] <= made) continue;
             const int e = n.contractible_edge[i];
@@ -249,23 +248,27 @@ private:
         n.have_form = true;
     }
 
-    static bool first_of_orbit_edge(node& n, int a, int b) {
+    // Whether no automorphism's numbering gives the operation a lesser
+    // `key` than the first numbering does.
+    template <typename Key>
+    static bool least_under_first(node& n, Key key) {
         need_form(n);
         if (n.form.walks == 1) return true;
-        const auto key = [&](const std::uint8_t* l) {
-            const unsigned x = l[a];
-            const unsigned y = l[b];
-            return x < y ? x << 8 | y : y << 8 | x;
-        };
-        const unsigned own = key(n.form.labels.data());
+        const auto own = key(n.form.labels.data());
         for (int i = 1; i < n.form.walks; ++i)
             if (key(&n.form.labels[static_cast<std::size_t>(i) * max_vertices]) < own) return false;
         return true;
     }
 
+    static bool first_of_orbit_edge(node& n, int a, int b) {
+        return least_under_first(n, [&](const std::uint8_t* l) {
+            const unsigned x = l[a];
+            const unsigned y = l[b];
+            return x < y ? x << 8 | y : y << 8 | x;
+        });
+    }
+
     static bool first_of_orbit_split(node& n, int first, int count) {
-        need_form(n);
-        if (n.form.walks == 1) return true;
         const embedding& g = n.graph;
         const int v = tail(g, first);
         const auto key = [&](const std::uint8_t* l) {
@@ -278,10 +281,7 @@ private:
             const std::uint64_t stays = all & ~moved;
             return std::uint64_t{l[v]} << 40 | (moved < stays ? moved : stays);
         };
-        const std::uint64_t own = key(n.form.labels.data());
-        for (int i = 1; i < n.form.walks; ++i)
-            if (key(&n.form.labels[static_cast<std::size_t>(i) * max_vertices]) < own) return false;
-        return true;
+        return least_under_first(n, key);
     }
 
     int edges_;

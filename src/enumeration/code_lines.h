@@ -3,8 +3,6 @@
 // and parts that merge with sort -m.
 #pragma once
 
-#include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -187,7 +187,7 @@ void split_vertex(const embedding& g, const face_table& f, int first, int count,
 // contracting an edge of a c-net leaves it 2-connected, and only the
 // pairs of faces that the change touches can go wrong.
 
-bool deletable(const embedding& g, const face_table& f, int e) {
+bool deletable(const embedding&, const face_table& f, int e) {
     // The two faces beside e become one: another face may meet the union
     // only where it meets a single one of them, or both in the same place.
     const int left = f.of_dart[2 * e];
@@ -200,7 +200,6 @@ bool deletable(const embedding& g, const face_table& f, int e) {
         const vertex_set b = f.vertices[h] & r;
         if ((a & ~b) != 0 && (b & ~a) != 0) return false;
     }
-    (void)g;
     return true;
 }
 

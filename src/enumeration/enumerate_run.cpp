@@ -41,11 +41,6 @@ run_settings settings_of(const options& o)
     return s;
 }
 
-std::string graph_name(std::int64_t number)
-{
-    return "graph " + std::to_string(number) + ": ";
-}
-
 // Whether the dual's canonical code is less than the graph's own.
 bool dual_comes_first(const plane_graph& g, solve_scratch& scratch)
 {
@@ -63,7 +58,7 @@ void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratc
         if (b.from_file) {
             const graph_kind kind = check_plane_graph(g, scratch.darts, problem);
             if (kind == graph_kind::not_embedding) {
-                b.error = graph_name(number) + problem;
+                b.error = graph_named(number) + problem;
                 return;
             }
             if (kind == graph_kind::not_simple) ++b.not_simple;
@@ -81,7 +76,7 @@ void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratc
         // generated, one gives the rectangles of both, turned.
         if (!b.from_file && vertices == faces && dual_comes_first(g, scratch)) continue;
         if (!solve_cnet(scratch, settings.wanted, b.found, problem)) {
-            b.error = (b.from_file ? graph_name(number)
+            b.error = (b.from_file ? graph_named(number)
                                    : "a c-net of " + std::to_string(edges) + " edges: ") +
                       problem;
             return;
@@ -172,11 +167,6 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
     }
 }
 
-std::string count_of(std::int64_t n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 }  // namespace
 
 int run_enumeration(const options& o, file_system& files, output_stream& out)
@@ -208,7 +198,7 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
             totals.clear_codes();
         }
     } else {
-        const std::string shown_name = o.graphs == "-" ? "(standard input)" : o.graphs;
+        const std::string shown_name = input_name(o.graphs);
         const input_file graphs = open_input(o.graphs, "rb", "the graphs");
         planar_code_reader reader(graphs.stream);
         bool ended = false;

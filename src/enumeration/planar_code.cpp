@@ -9,12 +9,12 @@ namespace {
 
 const char header_start[] = ">>planar_code";
 
+}  // namespace
+
 std::string graph_named(std::int64_t number)
 {
     return "graph " + std::to_string(number) + ": ";
 }
-
-}  // namespace
 
 planar_code_reader::planar_code_reader(std::FILE* in) : in_(in) {}
 

@@ -16,6 +16,9 @@
 // Anything else, a file cut short or a neighbour past the graph's
 // vertices, throws conversion_error naming the graph's number in the
 // file. Whether the graph is a plane graph at all is for check_plane_graph.
+// "graph 12: ", as messages about the 12th graph of a file begin.
+std::string graph_named(std::int64_t number);
+
 class planar_code_reader {
 public:
     explicit planar_code_reader(std::FILE* in);

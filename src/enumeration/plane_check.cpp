@@ -47,7 +47,14 @@ bool pair_darts(const plane_graph& g, plane_darts& d, int& unpaired)
     return true;
 }
 
-// The faces: the dart after u->v is v->w, w following u in the rotation of v.
+// The dart after u->v on its face: v->w, w following u in the rotation of v.
+int face_next(const plane_darts& d, int e)
+{
+    const int back = d.reverse[e];
+    const int v = d.tail[back];
+    return back + 1 == d.first[v + 1] ? d.first[v] : back + 1;
+}
+
 void trace_faces(plane_darts& d)
 {
     const int darts = static_cast<int>(d.head.size());
@@ -55,12 +62,7 @@ void trace_faces(plane_darts& d)
     d.faces = 0;
     for (int start = 0; start < darts; ++start) {
         if (d.face[start] >= 0) continue;
-        for (int e = start; d.face[e] < 0;) {
-            d.face[e] = d.faces;
-            const int back = d.reverse[e];
-            const int v = d.tail[back];
-            e = back + 1 == d.first[v + 1] ? d.first[v] : back + 1;
-        }
+        for (int e = start; d.face[e] < 0; e = face_next(d, e)) d.face[e] = d.faces;
         ++d.faces;
     }
     d.face_first.assign(static_cast<std::size_t>(d.faces) + 1, 0);
@@ -162,9 +164,7 @@ void dual_of(const plane_darts& d, plane_graph& dual)
         int e = start;
         do {
             dual.rotation[f].push_back(d.face[d.reverse[e]]);
-            const int back = d.reverse[e];
-            const int v = d.tail[back];
-            e = back + 1 == d.first[v + 1] ? d.first[v] : back + 1;
+            e = face_next(d, e);
         } while (e != start);
     }
 }

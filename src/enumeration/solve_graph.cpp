@@ -1,19 +1,5 @@
 #include "enumeration/solve_graph.h"
 
-#include <algorithm>
-
-namespace {
-
-bool all_sides_differ(const std::vector<square_box>& squares, std::vector<std::int64_t>& sides)
-{
-    sides.clear();
-    for (const square_box& b : squares) sides.push_back(b.side);
-    std::sort(sides.begin(), sides.end());
-    return std::adjacent_find(sides.begin(), sides.end()) == sides.end();
-}
-
-}  // namespace
-
 bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
                 std::string& problem)
 {
@@ -38,7 +24,7 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
                       std::to_string(r.height) + " leaves the 32-bit range of a side";
             return false;
         }
-        const bool perfect = all_sides_differ(r.squares, scratch.sides);
+        const bool perfect = all_sides_differ(r.squares, r.width, scratch.check);
         const int kind = (perfect ? perfect_oblong : imperfect_oblong) + (r.square ? 1 : 0);
         if (!wanted[kind]) continue;
         // Where four squares meet at a point a c-net can still give a

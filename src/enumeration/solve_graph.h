@@ -26,7 +26,6 @@ struct solve_scratch {
     battery_rectangle rectangle;
     canonical_scratch canonical;
     check_workspace check;
-    std::vector<std::int64_t> sides;
     plane_graph dual;
 };
 
