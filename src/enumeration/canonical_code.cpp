@@ -8,7 +8,8 @@ namespace {
 // than `best` (then written to `code`), 0 if equal, 1 if greater (and
 // abandoned). `best_length` 0 means there is no best yet.
 int walk(const embedding& g, int start, bool clockwise, const std::uint8_t* best, int best_length,
-         std::uint8_t* code, std::uint8_t* label) {
+         std::uint8_t* code, std::uint8_t* label)
+{
     const std::uint8_t* turn = clockwise ? g.next : g.prev;
     std::uint8_t first_dart[max_vertices];
     std::uint8_t order[max_vertices];
@@ -48,8 +49,10 @@ int walk(const embedding& g, int start, bool clockwise, const std::uint8_t* best
 // An invariant of a walk's start: a clockwise walk from d keeps the face on
 // d's left (the one d bounds) where a counter-clockwise one keeps the face
 // on its right.
-std::uint32_t start_key(const embedding& g, const face_table& f, int d, int clockwise) {
-    const std::uint32_t ends = std::uint32_t{g.degree[tail(g, d)]} << 24 | std::uint32_t{g.degree[g.head[d]]} << 16;
+std::uint32_t start_key(const embedding& g, const face_table& f, int d, int clockwise)
+{
+    const std::uint32_t ends =
+        std::uint32_t{g.degree[tail(g, d)]} << 24 | std::uint32_t{g.degree[g.head[d]]} << 16;
     const std::uint32_t left = f.size[f.of_dart[d]];
     const std::uint32_t right = f.size[f.of_dart[d ^ 1]];
     return clockwise ? ends | left << 8 | right : ends | right << 8 | left;
@@ -57,7 +60,8 @@ std::uint32_t start_key(const embedding& g, const face_table& f, int d, int cloc
 
 }  // namespace
 
-bool least_along(const embedding& g, const face_table& f, int edge, const int* others, int count) {
+bool least_along(const embedding& g, const face_table& f, int edge, const int* others, int count)
+{
     std::uint32_t best_key = 0;
     std::uint32_t own_key = 0;
     for (int i = -1; i < count; ++i) {
@@ -91,7 +95,8 @@ bool least_along(const embedding& g, const face_table& f, int edge, const int* o
     return true;
 }
 
-void find_canonical_form(const embedding& g, const face_table& f, canonical_form& out) {
+void find_canonical_form(const embedding& g, const face_table& f, canonical_form& out)
+{
     const int darts = 2 * g.ne;
     std::uint32_t key[2][max_darts];
     std::uint32_t best_key = 0;
@@ -122,7 +127,8 @@ void find_canonical_form(const embedding& g, const face_table& f, canonical_form
         }
 }
 
-std::vector<std::uint8_t> canonical_code(const plane_graph& p) {
+std::vector<std::uint8_t> canonical_code(const plane_graph& p)
+{
     const embedding g = from_plane_graph(p);
     face_table f;
     find_faces(g, f);

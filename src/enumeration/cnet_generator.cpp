@@ -33,17 +33,20 @@ struct node {
 // A cheap isomorphism invariant of a reduction, from the degrees of the
 // edge's ends and the sizes of the faces beside it; the canonical one is
 // among those of greatest value.
-std::uint32_t invariant_of(int type, unsigned du, unsigned dv, unsigned sl, unsigned sr) {
+std::uint32_t invariant_of(int type, unsigned du, unsigned dv, unsigned sl, unsigned sr)
+{
     return static_cast<std::uint32_t>(type) << 30 | (du + dv) << 20 | (du > dv ? du : dv) << 14 |
            (sl + sr) << 7 | (sl > sr ? sl : sr);
 }
 
-std::uint32_t invariant(const embedding& g, const face_table& f, int e, int type) {
+std::uint32_t invariant(const embedding& g, const face_table& f, int e, int type)
+{
     return invariant_of(type, g.degree[g.head[2 * e]], g.degree[g.head[2 * e + 1]],
                         f.size[f.of_dart[2 * e]], f.size[f.of_dart[2 * e + 1]]);
 }
 
-bool reducible(const embedding& g, const face_table& f, int e, int type) {
+bool reducible(const embedding& g, const face_table& f, int e, int type)
+{
     return type == by_deletion ? deletable(g, f, e) : contractible(g, f, e);
 }
 
@@ -52,7 +55,8 @@ bool reducible(const embedding& g, const face_table& f, int e, int type) {
 // are the c-nets of that many edges; their subtrees differ in size, so the
 // level is the first with some hundreds of nodes a share, and a share costs
 // the tree down to that level on top of its part.
-int share_level(int edges, std::int64_t parts) {
+int share_level(int edges, std::int64_t parts)
+{
     if (parts <= 1) return edges + 1;
     // A002840, the c-nets by edges from 12 on; past 22 about 3.4 times each.
     const double known[] = {12, 22, 58, 158, 448, 1342, 4199, 13384, 43708, 144810, 485704};
@@ -69,11 +73,18 @@ class generator {
 public:
     generator(int edges, const cnet_share& share, bool few_vertices,
               const std::function<void(const plane_graph&)>& each)
-        : edges_(edges), share_(share), few_vertices_(few_vertices), each_(each),
-          split_level_(share_level(edges, share.n)), vertex_cut_((split_level_ + 8) / 3 + 2),
-          nodes_(edges + 2) {}
+        : edges_(edges),
+          share_(share),
+          few_vertices_(few_vertices),
+          each_(each),
+          split_level_(share_level(edges, share.n)),
+          vertex_cut_((split_level_ + 8) / 3 + 2),
+          nodes_(edges + 2)
+    {
+    }
 
-    void run() {
+    void run()
+    {
         for (int spokes = 3; 2 * spokes <= edges_; ++spokes) {
             node& root = nodes_[2 * spokes];
             root.graph = wheel(spokes);
@@ -92,11 +103,13 @@ private:
     // the few with the fewest vertices there: their subtrees hold most of
     // the c-nets (splits add vertices), so they are dealt lower down, where
     // a split has added a vertex or at the last level.
-    bool dealt_here(const embedding& g) const {
+    bool dealt_here(const embedding& g) const
+    {
         return g.ne >= split_level_ && (g.nv >= vertex_cut_ || g.ne == edges_);
     }
 
-    void grow(node& n, bool counted) {
+    void grow(node& n, bool counted)
+    {
         const embedding& g = n.graph;
         if (g.ne == edges_) {
             to_plane_graph(g, out_);
@@ -120,7 +133,8 @@ private:
                 int corner[max_vertices];
                 int size = 0;
                 corner[0] = f.first[h];
-                for (size = 1; size < f.size[h]; ++size) corner[size] = face_next(g, corner[size - 1]);
+                for (size = 1; size < f.size[h]; ++size)
+                    corner[size] = face_next(g, corner[size - 1]);
                 for (int i = 0; i < size; ++i)
                     for (int j = i + 2; j < size; ++j) {
                         const int a = tail(g, corner[i]);
@@ -150,7 +164,8 @@ private:
         }
     }
 
-    void consider(node& c, int type, bool counted) {
+    void consider(node& c, int type, bool counted)
+    {
         c.have_form = false;
         if (!canonical_reduction(c, type)) return;
         if (!counted && dealt_here(c.graph)) {
@@ -162,7 +177,8 @@ private:
 
     // Whether a contractible edge of the parent stays so after edge a b is
     // added: unless a b joins one of its ends to a neighbour of the other.
-    static bool contraction_survives_edge(const node& n, int a, int b) {
+    static bool contraction_survives_edge(const node& n, int a, int b)
+    {
         const embedding& g = n.graph;
         const vertex_set ab = vertex_set{1} << a | vertex_set{1} << b;
         for (int i = 0; i < n.contractible_count; ++i) {
@@ -179,7 +195,8 @@ private:
     // Whether a contractible edge of the parent away from the vertex split
     // stays so in the child (it does) and outranks the new edge there (its
     // invariant can only grow, with the faces beside it).
-    static bool contraction_outranks_split(const node& n, int first, int count) {
+    static bool contraction_outranks_split(const node& n, int first, int count)
+    {
         const embedding& g = n.graph;
         const face_table& f = n.faces;
         const int v = tail(g, first);
@@ -197,7 +214,8 @@ private:
     }
 
     // Whether the newest edge, undone by `type`, is in the canonical orbit.
-    bool canonical_reduction(node& c, int type) {
+    bool canonical_reduction(node& c, int type)
+    {
         const embedding& g = c.graph;
         const face_table& f = c.faces;
         const int made = g.ne - 1;
@@ -228,7 +246,8 @@ private:
     }
 
     // The degrees of the neighbours of each end.
-    static std::uint32_t second_invariant(const embedding& g, int e) {
+    static std::uint32_t second_invariant(const embedding& g, int e)
+    {
         const auto around = [&g](int x) {
             std::uint32_t sum = 0;
             int d = g.out[x];
@@ -242,7 +261,8 @@ private:
 
     // Of the operations that automorphisms of the parent carry into one
     // another, only the one least under the first numbering is done.
-    static void need_form(node& n) {
+    static void need_form(node& n)
+    {
         if (n.have_form) return;
         find_canonical_form(n.graph, n.faces, n.form);
         n.have_form = true;
@@ -251,7 +271,8 @@ private:
     // Whether no automorphism's numbering gives the operation a lesser
     // `key` than the first numbering does.
     template <typename Key>
-    static bool least_under_first(node& n, Key key) {
+    static bool least_under_first(node& n, Key key)
+    {
         need_form(n);
         if (n.form.walks == 1) return true;
         const auto own = key(n.form.labels.data());
@@ -260,7 +281,8 @@ private:
         return true;
     }
 
-    static bool first_of_orbit_edge(node& n, int a, int b) {
+    static bool first_of_orbit_edge(node& n, int a, int b)
+    {
         return least_under_first(n, [&](const std::uint8_t* l) {
             const unsigned x = l[a];
             const unsigned y = l[b];
@@ -268,16 +290,19 @@ private:
         });
     }
 
-    static bool first_of_orbit_split(node& n, int first, int count) {
+    static bool first_of_orbit_split(node& n, int first, int count)
+    {
         const embedding& g = n.graph;
         const int v = tail(g, first);
         const auto key = [&](const std::uint8_t* l) {
             std::uint64_t moved = 0;
             std::uint64_t all = 0;
             int d = g.out[v];
-            for (int i = 0; i < g.degree[v]; ++i, d = g.next[d]) all |= std::uint64_t{1} << l[g.head[d]];
+            for (int i = 0; i < g.degree[v]; ++i, d = g.next[d])
+                all |= std::uint64_t{1} << l[g.head[d]];
             d = first;
-            for (int i = 0; i < count; ++i, d = g.next[d]) moved |= std::uint64_t{1} << l[g.head[d]];
+            for (int i = 0; i < count; ++i, d = g.next[d])
+                moved |= std::uint64_t{1} << l[g.head[d]];
             const std::uint64_t stays = all & ~moved;
             return std::uint64_t{l[v]} << 40 | (moved < stays ? moved : stays);
         };
@@ -300,10 +325,12 @@ private:
 }  // namespace cnet
 
 void for_each_cnet(int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
-                   const std::function<void(const plane_graph&)>& each) {
+                   const std::function<void(const plane_graph&)>& each)
+{
     if (share.n < 1 || share.k < 1 || share.k > share.n)
         throw std::invalid_argument("a share is K/N with 1 <= K <= N");
-    if (edges > cnet_max_edges) throw std::invalid_argument("too many edges for the c-net generator");
+    if (edges > cnet_max_edges)
+        throw std::invalid_argument("too many edges for the c-net generator");
     if (edges < 6) return;
     cnet::generator(edges, share, at_most_as_many_vertices_as_faces, each).run();
 }

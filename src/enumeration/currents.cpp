@@ -90,7 +90,8 @@ bool solve_currents(const plane_darts& darts, graph_currents& out, std::string& 
         wide big = 0;
         if (eliminate(darts, n, m, big) && copy_out(m, n, big, out)) return true;
     }
-    problem = "its currents leave the range of the exact solution (128 bits in the "
-              "elimination, 60 in the result): far past the 32-bit sides a rectangle may have";
+    problem =
+        "its currents leave the range of the exact solution (128 bits in the "
+        "elimination, 60 in the result): far past the 32-bit sides a rectangle may have";
     return false;
 }

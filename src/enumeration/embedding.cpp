@@ -4,7 +4,8 @@
 
 namespace cnet {
 
-void find_faces(const embedding& g, face_table& f) {
+void find_faces(const embedding& g, face_table& f)
+{
     const int darts = 2 * g.ne;
     for (int d = 0; d < darts; ++d) f.of_dart[d] = 0xff;
     f.nf = 0;
@@ -28,7 +29,8 @@ void find_faces(const embedding& g, face_table& f) {
     for (int d = 0; d < darts; ++d) f.neighbours[tail(g, d)] |= vertex_set{1} << g.head[d];
 }
 
-embedding from_plane_graph(const plane_graph& p) {
+embedding from_plane_graph(const plane_graph& p)
+{
     embedding g;
     const int n = static_cast<int>(p.rotation.size());
     if (n > max_vertices) throw std::invalid_argument("too many vertices for the c-net generator");
@@ -38,7 +40,8 @@ embedding from_plane_graph(const plane_graph& p) {
     for (int u = 0; u < n; ++u)
         for (int v : p.rotation[u])
             if (u < v) {
-                if (g.ne == max_edges) throw std::invalid_argument("too many edges for the c-net generator");
+                if (g.ne == max_edges)
+                    throw std::invalid_argument("too many edges for the c-net generator");
                 const int e = g.ne++;
                 dart_of[u][v] = static_cast<std::uint8_t>(2 * e);
                 dart_of[v][u] = static_cast<std::uint8_t>(2 * e + 1);
@@ -59,7 +62,8 @@ embedding from_plane_graph(const plane_graph& p) {
     return g;
 }
 
-void to_plane_graph(const embedding& g, plane_graph& p) {
+void to_plane_graph(const embedding& g, plane_graph& p)
+{
     p.rotation.resize(g.nv);
     for (int v = 0; v < g.nv; ++v) {
         auto& r = p.rotation[v];
@@ -72,7 +76,8 @@ void to_plane_graph(const embedding& g, plane_graph& p) {
     }
 }
 
-embedding wheel(int spokes) {
+embedding wheel(int spokes)
+{
     // The hub 0 sees the rim 1..k clockwise; a rim vertex sees the hub, then
     // the rim vertex before it, then the one after it.
     plane_graph p;
@@ -84,7 +89,8 @@ embedding wheel(int spokes) {
     return from_plane_graph(p);
 }
 
-void add_edge(const embedding& g, const face_table& f, int da, int db, embedding& c, face_table& cf) {
+void add_edge(const embedding& g, const face_table& f, int da, int db, embedding& c, face_table& cf)
+{
     c = g;
     const int a = tail(g, da);
     const int b = tail(g, db);
@@ -128,7 +134,8 @@ void add_edge(const embedding& g, const face_table& f, int da, int db, embedding
 }
 
 void split_vertex(const embedding& g, const face_table& f, int first, int count, embedding& c,
-                  face_table& cf) {
+                  face_table& cf)
+{
     c = g;
     cf = f;  // a copy of fixed arrays is cheaper than a loop over the parts in use
     const int v = tail(g, first);
@@ -187,7 +194,8 @@ void split_vertex(const embedding& g, const face_table& f, int first, int count,
 // contracting an edge of a c-net leaves it 2-connected, and only the
 // pairs of faces that the change touches can go wrong.
 
-bool deletable(const embedding&, const face_table& f, int e) {
+bool deletable(const embedding&, const face_table& f, int e)
+{
     // The two faces beside e become one: another face may meet the union
     // only where it meets a single one of them, or both in the same place.
     const int left = f.of_dart[2 * e];
@@ -203,7 +211,8 @@ bool deletable(const embedding&, const face_table& f, int e) {
     return true;
 }
 
-bool contractible(const embedding& g, const face_table& f, int e) {
+bool contractible(const embedding& g, const face_table& f, int e)
+{
     // A common neighbour would give a double edge; otherwise a face round
     // one end and a face round the other (not beside e) must not meet.
     const int u = g.head[2 * e + 1];

@@ -28,9 +28,15 @@ struct embedding {
     std::uint8_t out[max_vertices];  // one dart leaving each vertex
 };
 
-inline int tail(const embedding& g, int d) { return g.head[d ^ 1]; }
+inline int tail(const embedding& g, int d)
+{
+    return g.head[d ^ 1];
+}
 // The dart after d on the face it bounds.
-inline int face_next(const embedding& g, int d) { return g.next[d ^ 1]; }
+inline int face_next(const embedding& g, int d)
+{
+    return g.next[d ^ 1];
+}
 
 // The faces: each dart bounds one, a face is a simple cycle in a c-net.
 struct face_table {

@@ -63,14 +63,16 @@ void check_enumeration(const options& o)
                           ", not '" + o.enumerate + "'");
     }
     if (!o.part.empty() && !o.graphs.empty()) {
-        throw usage_error("--part shares out the c-nets of --enumerate; split a file of graphs "
-                          "before --graphs");
+        throw usage_error(
+            "--part shares out the c-nets of --enumerate; split a file of graphs "
+            "before --graphs");
     }
     if (!o.part.empty() && o.count) {
         // A rectangle can come from c-nets of two parts: counts do not add up.
-        throw usage_error("--count counts a whole enumeration: the parts of --part can hold "
-                          "the same rectangle, so their counts do not add up; merge the parts' "
-                          "codes instead");
+        throw usage_error(
+            "--count counts a whole enumeration: the parts of --part can hold "
+            "the same rectangle, so their counts do not add up; merge the parts' "
+            "codes instead");
     }
 }
 

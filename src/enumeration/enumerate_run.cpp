@@ -229,10 +229,9 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
         if (skipped > 0) {
             print_message(shown_name, 0,
                           "skipped " + std::to_string(skipped) + " of " +
-                              count_of(totals.graphs, "graph", "graphs") +
-                              ", not c-nets: " + std::to_string(totals.not_3_connected) +
-                              " not 3-connected, " + std::to_string(totals.not_simple) +
-                              " not simple");
+                              count_of(totals.graphs, "graph", "graphs") + ", not c-nets: " +
+                              std::to_string(totals.not_3_connected) + " not 3-connected, " +
+                              std::to_string(totals.not_simple) + " not simple");
         }
     }
     output.flush();

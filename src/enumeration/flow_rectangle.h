@@ -12,7 +12,7 @@
 #include "enumeration/plane_check.h"
 
 struct battery_rectangle {
-    std::int64_t width = 0;   // in lowest terms
+    std::int64_t width = 0;  // in lowest terms
     std::int64_t height = 0;
     std::int64_t full_width = 0;   // tau(G - e), before dividing by the gcd
     std::int64_t full_height = 0;  // tau(G / e)
