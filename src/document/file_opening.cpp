@@ -65,11 +65,12 @@ std::string open_to_read(const std::string& path, int& handle)
     // Shared for deletion too, as a file is elsewhere: the file of that
     // name can then be replaced while this one is read.
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::strerror(ENOENT);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return std::strerror(ENOENT);
         return "cannot be opened (Windows error " + std::to_string(error) + ")";
     }
     handle = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
@@ -77,6 +78,23 @@ std::string open_to_read(const std::string& path, int& handle)
     CloseHandle(file);
     return std::strerror(EMFILE);
 #endif
+}
+
+std::string open_to_append(const std::string& path, int& handle)
+{
+#ifndef _WIN32
+    handle = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+                    0666);
+#else
+    handle =
+        ::_open(path.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
+#endif
+    if (handle < 0) return std::strerror(errno);
+    struct stat status {};
+    if (fstat(handle, &status) == 0 && S_ISREG(status.st_mode)) return {};
+    ::close(handle);
+    handle = -1;
+    return "not a regular file";
 }
 
 std::string open_directory(const std::string& path, bool wait, int& handle)
@@ -129,16 +147,18 @@ std::string open_directory(const std::string& path, bool wait, int& handle)
 std::string system_file_system::open(const std::string& path, opening how, int& handle)
 {
     switch (how) {
-    case opening::read:
-        return open_to_read(path, handle);
-    case opening::in_place:
-        return open_in_place(path, handle);
-    case opening::descriptor:
-        return open_descriptor(descriptor_named(path), handle);
-    case opening::directory:
-        return open_directory(path, true, handle);
-    case opening::directory_now:
-        return open_directory(path, false, handle);
+        case opening::read:
+            return open_to_read(path, handle);
+        case opening::in_place:
+            return open_in_place(path, handle);
+        case opening::descriptor:
+            return open_descriptor(descriptor_named(path), handle);
+        case opening::directory:
+            return open_directory(path, true, handle);
+        case opening::directory_now:
+            return open_directory(path, false, handle);
+        case opening::append:
+            return open_to_append(path, handle);
     }
     return std::strerror(EINVAL);
 }

@@ -59,6 +59,9 @@ public:
         directory,
         // The same, but failing at once with `busy` while another run holds it.
         directory_now,
+        // A regular file, made if missing, written at its end with each
+        // write whole: never truncated or followed as a link.
+        append,
     };
     static constexpr const char* busy = "held by another run";
     virtual std::string open(const std::string& path, opening how, int& handle) = 0;
