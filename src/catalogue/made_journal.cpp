@@ -21,10 +21,10 @@ made_journal::made_journal(file_system& files, const std::string& directory, boo
     : files_(files), path_(joined(directory, journal_name))
 {
     std::string error = files.open(path_, file_system::opening::append, handle_);
-    if (error.empty() && !headed) {
-        const std::string heading = std::string(journal_heading) + "\n";
-        error = files.write(handle_, heading.data(), heading.size());
-    }
+    // After the heading, or after a line a full disk cut short: the empty
+    // line this makes is passed over.
+    const std::string start = headed ? std::string("\n") : std::string(journal_heading) + "\n";
+    if (error.empty()) error = files.write(handle_, start.data(), start.size());
     if (!error.empty()) throw conversion_error("cannot write " + shown_path(path_) + ": " + error);
 }
 
