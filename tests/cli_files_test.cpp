@@ -251,6 +251,25 @@ TEST_F(Files, RunsEndedBeforeTheirRecordLoseNoName)
     }
 }
 
+// The directory moved aside mid-run and a new one made in its place: the
+// run's files, record included, all go where it started, and the new one
+// gets none of them.
+TEST_F(Files, ADirectoryMovedMidRunKeepsTheRunsFiles)
+{
+    std::string big;
+    for (int i = 0; i < 300; ++i) big += "4 2 2 1 1 1 1\n";
+    write_file(work_ / "big.txt", big);
+    ASSERT_EQ(run("-f svg -d alone --catalogue big.txt").status, 0);
+    tool_ = SQUARES2TEX_DYNAMIC;
+    const result got = run("-j2 -f svg -d d --catalogue big.txt",
+                           "MOVE_DIRECTORY=d SIGNAL_AT='0 linkat 100' LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                           "' ASAN_OPTIONS=verify_asan_link_order=0");
+    tool_ = SQUARES2TEX_EXE;
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_TRUE(fs::is_empty(work_ / "d"));
+    EXPECT_EQ(snapshot(work_ / "d.old"), snapshot(work_ / "alone"));
+}
+
 // Standard output into the directory is the user's file: never removed as
 // stale, and a run that would replace it with a drawing or its record is
 // refused.

@@ -2,8 +2,11 @@
 // than after a guessed delay: SIGNAL_AT="SIGNAL CALL N" sends SIGNAL to the
 // process once its Nth call of CALL (write, linkat or rename) has returned.
 // The signal goes to the process, so a thread that blocks it passes it on.
+// Signal 0 moves the directory MOVE_DIRECTORY names aside (NAME.old) and
+// makes a new one of its name instead, as a user might mid-run.
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,6 +16,22 @@
 #include <cstring>
 
 namespace {
+
+template <typename function>
+function* real(const char* name)
+{
+    return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
+}
+
+void move_directory()
+{
+    const char* name = getenv("MOVE_DIRECTORY");
+    if (!name) return;
+    char aside[4096];
+    snprintf(aside, sizeof aside, "%s.old", name);
+    real<int(const char*, const char*)>("rename")(name, aside);
+    mkdir(name, 0777);
+}
 
 void after(const char* call, std::atomic<long>& calls)
 {
@@ -26,14 +45,14 @@ void after(const char* call, std::atomic<long>& calls)
         errno = saved;
         return;
     }
-    if (calls.fetch_add(1) + 1 == at) kill(getpid(), signal_number);
+    if (calls.fetch_add(1) + 1 == at) {
+        if (signal_number == 0) {
+            move_directory();
+        } else {
+            kill(getpid(), signal_number);
+        }
+    }
     errno = saved;
-}
-
-template <typename function>
-function* real(const char* name)
-{
-    return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
 }
 
 }  // namespace
