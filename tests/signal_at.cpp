@@ -1,7 +1,8 @@
 // Preloaded into a run (LD_PRELOAD) to interrupt it at a known point rather
 // than after a guessed delay: SIGNAL_AT="SIGNAL CALL N" sends SIGNAL to the
 // process once its Nth call of CALL (write, linkat, or rename and renameat
-// counted as one) has returned. The signal goes to the process, so a thread that blocks it passes it on.
+// counted as one) has returned. The signal goes to the process, so a thread
+// that blocks it passes it on.
 // Signal 0 moves the directory MOVE_DIRECTORY names aside (NAME.old) and
 // makes a new one of its name instead, as a user might mid-run.
 #include <dlfcn.h>
