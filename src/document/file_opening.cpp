@@ -1,5 +1,6 @@
-// How the system's files are opened: in place, by descriptor, to read, and
-// a directory with the lock that keeps one run in it at a time.
+// How the system's files are opened: in place, by descriptor, to read, to
+// append, and a directory with the lock that keeps one run in it at a time,
+// through whose descriptor the files in it are then reached.
 #include "document/file_system.h"
 
 #include <cerrno>
@@ -147,6 +148,32 @@ std::string open_directory(const std::string& path, bool wait, int& handle)
 }
 
 }  // namespace
+
+int system_file_system::held_handle(const std::string& directory)
+{
+    std::string path = directory;
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    const std::lock_guard<std::mutex> reading(held_mutex_);
+    for (const held_directory& d : held_) {
+        if (d.path == path) return d.handle;
+    }
+    return -1;
+}
+
+system_file_system::place system_file_system::placed(const std::string& path)
+{
+#ifndef _WIN32
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash + 1 < path.size()) {
+        const int held = held_handle(path.substr(0, slash + 1));
+        if (held >= 0) return {held, path.substr(slash + 1)};
+    }
+    return {AT_FDCWD, path};
+#else
+    // No descriptor reaches a directory here: paths are joined to it.
+    return {-1, path};
+#endif
+}
 
 std::string system_file_system::open(const std::string& path, opening how, int& handle)
 {

@@ -22,32 +22,6 @@ constexpr int longest_link_chain = 40;
 
 }  // namespace
 
-int system_file_system::held_handle(const std::string& directory)
-{
-    std::string path = directory;
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-    const std::lock_guard<std::mutex> reading(held_mutex_);
-    for (const held_directory& d : held_) {
-        if (d.path == path) return d.handle;
-    }
-    return -1;
-}
-
-system_file_system::place system_file_system::placed(const std::string& path)
-{
-#ifndef _WIN32
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash + 1 < path.size()) {
-        const int held = held_handle(path.substr(0, slash + 1));
-        if (held >= 0) return {held, path.substr(slash + 1)};
-    }
-    return {AT_FDCWD, path};
-#else
-    // No descriptor reaches a directory here: paths are joined to it.
-    return {-1, path};
-#endif
-}
-
 std::string system_file_system::find_target(const std::string& path, links how, target& found)
 {
     found = target{path};
