@@ -169,8 +169,12 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
     if (settings.guard_output) refuse_standard_output(files, path);
-    const std::string unrecorded = settings.journal ? settings.journal->note(name) : std::string();
-    if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
+    // Recorded only when it is to be drawn: a name that stays the user's
+    // (the catalogue on standard input) is never a run's to remove.
+    const bool guarded = settings.guard_input && files.same_file(path, "/dev/stdin");
+    const std::string unrecorded =
+        settings.journal && !guarded ? settings.journal->note(name) : std::string();
+    if (guarded) {
         batch.messages += format_message(
             from.file, from.line,
             "cannot replace " + shown_path(path) + ": it is the catalogue being read");
