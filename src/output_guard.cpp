@@ -54,7 +54,8 @@ void refuse_catalogue_in_directory(file_system& files, const std::string& catalo
     files.find_target(catalogue, links::follow, resolved);
     for (const std::string& name : {base_name(catalogue), base_name(resolved.path)}) {
         const std::string written = joined(directory, name);
-        if ((!is_made_name(name) && name != record_name) || !files.same_file(written, catalogue))
+        if ((!is_made_name(name) && name != record_name && name != journal_name) ||
+            !files.same_file(written, catalogue))
             continue;
         throw usage_error("the catalogue " + shown_path(catalogue) +
                           " would be replaced: the run writes " + shown_path(written));

@@ -1,9 +1,13 @@
 // Preloaded into a run (LD_PRELOAD) to interrupt it at a known point rather
 // than after a guessed delay: SIGNAL_AT="SIGNAL CALL N" sends SIGNAL to the
-// process once its Nth call of CALL (write, linkat or rename) has returned.
-// The signal goes to the process, so a thread that blocks it passes it on.
+// process once its Nth call of CALL (write, linkat, or rename and renameat
+// counted as one) has returned. The signal goes to the process, so a thread
+// that blocks it passes it on.
+// Signal 0 moves the directory MOVE_DIRECTORY names aside (NAME.old) and
+// makes a new one of its name instead, as a user might mid-run.
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,6 +17,24 @@
 #include <cstring>
 
 namespace {
+
+template <typename function>
+function* real(const char* name)
+{
+    return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
+}
+
+void move_directory()
+{
+    const char* name = getenv("MOVE_DIRECTORY");
+    if (!name) return;
+    char aside[4096];
+    snprintf(aside, sizeof aside, "%s.old", name);
+    real<int(const char*, const char*)>("rename")(name, aside);
+    mkdir(name, 0777);
+}
+
+std::atomic<long> renames;
 
 void after(const char* call, std::atomic<long>& calls)
 {
@@ -26,14 +48,14 @@ void after(const char* call, std::atomic<long>& calls)
         errno = saved;
         return;
     }
-    if (calls.fetch_add(1) + 1 == at) kill(getpid(), signal_number);
+    if (calls.fetch_add(1) + 1 == at) {
+        if (signal_number == 0) {
+            move_directory();
+        } else {
+            kill(getpid(), signal_number);
+        }
+    }
     errno = saved;
-}
-
-template <typename function>
-function* real(const char* name)
-{
-    return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
 }
 
 }  // namespace
@@ -57,11 +79,18 @@ int linkat(int from_directory, const char* from, int to_directory, const char* t
     return done;
 }
 
+// rename and renameat are one call here: the run uses either.
 int rename(const char* from, const char* to)
 {
-    static std::atomic<long> calls;
     const int done = real<decltype(rename)>("rename")(from, to);
-    after("rename", calls);
+    after("rename", renames);
+    return done;
+}
+
+int renameat(int from_directory, const char* from, int to_directory, const char* to)
+{
+    const int done = real<decltype(renameat)>("renameat")(from_directory, from, to_directory, to);
+    after("rename", renames);
     return done;
 }
 
