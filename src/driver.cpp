@@ -27,8 +27,8 @@ constexpr int usage_status = 2;
 // The warnings on how a case file is written: a file that goes on past
 // its case with more codes (at `more_line`), brackets that do not follow
 // the rows, and with `count_sides` sides past the count.
-std::string writing_warnings(const square_case& c, const case_source& from,
-                             std::int64_t more_line, bool count_sides)
+std::string writing_warnings(const square_case& c, const case_source& from, std::int64_t more_line,
+                             bool count_sides)
 {
     std::string messages;
     skyline sky;
@@ -196,6 +196,10 @@ int run(int argc, const char* const* argv)
         std::fputs(usage_line, stderr);
         if (e.unknown_option) std::fputs("Try 'squares2tex --help'.\n", stderr);
         return usage_status;
+    } catch (const conversion_error& e) {
+        // Standard output failed while --help or --version wrote it.
+        print_message("", 0, e.what());
+        return failure_status;
     }
     return finish_out(out) ? status : failure_status;
 }

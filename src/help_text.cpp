@@ -2,7 +2,7 @@
 #include "options.h"
 
 const char* const usage_line =
-    "usage: squares2tex [OPTION]... CASE-FILE   or   squares2tex [OPTION]... --catalogue FILE\n";
+    "usage: squares2tex [OPTION]... CASE-FILE | --catalogue FILE | --enumerate N | --graphs FILE\n";
 
 const char* const help_text =
     "Draws a list of squares placed one by one, each at the highest, left-most free\n"

@@ -270,6 +270,63 @@ std::int64_t read_square_code(value_reader& reader, square_case& c, const listed
     return r.first_line;
 }
 
+// "WxH" (or "WXH"), both 1 or more and within 32 bits, into `size`.
+bool parse_size_word(const std::string& word, std::int32_t size[2])
+{
+    const std::size_t x = word.find_first_of("xX");
+    if (x == std::string::npos || x == 0 || x + 1 == word.size()) return false;
+    for (int part = 0; part < 2; ++part) {
+        const std::string digits = part == 0 ? word.substr(0, x) : word.substr(x + 1);
+        if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const std::int64_t value = std::stoll(digits);
+        if (value < 1 || value > int32_max) return false;
+        size[part] = static_cast<std::int32_t>(value);
+    }
+    return true;
+}
+
+// Whether the sides read so far close the first bracket with `width` in it:
+// the sign that the two numbers before it are width and height, not the
+// order and side of a squared square. Sides start at value `first_side`.
+bool first_bracket_makes(const value_reader& reader, const square_case& c, std::int64_t first_side,
+                         std::int64_t width)
+{
+    const value_reader::bracket_marks& m = reader.marks();
+    if (m.first_close < 0) return false;
+    const std::int64_t end = m.first_close - first_side;
+    if (end < 1 || end > static_cast<std::int64_t>(c.sides.size())) return false;
+    std::int64_t sum = 0;
+    for (std::int64_t i = 0; i < end; ++i) sum += c.sides[static_cast<std::size_t>(i)];
+    return sum == width;
+}
+
+// A code with its width and height before the brackets and no count: the
+// order is the number of sides, up to the first value outside the brackets
+// after them, a *, or the end of the line (of the file).
+std::int64_t read_sized_code(value_reader& reader, square_case& c, listed_read& r,
+                             std::int64_t first_side, std::int32_t width, std::int32_t height,
+                             std::int64_t line)
+{
+    take_bare_values(reader, c, r);
+    const value_reader::bracket_marks& m = reader.marks();
+    if (m.outside >= 0) {
+        c.sides.resize(static_cast<std::size_t>(m.outside - first_side));
+    } else if (m.depth > 0 && (r.stop == token::word || r.stop == token::out_of_range)) {
+        fail_at(reader, r.stop, "side " + std::to_string(c.sides.size() + 1));
+    }
+    if (c.sides.size() > static_cast<std::size_t>(int32_max)) {
+        throw conversion_error("the code has more than 2147483647 sides", m.open_line);
+    }
+    c.count = static_cast<std::int32_t>(c.sides.size());
+    c.width = width;
+    c.height = height;
+    if (r.stop == token::star && m.outside < 0) read_caption(reader, c);
+    c.sides_given = c.count;
+    note_brackets(reader, c, first_side);
+    return line;
+}
+
 }  // namespace
 
 std::int64_t read_case_values(value_reader& reader, square_case& c)
@@ -292,6 +349,17 @@ std::int64_t read_case_values(value_reader& reader, square_case& c)
         return r.first_line;
     }
     // The shorter forms only for what could not be read as before.
+    std::int32_t size[2] = {};
+    if (r.heads == 0 && r.stop == token::word && parse_size_word(reader.word(), size)) {
+        const std::int64_t line = reader.line();
+        const std::string word = reader.word();
+        r.stop = reader.take(r.head[0]);
+        if (r.stop != token::value || reader.marks().first_open != 0) {
+            throw conversion_error("expected the sides in brackets after " + word, line);
+        }
+        c.sides.push_back(r.head[0]);
+        return read_sized_code(reader, c, r, 0, size[0], size[1], line);
+    }
     switch (reader.marks().first_open) {
         case 0:
             return read_bare_code(reader, c, r);
@@ -301,6 +369,13 @@ std::int64_t read_case_values(value_reader& reader, square_case& c)
                 "order and side of a squared square, or no number",
                 reader.marks().open_line);
         case 2:
+            // A square's side twice reads as order and side, as it always has.
+            if (r.heads == 3 && r.head[0] != r.head[1]) {
+                prepend(c, r.head + 2, 1);
+                if (first_bracket_makes(reader, c, 2, r.head[0]))
+                    return read_sized_code(reader, c, r, 2, r.head[0], r.head[1], r.first_line);
+                c.sides.erase(c.sides.begin());
+            }
             return read_square_code(reader, c, r);
         default:
             fail_listed(reader, c, r);

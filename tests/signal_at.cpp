@@ -2,6 +2,8 @@
 // than after a guessed delay: SIGNAL_AT="SIGNAL CALL N" sends SIGNAL to the
 // process once its Nth call of CALL (write, linkat or rename) has returned.
 // The signal goes to the process, so a thread that blocks it passes it on.
+// FAILED_WRITES_TO=FILE: at exit, FILE holds how many writes failed, the
+// measure of how long a run went on after its output failed.
 #include <dlfcn.h>
 #include <signal.h>
 #include <unistd.h>
@@ -36,6 +38,27 @@ function* real(const char* name)
     return reinterpret_cast<function*>(dlsym(RTLD_NEXT, name));
 }
 
+std::atomic<long> failed_writes;
+
+struct failure_report {
+    ~failure_report()
+    {
+        const char* path = getenv("FAILED_WRITES_TO");
+        if (path == nullptr) return;
+        if (FILE* out = fopen(path, "w")) {
+            fprintf(out, "%ld\n", failed_writes.load());
+            fclose(out);
+        }
+    }
+} report_at_exit;
+
+void count_failure()
+{
+    const int saved = errno;
+    ++failed_writes;
+    errno = saved;
+}
+
 }  // namespace
 
 extern "C" {
@@ -44,6 +67,7 @@ ssize_t write(int handle, const void* data, size_t size)
 {
     static std::atomic<long> calls;
     const ssize_t done = real<decltype(write)>("write")(handle, data, size);
+    if (done < 0) count_failure();
     after("write", calls);
     return done;
 }
