@@ -293,6 +293,51 @@ TEST_F(Run, FailedStandardOutputIsReported)
     EXPECT_EQ(document(), three_squares_document);
 }
 
+// The first failed write ends the run, whatever it writes: the writes that
+// failed are counted by tests/signal_at.cpp, and the endless enumeration
+// ends only by its failure.
+TEST_F(Run, FailedWriteEndsTheRun)
+{
+    std::string big;
+    for (int i = 0; i < 20000; ++i) big += "9 33 32 18 15 7 8 14 4 10 1 9\n";
+    write_file(work_ / "big.txt", big);
+    fs::create_directory(work_ / "d");
+    const std::string full = "cannot write to standard output: No space left on device";
+    const std::string limit = "trap '' XFSZ; ulimit -f 8;";
+    const struct {
+        std::string prefix, arguments, out, message;
+    } rows[] = {
+        {"", "--canonical --catalogue big.txt", "/dev/full", full},
+        {"", "--check -j 2 --catalogue big.txt", "/dev/full", full},
+        {"", "--enumerate 9-16", "/dev/full", full},
+        {limit, "--enumerate 9-16", "", "cannot write to standard output: File too large"},
+        {limit, "--enumerate 9-16 -o codes.txt", "", "cannot write codes.txt: File too large"},
+        {limit, "--canonical --catalogue big.txt -o codes.txt", "",
+         "big.txt: cannot write codes.txt: File too large"},
+        {"trap '' XFSZ; ulimit -f 1;", "-f svg -d d --catalogue big.txt", "",
+         "big.txt: cannot write d/"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        tool_ = SQUARES2TEX_DYNAMIC;
+        const result r =
+            run(row.arguments,
+                row.prefix + " FAILED_WRITES_TO='" + (base_ / "failed").string() +
+                    "' LD_PRELOAD='" SIGNAL_AT_LIBRARY "' ASAN_OPTIONS=verify_asan_link_order=0",
+                row.out);
+        tool_ = SQUARES2TEX_EXE;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        // A writer thread may have a piece of its own in flight.
+        EXPECT_LE(std::stoi(read_file(base_ / "failed")), 2);
+    }
+    // With SIGPIPE ignored, a closed pipe ends an enumeration that would run for years.
+    EXPECT_EQ(shell("{ trap '' PIPE; \"$tool\" --enumerate 9-40; echo $? >status; } | head -1"),
+              "squares2tex: cannot write to standard output: Broken pipe\n");
+    EXPECT_EQ(read_file(work_ / "status"), "1\n");
+}
+
 // Warnings gathered before an error are printed; paths stay on one line.
 TEST_F(Run, MessagesInFull)
 {
