@@ -56,8 +56,9 @@ TEST_F(Enumerate, EveryCodeChecksAsTheKindAskedFor)
                 EXPECT_EQ(width, height) << row;
             }
         }
-        EXPECT_EQ(checked, kind.empty() ? 2 + 6 + 22 + 67 + 213 + 744 + 2609
-                                        : kind.size() < 15 ? 1 + 9 + 34 + 104 + 283 : 1 + 3);
+        EXPECT_EQ(checked, kind.empty()       ? 2 + 6 + 22 + 67 + 213 + 744 + 2609
+                           : kind.size() < 15 ? 1 + 9 + 34 + 104 + 283
+                                              : 1 + 3);
     }
 }
 
@@ -75,13 +76,15 @@ TEST_F(Enumerate, PartsMergeIntoTheWholeAndThreadsChangeNothing)
             run(kind + "--enumerate 12-15 --part " + std::to_string(k) + "/5", "",
                 (work_ / ("part" + std::to_string(k))).string());
         }
-        EXPECT_EQ(shell("LC_ALL=C sort -m -u -k1,1n -k2 part1 part2 part3 part4 part5 >merged"), "");
+        EXPECT_EQ(shell("LC_ALL=C sort -m -u -k1,1n -k2 part1 part2 part3 part4 part5 >merged"),
+                  "");
         EXPECT_EQ(read_file(work_ / "merged"), whole) << kind;
     }
     // The reference's GNU parallel line, on this machine only.
     const std::string whole = run("--enumerate 14").out;
-    const std::string line = "parallel --will-cite --sshlogin : \"$tool\" --enumerate 14 --part "
-                             "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2 >parallel.txt";
+    const std::string line =
+        "parallel --will-cite --sshlogin : \"$tool\" --enumerate 14 --part "
+        "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2 >parallel.txt";
     if (shell("command -v parallel >/dev/null || echo missing >&2").empty()) {
         EXPECT_EQ(shell(line), "");
         EXPECT_EQ(read_file(work_ / "parallel.txt"), whole);
@@ -104,7 +107,17 @@ TEST_F(Enumerate, GraphFilesAreSkippedInPartOrRefusedWhole)
     write_file(work_ / "cut.pc", head + k4 + k4 + k4.substr(0, 5));
     expect_failure(run("--graphs - -o squares.tex", "", "", (work_ / "cut.pc").string()),
                    {"squares2tex: (standard input): graph 3: the file ends inside the graph"});
-    write_file(work_ / "torus.pc", head + k4 + std::string("\4\2\3\4\0\3\4\1\0\4\1\2\0\1\2\3\0", 17));
+    // Files joined as cat joins them; an empty one; one endless list of neighbours.
+    write_file(work_ / "joined.pc", head + k4 + square + head + k4);
+    EXPECT_EQ(run("--graphs joined.pc --count").out, "5\t2\t0\t0\t0\t0\n");
+    write_file(work_ / "empty.pc", "");
+    expect_failure(run("--graphs empty.pc -o squares.tex"),
+                   {"squares2tex: empty.pc: no graphs and no header"});
+    write_file(work_ / "endless.pc", head + "\xff" + std::string(4 << 20, '\1'));
+    expect_failure(run("--graphs endless.pc -o squares.tex"),
+                   {"endless.pc: graph 1: more than 1536 neighbours in all"});
+    write_file(work_ / "torus.pc",
+               head + k4 + std::string("\4\2\3\4\0\3\4\1\0\4\1\2\0\1\2\3\0", 17));
     expect_failure(run("--graphs torus.pc -j 2"), {"torus.pc: graph 2: not a plane embedding"});
 }
 

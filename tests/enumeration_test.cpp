@@ -129,7 +129,8 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
             c.count = static_cast<std::int32_t>(r.squares.size());
             c.width = static_cast<std::int32_t>(r.width);
             c.height = static_cast<std::int32_t>(r.height);
-            for (const square_box& b : r.squares) c.sides.push_back(static_cast<std::int32_t>(b.side));
+            for (const square_box& b : r.squares)
+                c.sides.push_back(static_cast<std::int32_t>(b.side));
             std::string replayed, found, why;
             ASSERT_TRUE(append_canonical_line(c, s.canonical, replayed, why)) << why;
             append_canonical(r.squares, r.width, r.height, "", s.canonical, found);
@@ -176,8 +177,15 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
     }
     using k = graph_kind;
     const reader_case cases[] = {
-        {"", {}, ""},
+        {"", {}, "no graphs and no header"},
+        {head, {}, ""},
         {head + k4 + k4, {k::c_net, k::c_net}, ""},
+        // Files joined: a header again between graphs, of either width.
+        {head + k4 + head + head + k4 + le, {k::c_net, k::c_net, k::c_net}, ""},
+        {le + head + std::string("\0\4\0", 3), {k::c_net}, "graph 2: a graph of 256 or more"},
+        {head + k4 + ">>planar_cod", {k::c_net}, "graph 2: vertex 1 has neighbour 112 of only 62"},
+        {le.substr(0, 18) + std::string("\0\xe9\3", 3), {}, "graph 1: 1001 vertices are more"},
+        {head + "\2" + std::string(20, '\1'), {}, "graph 1: more than 18 neighbours in all"},
         {le, {k::c_net}, ""},
         {be, {k::c_net}, ""},
         {"planar_code" + k4, {}, "not planar_code"},
@@ -207,7 +215,9 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
             std::string problem;
             while (reader.next(g)) {
                 kinds.push_back(check_plane_graph(g, d, problem));
-                if (kinds.back() == graph_kind::not_embedding) { EXPECT_FALSE(problem.empty()); }
+                if (kinds.back() == graph_kind::not_embedding) {
+                    EXPECT_FALSE(problem.empty());
+                }
             }
         } catch (const conversion_error& e) {
             error = e.what();
