@@ -28,18 +28,23 @@ struct run_settings {
     bool from_file = false;
 };
 
-// The kinds a run keeps: --count counts them all.
+// The kinds a run keeps: --count without a kind counts them all, with
+// --squares or --imperfect only those asked for (the others cost the most).
 run_settings settings_of(const options& o)
 {
     run_settings s;
     s.from_file = !o.graphs.empty();
+    const bool every_kind = o.count && !o.imperfect && !o.squares;
     for (int kind = 0; kind < kinds; ++kind) {
         const bool imperfect = kind >= imperfect_oblong;
         const bool square = kind == perfect_square || kind == imperfect_square;
-        s.wanted[kind] = o.count || (imperfect == o.imperfect && (square || !o.squares));
+        s.wanted[kind] = every_kind || (imperfect == o.imperfect && (square || !o.squares));
     }
     return s;
 }
+
+const char* const count_header =
+    "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n";
 
 // Whether the dual's canonical code is less than the graph's own.
 bool dual_comes_first(const plane_graph& g, solve_scratch& scratch)
@@ -157,13 +162,17 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
             ++found[kind][order_of(line)];
         }
     }
+    // A column of kinds the run did not look for shows "-", not a false 0.
+    const auto column = [&](int order, int a, int b) {
+        if (!settings.wanted[a] || !settings.wanted[b]) return std::string("\t-");
+        return '\t' + std::to_string(found[a][order] + (a == b ? 0 : found[b][order]));
+    };
     for (const int order : orders) {
-        const auto of = [&](int kind) { return found[kind][order]; };
-        output.add(std::to_string(order) + '\t' + std::to_string(totals.cnets[order + 1]) + '\t' +
-                   std::to_string(of(perfect_oblong) + of(perfect_square)) + '\t' +
-                   std::to_string(of(imperfect_oblong) + of(imperfect_square)) + '\t' +
-                   std::to_string(of(perfect_square)) + '\t' +
-                   std::to_string(of(imperfect_square)) + '\n');
+        output.add(std::to_string(order) + '\t' + std::to_string(totals.cnets[order + 1]) +
+                   column(order, perfect_oblong, perfect_square) +
+                   column(order, imperfect_oblong, imperfect_square) +
+                   column(order, perfect_square, perfect_square) +
+                   column(order, imperfect_square, imperfect_square) + '\n');
     }
 }
 
@@ -187,6 +196,7 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
     steps.size = [](const graph_batch& b) { return b.bytes; };
     code_output output{out, nullptr, {}};
     if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
+    if (o.count) output.add(count_header);
 
     if (!settings.from_file) {
         const order_range range = chosen_orders(o);
