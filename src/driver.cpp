@@ -176,7 +176,11 @@ int run_options(const options& o, output_stream& out)
     } catch (const conversion_error& e) {
         print_message(shown, e.line, e.what());
     } catch (const std::bad_alloc&) {
-        print_message(shown, 0, "out of memory");
+        // An order's codes are held until it ends: parts of it fit.
+        print_message(shown, 0,
+                      enumerates(o) && o.graphs.empty()
+                          ? "out of memory; --part K/N splits the enumeration into parts that fit"
+                          : "out of memory");
     } catch (const std::exception& e) {
         print_message(shown, 0, std::string("unexpected failure: ") + e.what());
     }

@@ -35,6 +35,13 @@ TEST_F(Enumerate, CountsAreThePublishedOnesAndOrderNineIsItsCatalogue)
          "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n"
          "13\t58\t-\t-\t-\t1\n"},
     };
+    // Orders with nothing to find say so, and the run is no failure.
+    const result none = run("--enumerate 7-9 --squares");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.err,
+              "squares2tex: note: no simple perfect squared square has order 7\n"
+              "squares2tex: note: no simple perfect squared square has order 8\n"
+              "squares2tex: note: no simple perfect squared square has order 9\n");
     for (const auto& [arguments, codes] : catalogues) {
         const result r = run(arguments);
         EXPECT_EQ(r.status, 0) << arguments << r.err;

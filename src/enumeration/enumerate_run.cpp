@@ -11,6 +11,7 @@
 #include "enumeration/canonical_code.h"
 #include "enumeration/cnet_feed.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/enumerate_cost.h"
 #include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
@@ -184,14 +185,27 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
     const int jobs = job_count(o);
     std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
     run_totals totals;
-    progress shown(-1, settings.from_file ? "graphs" : "c-nets");
+    const order_range range = settings.from_file ? order_range{} : chosen_orders(o);
+    const catalogue_part part = chosen_part(o);
+    // The published c-net counts give the total: the share done and the time left.
+    const double cnets_total =
+        settings.from_file ? -1 : cnets_to_solve(range.low, range.high, part.n);
+    if (!settings.from_file) print_messages(cost_warnings(o, range.low, range.high, part.n));
+    progress shown(static_cast<std::int64_t>(cnets_total),
+                   settings.from_file ? "graphs" : "c-nets");
+    std::int64_t cnets_done = 0;
     in_order_steps<graph_batch> steps;
     steps.work = [&](graph_batch& b, int worker) {
         work_on(b, settings, scratch[static_cast<std::size_t>(worker)]);
     };
     steps.write = [&](graph_batch& b) {
         totals.add(b);
-        shown.update(totals.graphs);
+        for (const auto& c : b.cnets) cnets_done += c.second;
+        if (settings.from_file) {
+            shown.update(totals.graphs);
+        } else {
+            shown.update(cnets_done, cnets_done);
+        }
     };
     steps.size = [](const graph_batch& b) { return b.bytes; };
     code_output output{out, nullptr, {}};
@@ -199,13 +213,17 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
     if (o.count) output.add(count_header);
 
     if (!settings.from_file) {
-        const order_range range = chosen_orders(o);
-        const catalogue_part part = chosen_part(o);
         for (int order = range.low; order <= range.high; ++order) {
             feed_cnets(order + 1, part.k, part.n, jobs, batch_graphs, steps);
             shown.clear();
+            bool found = false;
+            for (int kind = 0; kind < kinds; ++kind)
+                found = found || (settings.wanted[kind] && !totals.lines[kind].empty());
             write_found(o, settings, totals, {order}, output);
             totals.clear_codes();
+            // A part may find nothing of an order that has some.
+            if (!found && !o.count && !o.quiet && part.n == 1)
+                print_messages(nothing_found_note(o, order));
         }
     } else {
         const std::string shown_name = input_name(o.graphs);
