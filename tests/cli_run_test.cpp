@@ -333,9 +333,36 @@ TEST_F(Run, FailedWriteEndsTheRun)
         EXPECT_LE(std::stoi(read_file(base_ / "failed")), 2);
     }
     // With SIGPIPE ignored, a closed pipe ends an enumeration that would run for years.
-    EXPECT_EQ(shell("{ trap '' PIPE; \"$tool\" --enumerate 9-40; echo $? >status; } | head -1"),
-              "squares2tex: cannot write to standard output: Broken pipe\n");
+    EXPECT_EQ(
+        shell("{ trap '' PIPE; \"$tool\" --quiet --enumerate 9-40; echo $? >status; } | head -1"),
+        "squares2tex: cannot write to standard output: Broken pipe\n");
     EXPECT_EQ(read_file(work_ / "status"), "1\n");
+}
+
+// A read that fails inside the catalogue is reported once, naming the file;
+// the line it cut short is no line of the catalogue, so none is blamed.
+TEST_F(Run, FailedReadBlamesNoLine)
+{
+    std::string big;
+    for (int i = 0; i < 5000; ++i) big += "9 33 32 18 15 7 8 14 4 10 1 9\n";
+    write_file(work_ / "big.txt", big);
+    for (const char* arguments :
+         {"--check --catalogue big.txt", "-f svg -d d --catalogue big.txt"}) {
+        SCOPED_TRACE(arguments);
+        tool_ = SQUARES2TEX_DYNAMIC;
+        const result r = run(arguments, "READ_FAILS_AT=2 LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                                        "' ASAN_OPTIONS=verify_asan_link_order=0");
+        tool_ = SQUARES2TEX_EXE;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "squares2tex: big.txt: cannot read the catalogue: Input/output error\n");
+        std::istringstream rows(r.out);
+        std::string row;
+        std::getline(rows, row);
+        while (std::getline(rows, row)) {
+            if (row.empty() || row.find(" - - - ") != std::string::npos) continue;
+            EXPECT_NE(row.find("\tyes\tyes\tyes\t-\t-"), std::string::npos) << row;
+        }
+    }
 }
 
 // Warnings gathered before an error are printed; paths stay on one line.

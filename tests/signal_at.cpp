@@ -4,6 +4,9 @@
 // The signal goes to the process, so a thread that blocks it passes it on.
 // FAILED_WRITES_TO=FILE: at exit, FILE holds how many writes failed, the
 // measure of how long a run went on after its output failed.
+// READ_FAILS_AT=N: the Nth fread of a file past standard error fails with
+// EIO, as a failing disk does (glibc's fread reads through an inner read
+// that cannot be caught here).
 #include <dlfcn.h>
 #include <signal.h>
 #include <unistd.h>
@@ -87,6 +90,21 @@ int rename(const char* from, const char* to)
     const int done = real<decltype(rename)>("rename")(from, to);
     after("rename", calls);
     return done;
+}
+
+size_t fread(void* data, size_t size, size_t count, FILE* stream)
+{
+    static std::atomic<long> calls;
+    const char* chosen = getenv("READ_FAILS_AT");
+    const auto real_fread = real<decltype(fread)>("fread");
+    if (chosen == nullptr || fileno(stream) <= 2 || calls.fetch_add(1) + 1 != atol(chosen))
+        return real_fread(data, size, count, stream);
+    (void)data;
+    (void)size;
+    (void)count;
+    stream->_flags |= _IO_ERR_SEEN;
+    errno = EIO;
+    return 0;
 }
 
 }  // extern "C"
