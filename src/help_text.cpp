@@ -45,7 +45,7 @@ const char* const help_text =
     "  -j, --jobs N           the threads of a catalogue run or an enumeration\n"
     "                         (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file, or of\n"
-    "                         the c-nets of --enumerate\n"
+    "                         the c-nets of --enumerate or the graphs of --graphs\n"
     "      --enumerate N      every simple perfect squared rectangle of order N\n"
     "                         (or A-B: of orders A to B), squares included, each\n"
     "                         once, sorted (merge parts with\n"

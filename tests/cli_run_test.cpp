@@ -97,7 +97,6 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--enumerate 10-9", "--enumerate takes an order N or a range of orders A-B, from 1 to 40"},
         {"--enumerate 41", "not '41'"},
         {"--squares case.txt", "--imperfect, --squares and --count go with --enumerate N"},
-        {"--graphs g.pc --part 1/2", "--part shares out the c-nets of --enumerate"},
         {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
         {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };

@@ -60,7 +60,7 @@ void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratc
     std::string problem;
     for (std::size_t i = 0; i < b.graphs.size(); ++i) {
         const plane_graph& g = b.graphs[i];
-        const std::int64_t number = b.first + static_cast<std::int64_t>(i);
+        const std::int64_t number = b.first + b.step * static_cast<std::int64_t>(i);
         if (b.from_file) {
             const graph_kind kind = check_plane_graph(g, scratch.darts, problem);
             if (kind == graph_kind::not_embedding) {
@@ -234,10 +234,13 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
             if (ended) return false;
             b = graph_batch{};
             b.from_file = true;
-            b.first = reader.graphs() + 1;
+            b.step = part.n;
             try {
                 plane_graph g;
                 while (b.graphs.size() < batch_graphs && reader.next(g)) {
+                    // Graph N of the file is part (N - 1) mod n + 1's.
+                    if ((reader.graphs() - 1) % part.n != part.k - 1) continue;
+                    if (b.graphs.empty()) b.first = reader.graphs();
                     for (const std::vector<int>& r : g.rotation) b.bytes += r.size() * sizeof(int);
                     b.graphs.push_back(std::move(g));
                 }
