@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "document/picture_writer.h"
 #include "case_report.h"
-#include "placement/place_squares.h"
+#include "document/picture_writer.h"
 #include "memory_files.h"
+#include "placement/place_squares.h"
 #include "random_cases.h"
 #include "test_cases.h"
 
@@ -52,14 +52,18 @@ TEST(Svg, ThreeSquaresWholeFile)
               "stroke=\"none\">1</text>\n"
               "</svg>\n");
     // Printed at a size: the longer side 100 mm, and the margin.
-    EXPECT_NE(draw_svg(make_case(3, 2, {2, 1, 1}), {100}).find(
-                  R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
-              std::string::npos);
+    EXPECT_NE(
+        draw_svg(make_case(3, 2, {2, 1, 1}), {100})
+            .find(R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
+        std::string::npos);
     // A caption joins the title, as markup safe in it.
     square_case captioned = make_case(3, 2, {2, 1, 1});
     captioned.caption = "3a <1925> & \"so\"";
     EXPECT_NE(draw_svg(captioned).find("<title>3 squares in a 3 x 2 rectangle: 3a &lt;1925&gt; "
                                        "&amp; &quot;so&quot;</title>\n<rect class=\"frame\""),
+              std::string::npos);
+    // A square is called one (the PDF's title is the same text).
+    EXPECT_NE(draw_svg(make_case(2, 2, {1, 1, 1, 1})).find("<title>4 squares in a 2 x 2 square<"),
               std::string::npos);
 }
 
@@ -102,7 +106,8 @@ TEST(SvgProperties, RandomCasesReadBackToTheirPlacements)
             c.sides.push_back(static_cast<std::int32_t>(side));
             for (int more = static_cast<int>(random() % 3); more > 0; --more) c.sides.push_back(1);
             if (c.height - depth - side >= std::numeric_limits<std::int32_t>::min()) {
-                rc.squares.push_back({column, c.height - depth, static_cast<std::int32_t>(side), true});
+                rc.squares.push_back(
+                    {column, c.height - depth, static_cast<std::int32_t>(side), true});
                 right = column + side;
             }
         }
