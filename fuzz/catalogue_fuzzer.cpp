@@ -180,8 +180,7 @@ std::string entry_text(const catalogue_position& where, const square_case& c,
 {
     std::string text = std::to_string(where.number) + "@" + std::to_string(where.line) + ": ";
     if (!message.empty()) return text + message + "\n";
-    text +=
-        std::to_string(c.count) + " " + std::to_string(c.width) + " " + std::to_string(c.height);
+    text += std::to_string(c.count) + " " + std::to_string(c.width) + " " + std::to_string(c.height);
     for (const std::int32_t side : c.sides) text += " " + std::to_string(side);
     return text + "\n";
 }

@@ -29,8 +29,8 @@ void read_back(const std::string& lines, bool perfect)
     while (start < lines.size()) {
         const std::size_t end = lines.find('\n', start);
         std::string line = lines.substr(start, end - start);
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(fmemopen(&line[0], line.size(), "r"),
-                                                           &std::fclose);
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
+            fmemopen(&line[0], line.size(), "r"), &std::fclose);
         require(in != nullptr);
         const square_case c = read_case_from(in.get());
         const case_verdict v = check_case(c);

@@ -71,8 +71,8 @@ protected:
                const std::string& out_to = "", const std::string& in_from = "/dev/null")
     {
         const std::string out = out_to.empty() ? (base_ / "out").string() : out_to;
-        const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" + tool_ +
-                                    "' " + arguments + " >'" + out + "' 2>'" +
+        const std::string command = "cd '" + work_.string() + "' && " + prefix + " '" +
+                                    tool_ + "' " + arguments + " >'" + out + "' 2>'" +
                                     (base_ / "err").string() + "' <'" + in_from + "'";
         const int raw = std::system(command.c_str());
         result r;
@@ -87,9 +87,8 @@ protected:
     result run_interrupted(const std::string& arguments, const std::string& at)
     {
         tool_ = SQUARES2TEX_DYNAMIC;
-        const result r = run(arguments, "SIGNAL_AT='" + at +
-                                            "' LD_PRELOAD='" SIGNAL_AT_LIBRARY
-                                            "' ASAN_OPTIONS=verify_asan_link_order=0");
+        const result r = run(arguments, "SIGNAL_AT='" + at + "' LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                                        "' ASAN_OPTIONS=verify_asan_link_order=0");
         tool_ = SQUARES2TEX_EXE;
         return r;
     }
@@ -130,9 +129,9 @@ protected:
         for (std::string line; std::getline(lines, line); last = line)
             messages += line.find(": warning: ") == std::string::npos;
         // A usage error adds the usage line, and for an unknown option a hint.
-        EXPECT_EQ(messages, status == 2
-                                ? 2 + (r.err.find("Try 'squares2tex --help'") != std::string::npos)
-                                : 1)
+        EXPECT_EQ(messages, status == 2 ? 2 + (r.err.find("Try 'squares2tex --help'") !=
+                                               std::string::npos)
+                                        : 1)
             << r.err;
         EXPECT_TRUE(status == 2 || last.find(": warning: ") == std::string::npos) << r.err;
         for (const std::string& name : files_in_work())

@@ -71,9 +71,8 @@ TEST_F(Enumerate, EveryCodeChecksAsTheKindAskedFor)
                 EXPECT_EQ(width, height) << row;
             }
         }
-        EXPECT_EQ(checked, kind.empty()       ? 2 + 6 + 22 + 67 + 213 + 744 + 2609
-                           : kind.size() < 15 ? 1 + 9 + 34 + 104 + 283
-                                              : 1 + 3);
+        EXPECT_EQ(checked, kind.empty() ? 2 + 6 + 22 + 67 + 213 + 744 + 2609
+                                        : kind.size() < 15 ? 1 + 9 + 34 + 104 + 283 : 1 + 3);
     }
 }
 
@@ -91,15 +90,13 @@ TEST_F(Enumerate, PartsMergeIntoTheWholeAndThreadsChangeNothing)
             run(kind + "--enumerate 12-15 --part " + std::to_string(k) + "/5", "",
                 (work_ / ("part" + std::to_string(k))).string());
         }
-        EXPECT_EQ(shell("LC_ALL=C sort -m -u -k1,1n -k2 part1 part2 part3 part4 part5 >merged"),
-                  "");
+        EXPECT_EQ(shell("LC_ALL=C sort -m -u -k1,1n -k2 part1 part2 part3 part4 part5 >merged"), "");
         EXPECT_EQ(read_file(work_ / "merged"), whole) << kind;
     }
     // The reference's GNU parallel line, on this machine only.
     const std::string whole = run("--enumerate 14").out;
-    const std::string line =
-        "parallel --will-cite --sshlogin : \"$tool\" --enumerate 14 --part "
-        "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2 >parallel.txt";
+    const std::string line = "parallel --will-cite --sshlogin : \"$tool\" --enumerate 14 --part "
+                             "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2 >parallel.txt";
     if (shell("command -v parallel >/dev/null || echo missing >&2").empty()) {
         EXPECT_EQ(shell(line), "");
         EXPECT_EQ(read_file(work_ / "parallel.txt"), whole);

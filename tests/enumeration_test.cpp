@@ -132,8 +132,7 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
             c.count = static_cast<std::int32_t>(r.squares.size());
             c.width = static_cast<std::int32_t>(r.width);
             c.height = static_cast<std::int32_t>(r.height);
-            for (const square_box& b : r.squares)
-                c.sides.push_back(static_cast<std::int32_t>(b.side));
+            for (const square_box& b : r.squares) c.sides.push_back(static_cast<std::int32_t>(b.side));
             std::string replayed, found, why;
             ASSERT_TRUE(append_canonical_line(c, s.canonical, replayed, why)) << why;
             append_canonical(r.squares, r.width, r.height, "", s.canonical, found);
@@ -218,9 +217,7 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
             std::string problem;
             while (reader.next(g)) {
                 kinds.push_back(check_plane_graph(g, d, problem));
-                if (kinds.back() == graph_kind::not_embedding) {
-                    EXPECT_FALSE(problem.empty());
-                }
+                if (kinds.back() == graph_kind::not_embedding) { EXPECT_FALSE(problem.empty()); }
             }
         } catch (const conversion_error& e) {
             error = e.what();

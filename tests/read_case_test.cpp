@@ -166,8 +166,7 @@ TEST(ReadCaseErrors, FileEndsEarly)
     EXPECT_EQ(failure("3 1 3\n1 1\n"), "2: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("3 3 2 2 1\n"), "1: the file ends after 2 of 3 sides; side 3 is missing");
     // A lone CR ends a line as LF and CR LF do.
-    EXPECT_EQ(failure("3 3 2\r2 1\r\n\r"),
-              "2: the file ends after 2 of 3 sides; side 3 is missing");
+    EXPECT_EQ(failure("3 3 2\r2 1\r\n\r"), "2: the file ends after 2 of 3 sides; side 3 is missing");
     EXPECT_EQ(failure("3 3 2\r\r\n2\r1 x"), "4: expected side 3 of 3, found \"x\"");
     EXPECT_EQ(failure("2000000000 3 2 1 1 1"),
               "1: the file ends after 3 of 2000000000 sides; side 4 is missing");
@@ -214,19 +213,18 @@ TEST(ReadCase, Notations)
         {"1 1 1 1 *" + std::string(2000, 'x'), "1 1 1: 1 * " + std::string(1000, 'x')},
         // A first value inside a bracket begins a bare code, even where
         // count, width and height would read; numbers first read as before.
-        {"(5,7)(5)(5,2)(2)(1,1,1,2)(1,1,1)(1,1)", "15 12 12: 5 7 5 5 2 2 1 1 1 2 1 1 1 1 1 * "},
+        {"(5,7)(5)(5,2)(2)(1,1,1,2)(1,1,1)(1,1)",
+         "15 12 12: 5 7 5 5 2 2 1 1 1 2 1 1 1 1 1 * "},
         {"(1,1)(1,1)", "4 2 2: 1 1 1 1 * "},
         {"[3 3 2] 2 1 1",
          "1: the squares' area 22 is not a multiple of the width 8 (the sum of the first "
          "bracket)"},
         {"() 3 3 2 2 1 1", "3 3 2: 2 1 1 * "},
         {"3 3 (2 2 1 1)", "3 3 2: 2 1 1 * "},
-        {"2 2 (1,1)(1,1)",
-         "2 2 1: 1 1 *  ! 2 sides expected, 3 given; those past side 2 are not read"},
+        {"2 2 (1,1)(1,1)", "2 2 1: 1 1 *  ! 2 sides expected, 3 given; those past side 2 are not read"},
         // Sides past the count, brackets off the rows, more codes after the case.
         {"9 33 32 (18,15)(7,8)(14,4)(10,1)(9)(3)(5)",
-         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are "
-         "not read"},
+         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are not read"},
         {"9 33 32 (18)(15,7)(8,14,4)(10)(1,9) * x",
          "9 33 32: 18 15 7 8 14 4 10 1 9 * x ! bracket 1, (18), does not hold the squares of one "
          "row; by rows the sides are (18,15)(7,8)(14,4)(10,1)(9)"},
@@ -234,10 +232,8 @@ TEST(ReadCase, Notations)
          "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! bracket 2, (7,8,14), does not hold the squares of "
          "one row; by rows the sides are (18,15)(7,8)(14,4)(10,1)(9)"},
         {"9 33 32 18 15 7 8 14 4 10 1 9 3 5 * x",
-         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are "
-         "not read"},
-        {"3 3 2 2 1 1 (1, 2\n# 4\nnote\n\n (1)",
-         "3 3 2: 2 1 1 *  ! more at 5 ! 3 sides expected, 5 given; those past side 3 are not read"},
+         "9 33 32: 18 15 7 8 14 4 10 1 9 *  ! 9 sides expected, 11 given; those past side 9 are not read"},
+        {"3 3 2 2 1 1 (1, 2\n# 4\nnote\n\n (1)", "3 3 2: 2 1 1 *  ! more at 5 ! 3 sides expected, 5 given; those past side 3 are not read"},
         {"3 3 2\n2 1 1\n3 3 2 2 1 1\n", "3 3 2: 2 1 1 *  ! more at 3"},
         {"21 " + code21,
          "1: one number before the first bracket: expected count, width and height, "

@@ -52,10 +52,9 @@ TEST(Svg, ThreeSquaresWholeFile)
               "stroke=\"none\">1</text>\n"
               "</svg>\n");
     // Printed at a size: the longer side 100 mm, and the margin.
-    EXPECT_NE(
-        draw_svg(make_case(3, 2, {2, 1, 1}), {100})
-            .find(R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
-        std::string::npos);
+    EXPECT_NE(draw_svg(make_case(3, 2, {2, 1, 1}), {100}).find(
+                  R"(viewBox="-0.005 -0.005 3.01 2.01" width="100.333mm" height="67mm" fill)"),
+              std::string::npos);
     // A caption joins the title, as markup safe in it.
     square_case captioned = make_case(3, 2, {2, 1, 1});
     captioned.caption = "3a <1925> & \"so\"";
@@ -106,8 +105,7 @@ TEST(SvgProperties, RandomCasesReadBackToTheirPlacements)
             c.sides.push_back(static_cast<std::int32_t>(side));
             for (int more = static_cast<int>(random() % 3); more > 0; --more) c.sides.push_back(1);
             if (c.height - depth - side >= std::numeric_limits<std::int32_t>::min()) {
-                rc.squares.push_back(
-                    {column, c.height - depth, static_cast<std::int32_t>(side), true});
+                rc.squares.push_back({column, c.height - depth, static_cast<std::int32_t>(side), true});
                 right = column + side;
             }
         }

@@ -218,8 +218,8 @@ bool catalogue_input::cut(catalogue_batch_text& batch, std::size_t bytes, std::i
 void catalogue_input::read_long_line(catalogue_batch_text& batch)
 {
     batch.lines = 1;
-    value_reader reader(pending(), ended_ ? nullptr : stream_, value_span::line, "the catalogue",
-                        line_);
+    value_reader reader(pending(), ended_ ? nullptr : stream_,
+                        value_span::line, "the catalogue", line_);
     read_ahead_case& entry = batch.read_ahead;
     try {
         const int first = reader.skip_blanks();
