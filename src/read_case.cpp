@@ -93,7 +93,9 @@ std::int64_t read_case_values(value_reader& reader, square_case& c)
     }
     // The shorter forms only for what could not be read as before.
     std::int32_t size[2] = {};
-    if (r.heads == 0 && r.stop == token::word && parse_size_word(reader.word(), size)) {
+    // The size comes first, before any bracket.
+    if (r.heads == 0 && r.stop == token::word && reader.marks().first_open < 0 &&
+        parse_size_word(reader.word(), size)) {
         const std::int64_t line = reader.line();
         const std::string word = reader.word();
         r.stop = reader.take(r.head[0]);

@@ -265,6 +265,7 @@ TEST(ReadCase, Notations)
         {"33x32 18 15", "1: expected the sides in brackets after 33x32"},
         {"0x32 (1)", "1: expected the count, found \"0x32\""},
         {"33x32 (18,x)", "1: expected side 2, found \"x\""},
+        {"(33x32 1)", "1: expected side 1, found \"33x32\""},
     };
     for (const auto& [text, expected] : rows) {
         std::string seen = failure(text);
