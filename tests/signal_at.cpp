@@ -5,6 +5,11 @@
 // that blocks it passes it on.
 // Signal 0 moves the directory MOVE_DIRECTORY names aside (NAME.old) and
 // makes a new one of its name instead, as a user might mid-run.
+// FAILED_WRITES_TO=FILE: at exit, FILE holds how many writes failed, the
+// measure of how long a run went on after its output failed.
+// READ_FAILS_AT=N: the Nth fread of a file past standard error fails with
+// EIO, as a failing disk does (glibc's fread reads through an inner read
+// that cannot be caught here).
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -36,6 +41,27 @@ void move_directory()
 
 std::atomic<long> renames;
 
+std::atomic<long> failed_writes;
+
+struct failure_report {
+    ~failure_report()
+    {
+        const char* path = getenv("FAILED_WRITES_TO");
+        if (path == nullptr) return;
+        if (FILE* out = fopen(path, "w")) {
+            fprintf(out, "%ld\n", failed_writes.load());
+            fclose(out);
+        }
+    }
+} report_at_exit;
+
+void count_failure()
+{
+    const int saved = errno;
+    ++failed_writes;
+    errno = saved;
+}
+
 void after(const char* call, std::atomic<long>& calls)
 {
     const int saved = errno;  // the call's own, for its caller
@@ -66,6 +92,7 @@ ssize_t write(int handle, const void* data, size_t size)
 {
     static std::atomic<long> calls;
     const ssize_t done = real<decltype(write)>("write")(handle, data, size);
+    if (done < 0) count_failure();
     after("write", calls);
     return done;
 }
@@ -92,6 +119,22 @@ int renameat(int from_directory, const char* from, int to_directory, const char*
     const int done = real<decltype(renameat)>("renameat")(from_directory, from, to_directory, to);
     after("rename", renames);
     return done;
+}
+
+
+size_t fread(void* data, size_t size, size_t count, FILE* stream)
+{
+    static std::atomic<long> calls;
+    const char* chosen = getenv("READ_FAILS_AT");
+    const auto real_fread = real<decltype(fread)>("fread");
+    if (chosen == nullptr || fileno(stream) <= 2 || calls.fetch_add(1) + 1 != atol(chosen))
+        return real_fread(data, size, count, stream);
+    (void)data;
+    (void)size;
+    (void)count;
+    stream->_flags |= _IO_ERR_SEEN;
+    errno = EIO;
+    return 0;
 }
 
 }  // extern "C"
