@@ -121,7 +121,6 @@ int renameat(int from_directory, const char* from, int to_directory, const char*
     return done;
 }
 
-
 size_t fread(void* data, size_t size, size_t count, FILE* stream)
 {
     static std::atomic<long> calls;
