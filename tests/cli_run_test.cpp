@@ -767,7 +767,9 @@ TEST_F(Catalogue, LargeCasesTakeFiftyBytesASquareWhateverTheThreads)
     const long one = peak_kb("one.txt") - base;
     const long two = peak_kb("two.txt") - base;
     EXPECT_LT(one * 1024, 50L << 20) << one << " kB for 2^20 squares";
-    EXPECT_LT(two, one + one / 4) << one << " kB for one case, " << two << " kB for two";
+    // The second line, read ahead while the first is checked, holds its text
+    // and sides (some 10 MB here); a second worker's memory would double it.
+    EXPECT_LT(two, one + one / 2) << one << " kB for one case, " << two << " kB for two";
 }
 
 TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
