@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "catalogue/catalogue_input.h"
-#include "read_case.h"
-#include "read_catalogue.h"
+#include "reading/read_case.h"
+#include "reading/read_catalogue.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "analysis/case_check.h"
 #include "enumeration/planar_code.h"
 #include "enumeration/solve_graph.h"
-#include "read_case.h"
+#include "reading/read_case.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
-#include "read_catalogue.h"
+#include "reading/read_catalogue.h"
 #include "test_cases.h"
 
 namespace {

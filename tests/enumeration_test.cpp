@@ -16,7 +16,7 @@
 #include "enumeration/enumerate_cost.h"
 #include "enumeration/planar_code.h"
 #include "enumeration/solve_graph.h"
-#include "options.h"
+#include "cli/options.h"
 
 namespace {
 

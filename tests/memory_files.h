@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 class memory_files : public file_system {
 public:

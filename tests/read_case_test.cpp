@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "case_report.h"
-#include "read_case.h"
+#include "document/case_report.h"
+#include "reading/read_case.h"
 
 namespace {
 

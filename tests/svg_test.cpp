@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "case_report.h"
+#include "document/case_report.h"
 #include "document/picture_writer.h"
 #include "memory_files.h"
 #include "placement/place_squares.h"

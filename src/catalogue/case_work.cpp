@@ -1,11 +1,11 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
-#include "case_report.h"
+#include "document/case_report.h"
 #include "catalogue/made_names.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "messages.h"
-#include "options.h"
+#include "cli/options.h"
 #include "shown_text.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/made_journal.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
 #include "document/picture_writer.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "read_catalogue.h"
-#include "value_reader.h"
+#include "reading/read_catalogue.h"
+#include "reading/value_reader.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
 #include "catalogue/progress.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "document/document.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
-#include "input_file.h"
+#include "reading/input_file.h"
 #include "messages.h"
 #include "shown_text.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/record_reader.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 constexpr const char* journal_name = ".squares2tex-made.journal";
 constexpr const char* journal_heading = "squares2tex: files being made in this directory, format 1";

@@ -10,7 +10,7 @@
 #include "catalogue/made_journal.h"
 #include "catalogue/record_reader.h"
 #include "document/document.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 // The record's name in the directory, and its first line.
 constexpr const char* record_name = ".squares2tex-made";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 // A recorded name and where it comes in case order: drawings (group 0) by
 // case number, then pages (1) by list and number, then index.html (2).

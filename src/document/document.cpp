@@ -5,9 +5,9 @@
 #include <cstring>
 #include <system_error>
 
-#include "document/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 #include "document/number_format.h"
-#include "document/random_bits.h"
+#include "files/random_bits.h"
 #include "shown_text.h"
 #include "squares.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "document/document.h"
 #include "placement/place_squares.h"
 #include "shown_text.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis/case_check.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "squares.h"
 
 // One entry, formed by whichever thread handled its case.

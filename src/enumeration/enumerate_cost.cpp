@@ -5,7 +5,7 @@
 
 #include "enumeration/cnet_generator.h"
 #include "messages.h"
-#include "options.h"
+#include "cli/options.h"
 
 namespace {
 

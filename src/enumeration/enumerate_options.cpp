@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "option_checks.h"
+#include "cli/option_checks.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
-#include "input_file.h"
+#include "reading/input_file.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "analysis/tiling_report.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "document/picture_writer.h"
 #include "squares.h"
 

@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "cli/driver.h"
 
 #include <cstdio>
 #include <exception>
@@ -6,17 +6,17 @@
 #include <vector>
 
 #include "analysis/canonical.h"
-#include "case_report.h"
+#include "document/case_report.h"
 #include "catalogue/catalogue_run.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "document/document.h"
 #include "enumeration/enumerate_options.h"
 #include "enumeration/enumerate_run.h"
-#include "input_file.h"
+#include "reading/input_file.h"
 #include "messages.h"
-#include "options.h"
-#include "output_guard.h"
-#include "read_case.h"
+#include "cli/options.h"
+#include "cli/output_guard.h"
+#include "reading/read_case.h"
 #include "shown_text.h"
 
 namespace {

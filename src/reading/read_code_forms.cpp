@@ -1,4 +1,4 @@
-#include "read_code_forms.h"
+#include "reading/read_code_forms.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "squares.h"
-#include "value_reader.h"
+#include "reading/value_reader.h"
 
 namespace read_forms {
 

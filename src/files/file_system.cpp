@@ -1,4 +1,4 @@
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 #include <cerrno>
 #include <chrono>
@@ -9,8 +9,8 @@
 #include <mutex>
 #include <system_error>
 
-#include "document/interrupt_cleanup.h"
-#include "document/system_files.h"
+#include "files/interrupt_cleanup.h"
+#include "files/system_files.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "document/background_writer.h"
+#include "files/background_writer.h"
 
-#include "document/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 background_writer::background_writer(file_system& files, int handle, std::size_t block_size)
     : files_(files),

@@ -1,4 +1,4 @@
-#include "document/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE 1  // sched_getaffinity
 #endif
-#include "cores.h"
+#include "cli/cores.h"
 
 #include <thread>
 

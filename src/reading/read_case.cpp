@@ -1,4 +1,4 @@
-#include "read_case.h"
+#include "reading/read_case.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "input_file.h"
+#include "reading/input_file.h"
 #include "shown_text.h"
-#include "value_reader.h"
+#include "reading/value_reader.h"
 
-#include "read_code_forms.h"
+#include "reading/read_code_forms.h"
 
 namespace {
 

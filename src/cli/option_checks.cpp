@@ -1,4 +1,4 @@
-#include "option_checks.h"
+#include "cli/option_checks.h"
 
 #include <algorithm>
 #include <cctype>

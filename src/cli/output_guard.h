@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 // Throws usage_error, naming both, when writing `output` would replace the
 // file `input` (through links too); `what` names the input ("the case

@@ -1,13 +1,13 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "cores.h"
+#include "cli/cores.h"
 #include "document/picture_writer.h"
-#include "option_checks.h"
+#include "cli/option_checks.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "output_guard.h"
+#include "cli/output_guard.h"
 
 #include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
 #include "document/gallery.h"
-#include "input_file.h"
-#include "options.h"
+#include "reading/input_file.h"
+#include "cli/options.h"
 #include "shown_text.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // How the system's files are opened: in place, by descriptor, to read, to
 // append, and a directory with the lock that keeps one run in it at a time,
 // through whose descriptor the files in it are then reached.
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 #include <cerrno>
 #include <chrono>
@@ -12,8 +12,8 @@
 #include <mutex>
 #include <system_error>
 
-#include "document/interrupt_cleanup.h"
-#include "document/system_files.h"
+#include "files/interrupt_cleanup.h"
+#include "files/system_files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 // On a large document the system's side of writing (copying into the page
 // cache, allocating blocks, starting the disk) costs about as much as

@@ -1,5 +1,5 @@
 // What --help and a usage error print.
-#include "options.h"
+#include "cli/options.h"
 
 const char* const usage_line =
     "usage: squares2tex [OPTION]... CASE-FILE | --catalogue FILE | --enumerate N | --graphs FILE\n";

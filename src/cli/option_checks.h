@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "options.h"
+#include "cli/options.h"
 
 // Threads past this many gain nothing on any machine and each holds a
 // drawing's temporary file open.

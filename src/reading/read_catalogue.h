@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "squares.h"
-#include "value_reader.h"
+#include "reading/value_reader.h"
 
 // Where a case of a catalogue stands: its number (1 for the first line that
 // is neither blank nor a comment) and its line in the file.

@@ -1,8 +1,8 @@
-#include "read_catalogue.h"
+#include "reading/read_catalogue.h"
 
 #include <cstring>
 
-#include "read_case.h"
+#include "reading/read_case.h"
 
 namespace {
 

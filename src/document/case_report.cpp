@@ -1,7 +1,7 @@
-#include "case_report.h"
+#include "document/case_report.h"
 
 #include "analysis/code_rows.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "messages.h"
 #include "placement/place_squares.h"
 

@@ -1,4 +1,4 @@
-#include "value_reader.h"
+#include "reading/value_reader.h"
 
 #include <cerrno>
 #include <cstring>

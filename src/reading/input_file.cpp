@@ -1,4 +1,4 @@
-#include "input_file.h"
+#include "reading/input_file.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The system's files without a name (O_TMPFILE), named once complete, and
 // the fallback to a temporary name where that cannot be done.
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/interrupt_cleanup.h"
-#include "document/random_bits.h"
-#include "document/system_files.h"
+#include "files/interrupt_cleanup.h"
+#include "files/random_bits.h"
+#include "files/system_files.h"
 
 #if defined(O_TMPFILE) && !defined(_WIN32)
 

@@ -9,8 +9,8 @@
 #include <cerrno>
 #endif
 
-#include "document/interrupt_cleanup.h"
-#include "driver.h"
+#include "files/interrupt_cleanup.h"
+#include "cli/driver.h"
 #include "messages.h"
 
 namespace {

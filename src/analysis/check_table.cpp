@@ -1,4 +1,4 @@
-#include "check_table.h"
+#include "analysis/check_table.h"
 
 #include <charconv>
 #include <initializer_list>
