@@ -90,6 +90,9 @@ out=$scratch/order-22.txt
 grep -q "runs parts 1-16 of 16" run1.out || fail "not one task a part: $(cat run1.out)"
 cmp "$out" whole.txt || fail "16 array tasks merge into other codes than the whole run's"
 
+"$route" "$out" 8 --enumerate 22 --squares >other.out 2>&1 && fail "parts of 8 mixed with those of 16"
+grep -q "holds parts of another run" other.out || fail "other parts: $(cat other.out)"
+
 # Lose a part that holds codes; its task's first attempt is killed.
 part=$(part_with_codes "$out.parts" 16)
 k=${part%/16}

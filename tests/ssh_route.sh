@@ -94,6 +94,8 @@ echo "$part" >"$marker"
 grep -q "1 of 16 parts are missing.*: $k\$" b1.out || fail "the missing part not named: $(cat b1.out)"
 "$repo/scripts/merge-parts.sh" 16 b.txt.parts b.txt 2>merge.err && fail "merged without part $k"
 grep -q "1 of 16 parts are missing.*: $k\$" merge.err && [ ! -e b.txt ] || fail "merge: $(cat merge.err)"
+"$route" b.txt 16 --enumerate 21 --squares >other.out 2>&1 && fail "parts of order 21 mixed with order 22's"
+grep -q "holds parts of another run" other.out || fail "other parts: $(cat other.out)"
 "$route" --sshlogin=node1,node2 b.txt 16 --enumerate 22 --squares >b2.out 2>&1 || { cat b2.out; fail "the resumed run"; }
 cmp b.txt whole.txt || fail "the resumed run makes other codes than the whole run"
 # The log's one new line is part K's second attempt, and it succeeded.
