@@ -46,7 +46,7 @@ if [ -f command ] && [ "$(cat command)" != "$command" ]; then
     echo "$me: $dir holds parts of another run ($(cat command)); give another OUTPUT" >&2
     exit 1
 fi
-printf '%s\n' "$command" >command
+printf '%s\n' "$command" >./command
 
 failed=0
 parallel "${parallel_options[@]}" --joblog parts.log --resume-failed --return "$part" --cleanup \
