@@ -18,6 +18,23 @@ wait_until() {
     done
 }
 
+# Runs COMMAND in a process group of its own and waits for it, so that a
+# signal to the test stops it at once (the shell runs its trap only between
+# commands) and the trap can end the whole group: `stop_running` (an
+# sbatch --wait would outlive the cluster, asking for it for ever).
+running=
+interruptible() {
+    setsid "$@" &
+    running=$!
+    status=0
+    wait $running || status=$?
+    running=
+    return $status
+}
+stop_running() {
+    [ -z "$running" ] || kill -TERM "-$running" 2>/dev/null || true
+}
+
 # N TCP ports on 127.0.0.1 that were free a moment ago, one a line.
 free_ports() {
     python3 -c '

@@ -20,8 +20,18 @@ scratch=$(mktemp -d)
 chmod 755 "$scratch"  # munged wants its socket's directory open to all
 pids=
 stop() {
-    # Jobs first, so that no task outlives its slurmd; then the daemons.
-    [ "${SLURM_CONF:-}" != "$scratch/slurm.conf" ] || scancel --quiet --full --user=root || true
+    # The route, then the jobs, so that no task outlives its slurmd; then
+    # the daemons.
+    stop_running
+    if [ "${SLURM_CONF:-}" = "$scratch/slurm.conf" ]; then
+        scancel --quiet --full --user=root || true
+        # A task's slurmstepd waits for its slurmd to hear that it ended.
+        tries=0
+        while [ -n "$(squeue --noheader 2>/dev/null)" ] && [ $tries -lt 600 ]; do
+            tries=$((tries + 1))
+            sleep 0.2
+        done
+    fi
     for pid in $pids; do kill "$pid" 2>/dev/null || true; done
     for pid in $pids; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$scratch"
@@ -84,9 +94,9 @@ SQUARES2TEX=$scratch/bin/squares2tex
 export SQUARES2TEX
 route=$repo/scripts/slurm-enumerate.sh
 out=$scratch/order-22.txt
-"$2" --enumerate 22 --squares -o whole.txt
+interruptible "$2" --enumerate 22 --squares -o whole.txt
 
-"$route" --wait "$out" 16 --enumerate 22 --squares >run1.out 2>&1 || { cat run1.out; fail "the array"; }
+interruptible "$route" --wait "$out" 16 --enumerate 22 --squares >run1.out 2>&1 || { cat run1.out; fail "the array"; }
 grep -q "runs parts 1-16 of 16" run1.out || fail "not one task a part: $(cat run1.out)"
 cmp "$out" whole.txt || fail "16 array tasks merge into other codes than the whole run's"
 
@@ -98,7 +108,7 @@ part=$(part_with_codes "$out.parts" 16)
 k=${part%/16}
 rm "$out" "$out.parts/part-$k-of-16.txt"
 echo "$part" >"$marker"
-"$route" --wait "$out" 16 --enumerate 22 --squares >run2.out 2>&1 && fail "a killed part passed: $(cat run2.out)"
+interruptible "$route" --wait "$out" 16 --enumerate 22 --squares >run2.out 2>&1 && fail "a killed part passed: $(cat run2.out)"
 grep -q "runs parts $k of 16" run2.out || fail "not only part $k again: $(cat run2.out)"
 [ ! -e "$marker" ] || fail "part $k did not run"
 [ ! -e "$out" ] && [ ! -e "$out.parts/part-$k-of-16.txt" ] || fail "a killed part left output"
@@ -106,7 +116,7 @@ grep -q "1 of 16 parts are missing.*: $k\$" run2.out || fail "the missing part n
 "$repo/scripts/merge-parts.sh" 16 "$out.parts" "$out" 2>merge.err && fail "merged without part $k"
 grep -q "1 of 16 parts are missing.*: $k\$" merge.err && [ ! -e "$out" ] || fail "merge: $(cat merge.err)"
 
-"$route" --wait "$out" 16 --enumerate 22 --squares >run3.out 2>&1 || { cat run3.out; fail "the resumed array"; }
+interruptible "$route" --wait "$out" 16 --enumerate 22 --squares >run3.out 2>&1 || { cat run3.out; fail "the resumed array"; }
 grep -q "runs parts $k of 16" run3.out || fail "not only part $k again: $(cat run3.out)"
 cmp "$out" whole.txt || fail "the resumed run merges into other codes than the whole run's"
 echo "ok: 16 array tasks and a merge job make the whole run; part $k, killed, ran again alone"

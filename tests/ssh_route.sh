@@ -20,6 +20,7 @@ done
 scratch=$(mktemp -d)
 sshd=
 stop() {
+    stop_running
     [ -z "$sshd" ] || { kill "$sshd" 2>/dev/null || true; wait "$sshd" 2>/dev/null || true; }
     rm -rf "$scratch"
 }
@@ -71,13 +72,13 @@ wait_until sshd $PARALLEL_SSH node1 true
 marker=$scratch/kill-part
 tool_that_kills bin "$2" "$3" "$4" "$marker"
 PATH=$scratch/bin:$PATH
-"$2" --enumerate 22 --squares -o whole.txt
+interruptible "$2" --enumerate 22 --squares -o whole.txt
 
 # The README's lines, the hosts ours and the merge script the repository's.
 line=$(grep '^parallel --sshlogin :,host1,host2 ' "$repo/README.md") || fail "no --sshlogin line in README.md"
 merge=$(grep '^scripts/merge-parts.sh ' "$repo/README.md") || fail "no merge line in README.md"
 line=$(echo "$line" | sed 's/:,host1,host2 /:,node1,node2 /')
-(cd a && eval "$line" && eval "$repo/$merge") >a.out 2>&1 || { cat a.out; fail "the README's lines"; }
+interruptible sh -c 'cd a && eval "$1" && eval "$2"' sh "$line" "$repo/$merge" >a.out 2>&1 || { cat a.out; fail "the README's lines"; }
 cmp a/order-22.txt whole.txt || fail "the README's lines make other codes than the whole run"
 cut -f 2 a/parts.log | grep -qx node1 && cut -f 2 a/parts.log | grep -qx : ||
     fail "parts did not run both here and on the hosts: $(cat a/parts.log)"
@@ -88,7 +89,7 @@ route=$repo/scripts/parallel-enumerate.sh
 part=$(part_with_codes a 16)
 k=${part%/16}
 echo "$part" >"$marker"
-"$route" --sshlogin=node1,node2 b.txt 16 --enumerate 22 --squares >b1.out 2>&1 && fail "a killed part passed: $(cat b1.out)"
+interruptible "$route" --sshlogin=node1,node2 b.txt 16 --enumerate 22 --squares >b1.out 2>&1 && fail "a killed part passed: $(cat b1.out)"
 [ ! -e "$marker" ] && [ ! -e b.txt ] && [ ! -e "b.txt.parts/part-$k-of-16.txt" ] ||
     fail "part $k was not killed, or left output"
 grep -q "1 of 16 parts are missing.*: $k\$" b1.out || fail "the missing part not named: $(cat b1.out)"
@@ -96,7 +97,7 @@ grep -q "1 of 16 parts are missing.*: $k\$" b1.out || fail "the missing part not
 grep -q "1 of 16 parts are missing.*: $k\$" merge.err && [ ! -e b.txt ] || fail "merge: $(cat merge.err)"
 "$route" b.txt 16 --enumerate 21 --squares >other.out 2>&1 && fail "parts of order 21 mixed with order 22's"
 grep -q "holds parts of another run" other.out || fail "other parts: $(cat other.out)"
-"$route" --sshlogin=node1,node2 b.txt 16 --enumerate 22 --squares >b2.out 2>&1 || { cat b2.out; fail "the resumed run"; }
+interruptible "$route" --sshlogin=node1,node2 b.txt 16 --enumerate 22 --squares >b2.out 2>&1 || { cat b2.out; fail "the resumed run"; }
 cmp b.txt whole.txt || fail "the resumed run makes other codes than the whole run"
 # The log's one new line is part K's second attempt, and it succeeded.
 [ "$(wc -l <b.txt.parts/parts.log)" -eq 18 ] && tail -n 1 b.txt.parts/parts.log | grep -q "^$k	.*	0	0	squares2tex " ||
