@@ -4,11 +4,13 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "analysis/structure.h"
 #include "shown_text.h"
 
 std::string check_table_header(bool canonical)
 {
-    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem") +
+    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
+                       "structure\tsubrectangles") +
            (canonical ? "\tcanonical" : "") + "\tcaption\n";
 }
 
@@ -64,6 +66,10 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
     row += '\t';
     row += d ? std::string_view("-") : std::string_view(verdict.problem);
     row += '\t';
+    row += d ? structure_name(structure_of(verdict)) : "-";
+    row += '\t';
+    append_cell(row, subrectangle_list(verdict.subrectangles));
+    row += '\t';
     if (canonical != nullptr) {
         append_cell(row, *canonical);
         row += '\t';
@@ -77,7 +83,7 @@ std::string unreadable_row(std::int64_t number, std::int64_t line, const std::st
                            bool canonical)
 {
     return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
-           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\n" : "\t-\n");
+           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\t-\t-\n" : "\t-\t-\t-\n");
 }
 
 std::string verdict_words(const case_verdict& v)

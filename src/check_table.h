@@ -7,7 +7,8 @@
 #include "analysis/case_check.h"
 #include "squares.h"
 
-// The header line; with `canonical` (--check --canonical) the table has a
+// The header line: the verdict, the structure and the maximal
+// sub-rectangles; with `canonical` (--check --canonical) the table has a
 // canonical column before the caption, which is always last.
 std::string check_table_header(bool canonical);
 

@@ -90,7 +90,8 @@ unsigned kinds_of(const case_verdict& v)
 {
     if (!v.dissection) return kind_not_dissection;
     return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
-           (v.simple ? kind_simple : kind_compound);
+           (v.simple ? kind_simple : kind_compound) |
+           (v.trivially_compound ? kind_trivially_compound : 0u);
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "enumeration/compound_run.h"
 #include "option_checks.h"
 
 namespace {
@@ -36,6 +37,7 @@ bool enumerates(const options& o)
 
 void check_enumeration(const options& o)
 {
+    check_compound_options(o);
     if (!enumerates(o)) {
         if (o.imperfect || o.squares || o.count) {
             throw usage_error(

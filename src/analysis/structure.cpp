@@ -1,0 +1,161 @@
+#include "analysis/structure.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+// A straight run of edges on one line: the stretch [from, to] of line `at`
+// that edges of squares cover without a gap.
+struct run {
+    std::int64_t at, from, to;
+};
+
+bool operator<(const run& a, const run& b)
+{
+    return std::tie(a.at, a.from) < std::tie(b.at, b.from);
+}
+
+// The runs one way (the tops and bottoms of the squares, or their sides),
+// each as long as the edges make it.
+std::vector<run> runs_of(const std::vector<square_box>& squares, bool across)
+{
+    std::vector<run> edges;
+    edges.reserve(2 * squares.size());
+    for (const square_box& s : squares) {
+        const std::int64_t line = across ? s.y : s.x;
+        const std::int64_t from = across ? s.x : s.y;
+        edges.push_back({line, from, from + s.side});
+        edges.push_back({line + s.side, from, from + s.side});
+    }
+    std::sort(edges.begin(), edges.end());
+    std::vector<run> joined;
+    for (const run& e : edges) {
+        if (!joined.empty() && joined.back().at == e.at && e.from <= joined.back().to) {
+            joined.back().to = std::max(joined.back().to, e.to);
+        } else {
+            joined.push_back(e);
+        }
+    }
+    return joined;
+}
+
+// The end of the run on line `at` that covers [from, to], or -1 for none.
+std::int64_t run_end(const std::vector<run>& runs, std::int64_t at, std::int64_t from,
+                     std::int64_t to)
+{
+    auto after = std::upper_bound(runs.begin(), runs.end(), run{at, from, 0});
+    if (after == runs.begin()) return -1;
+    const run& r = *(after - 1);
+    return r.at == at && r.from <= from && to <= r.to ? r.to : -1;
+}
+
+bool inside(const sub_rectangle& a, const sub_rectangle& b)
+{
+    return b.x <= a.x && b.y <= a.y && a.x + a.width <= b.x + b.width &&
+           a.y + a.height <= b.y + b.height;
+}
+
+}  // namespace
+
+bool has_full_square(const std::vector<square_box>& squares, std::int64_t width,
+                     std::int64_t height)
+{
+    return std::any_of(squares.begin(), squares.end(),
+                       [&](const square_box& s) { return s.side == width || s.side == height; });
+}
+
+// A sub-rectangle has the top-left corner of a square s and the
+// bottom-right corner of a square t, and edges cover its four sides; so
+// from each s the squares t whose right edge the run along the top of s
+// reaches are tried. Of the rectangles from one corner only those not
+// inside another from that corner are kept, then those inside no other.
+std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
+                                                 std::int64_t width, std::int64_t height)
+{
+    const std::vector<run> across = runs_of(squares, true);
+    const std::vector<run> down = runs_of(squares, false);
+    std::vector<std::uint32_t> by_right(squares.size());
+    for (std::uint32_t i = 0; i < by_right.size(); ++i) by_right[i] = i;
+    const auto right = [&](std::uint32_t i) {
+        return std::int64_t{squares[i].x} + squares[i].side;
+    };
+    const auto bottom = [&](std::uint32_t i) {
+        return std::int64_t{squares[i].y} + squares[i].side;
+    };
+    std::sort(by_right.begin(), by_right.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return right(a) < right(b); });
+    std::vector<sub_rectangle> found;
+    std::vector<sub_rectangle> from_corner;
+    for (std::uint32_t s = 0; s < squares.size(); ++s) {
+        const std::int64_t x0 = squares[s].x;
+        const std::int64_t y0 = squares[s].y;
+        const std::int64_t reach = run_end(across, y0, x0, right(s));
+        const std::int64_t depth = run_end(down, x0, y0, bottom(s));
+        from_corner.clear();
+        auto k = std::partition_point(by_right.begin(), by_right.end(),
+                                      [&](std::uint32_t i) { return right(i) <= x0; });
+        for (; k != by_right.end() && right(*k) <= reach; ++k) {
+            const std::uint32_t t = *k;
+            const std::int64_t x1 = right(t);
+            const std::int64_t y1 = bottom(t);
+            if (t == s || y1 <= y0 || y1 > depth) continue;
+            if (x0 == 0 && y0 == 0 && x1 == width && y1 == height) continue;
+            if (run_end(across, y1, x0, x1) < 0 || run_end(down, x1, y0, y1) < 0) continue;
+            from_corner.push_back({static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0),
+                                   static_cast<std::int32_t>(x1 - x0),
+                                   static_cast<std::int32_t>(y1 - y0)});
+        }
+        for (const sub_rectangle& r : from_corner) {
+            const bool covered =
+                std::any_of(from_corner.begin(), from_corner.end(), [&](const sub_rectangle& o) {
+                    return (o.width != r.width || o.height != r.height) && inside(r, o);
+                });
+            if (!covered) found.push_back(r);
+        }
+    }
+    // Larger first: a rectangle can only lie inside one at least as large.
+    std::sort(found.begin(), found.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
+        return std::int64_t{a.width} * a.height > std::int64_t{b.width} * b.height;
+    });
+    std::vector<sub_rectangle> kept;
+    for (const sub_rectangle& r : found) {
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&](const sub_rectangle& o) { return inside(r, o); }))
+            kept.push_back(r);
+    }
+    std::sort(kept.begin(), kept.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
+        return std::tie(a.y, a.x, a.width) < std::tie(b.y, b.x, b.width);
+    });
+    return kept;
+}
+
+const char* structure_name(structure_kind kind)
+{
+    switch (kind) {
+        case structure_kind::simple:
+            return "simple";
+        case structure_kind::trivially_compound:
+            return "trivially compound";
+        case structure_kind::compound:
+            break;
+    }
+    return "compound";
+}
+
+structure_kind structure_of(const case_verdict& v)
+{
+    if (v.simple) return structure_kind::simple;
+    return v.trivially_compound ? structure_kind::trivially_compound : structure_kind::compound;
+}
+
+std::string subrectangle_list(const std::vector<sub_rectangle>& list)
+{
+    std::string text;
+    for (const sub_rectangle& r : list) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(r.width) + 'x' + std::to_string(r.height) + '@' +
+                std::to_string(r.x) + ',' + std::to_string(r.y);
+    }
+    return text;
+}
