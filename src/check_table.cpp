@@ -9,8 +9,9 @@
 
 std::string check_table_header(bool canonical)
 {
-    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
-                       "structure\tsubrectangles") +
+    return std::string(
+               "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
+               "structure\tsubrectangles") +
            (canonical ? "\tcanonical" : "") + "\tcaption\n";
 }
 
@@ -68,7 +69,11 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
     row += '\t';
     row += d ? structure_name(structure_of(verdict)) : "-";
     row += '\t';
-    append_cell(row, subrectangle_list(verdict.subrectangles));
+    if (verdict.subrectangles_listed) {
+        append_cell(row, subrectangle_list(verdict.subrectangles));
+    } else {
+        row += '?';
+    }
     row += '\t';
     if (canonical != nullptr) {
         append_cell(row, *canonical);

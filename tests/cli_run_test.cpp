@@ -243,7 +243,7 @@ TEST_F(Run, SizeAndImpliedFormats)
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
 {
     const std::string header =
-        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n";
+        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tstructure\tsubrectangles\tcaption\n";
     write_file(work_ / "case.txt", nine_squares);
     result r = run("--check case.txt");
     EXPECT_EQ(r.status, 0);
@@ -469,7 +469,7 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
-              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n"
+              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tstructure\tsubrectangles\tcaption\n"
               "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\t-\n"
               "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n"
               "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\t-\n"

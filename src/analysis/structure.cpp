@@ -70,9 +70,13 @@ bool has_full_square(const std::vector<square_box>& squares, std::int64_t width,
 // from each s the squares t whose right edge the run along the top of s
 // reaches are tried. Of the rectangles from one corner only those not
 // inside another from that corner are kept, then those inside no other.
-std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
-                                                 std::int64_t width, std::int64_t height)
+// At most `most_pairs` pairs of squares are tried (-1: any number).
+namespace {
+
+bool search(const std::vector<square_box>& squares, std::int64_t width, std::int64_t height,
+            std::int64_t most_pairs, std::vector<sub_rectangle>& kept)
 {
+    std::int64_t tried = 0;
     const std::vector<run> across = runs_of(squares, true);
     const std::vector<run> down = runs_of(squares, false);
     std::vector<std::uint32_t> by_right(squares.size());
@@ -96,6 +100,7 @@ std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& 
         auto k = std::partition_point(by_right.begin(), by_right.end(),
                                       [&](std::uint32_t i) { return right(i) <= x0; });
         for (; k != by_right.end() && right(*k) <= reach; ++k) {
+            if (most_pairs >= 0 && ++tried > most_pairs) return false;
             const std::uint32_t t = *k;
             const std::int64_t x1 = right(t);
             const std::int64_t y1 = bottom(t);
@@ -118,7 +123,7 @@ std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& 
     std::sort(found.begin(), found.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
         return std::int64_t{a.width} * a.height > std::int64_t{b.width} * b.height;
     });
-    std::vector<sub_rectangle> kept;
+    kept.clear();
     for (const sub_rectangle& r : found) {
         if (std::none_of(kept.begin(), kept.end(),
                          [&](const sub_rectangle& o) { return inside(r, o); }))
@@ -127,7 +132,29 @@ std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& 
     std::sort(kept.begin(), kept.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
         return std::tie(a.y, a.x, a.width) < std::tie(b.y, b.x, b.width);
     });
-    return kept;
+    return true;
+}
+
+}  // namespace
+
+std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
+                                                 std::int64_t width, std::int64_t height)
+{
+    std::vector<sub_rectangle> list;
+    search(squares, width, height, -1, list);
+    return list;
+}
+
+bool list_maximal_subrectangles(const std::vector<square_box>& squares, std::int64_t width,
+                                std::int64_t height, std::vector<sub_rectangle>& list)
+{
+    list.clear();
+    if (squares.size() > most_listed_squares ||
+        !search(squares, width, height, most_tried_pairs, list)) {
+        list.clear();
+        return false;
+    }
+    return true;
 }
 
 const char* structure_name(structure_kind kind)

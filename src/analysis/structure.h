@@ -20,6 +20,14 @@ bool has_full_square(const std::vector<square_box>& squares, std::int64_t width,
 std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
                                                  std::int64_t width, std::int64_t height);
 
+// The search above takes time up to quadratic in the squares: this form
+// gives up, returning false with `list` empty, on a case of more than
+// most_listed_squares squares or once it has tried most_tried_pairs pairs.
+constexpr std::size_t most_listed_squares = 1 << 16;
+constexpr std::int64_t most_tried_pairs = std::int64_t{1} << 28;
+bool list_maximal_subrectangles(const std::vector<square_box>& squares, std::int64_t width,
+                                std::int64_t height, std::vector<sub_rectangle>& list);
+
 // "simple", "trivially compound" or "compound".
 const char* structure_name(structure_kind kind);
 // A verdict's, for a dissection.

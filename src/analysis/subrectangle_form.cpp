@@ -182,10 +182,20 @@ std::vector<square_box> subrectangle_normal_form(std::vector<square_box> squares
 
 void append_subrectangle_canonical(const std::vector<square_box>& s, std::int64_t width,
                                    std::int64_t height, canonical_scratch& scratch,
-                                   std::string& out)
+                                   std::string& out, const std::string& caption)
 {
     squares form =
         height > width ? normal_form(transposed(s), height, width) : normal_form(s, width, height);
     if (height > width) std::swap(width, height);
-    append_canonical(form, width, height, std::string(), scratch, out);
+    append_canonical(form, width, height, caption, scratch, out);
+}
+
+bool append_code_line(const square_case& c, bool up_to_subrectangles, canonical_scratch& scratch,
+                      std::string& out, std::string& problem)
+{
+    if (!up_to_subrectangles) return append_canonical_line(c, scratch, out, problem);
+    if (!place_dissection(c, scratch, problem)) return false;
+    const squares placed = scratch.squares;
+    append_subrectangle_canonical(placed, c.width, c.height, scratch, out, c.caption);
+    return true;
 }

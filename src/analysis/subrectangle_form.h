@@ -17,7 +17,12 @@
 // their tops and then from left to right, are greatest.
 void append_subrectangle_canonical(const std::vector<square_box>& squares, std::int64_t width,
                                    std::int64_t height, canonical_scratch& scratch,
-                                   std::string& out);
+                                   std::string& out, const std::string& caption = std::string());
+
+// append_canonical_line, or with `up_to_subrectangles` the code above with
+// the case's caption.
+bool append_code_line(const square_case& c, bool up_to_subrectangles, canonical_scratch& scratch,
+                      std::string& out, std::string& problem);
 
 // The normal form of a dissection of the width x height box, in that box.
 std::vector<square_box> subrectangle_normal_form(std::vector<square_box> squares,

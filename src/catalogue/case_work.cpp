@@ -1,6 +1,7 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
+#include "analysis/subrectangle_form.h"
 #include "case_report.h"
 #include "catalogue/made_names.h"
 #include "check_table.h"
@@ -99,9 +100,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 
 // One large case at a time, whatever the threads; its memory is given back
 // after it.
-void handle_any_case(const catalogue_settings& settings, file_system& files,
-                     catalogue_batch& batch, worker_memory& memory, const square_case& c,
-                     const catalogue_position& where)
+void handle_any_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                     worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     if (c.sides.size() < large_case || settings.large_case_gate == nullptr)
         return handle_case(settings, files, batch, memory, c, where);
@@ -133,7 +133,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.canonical && !settings.check) {
         std::string problem;
-        if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
+        if (!append_code_line(c, settings.up_to_subrectangles, memory.canonical, batch.out,
+                              problem)) {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
@@ -151,7 +152,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.check) {
         std::string code;
         if (settings.canonical) {
-            code = canonical_column(c, verdict, memory.check.squares, memory.canonical);
+            code = canonical_column(c, verdict, memory.check.squares, memory.canonical,
+                                    settings.up_to_subrectangles);
         }
         report_verdict(c, verdict, from, batch.out, batch.messages,
                        settings.canonical ? &code : nullptr);
@@ -170,9 +172,9 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
     if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
-        batch.messages += format_message(from.file, from.line,
-                                         "cannot replace " + shown_path(path) +
-                                             ": it is the catalogue being read");
+        batch.messages += format_message(
+            from.file, from.line,
+            "cannot replace " + shown_path(path) + ": it is the catalogue being read");
     } else {
         drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
                                 settings.check, batch.messages);
