@@ -53,9 +53,9 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 }
 
 drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
-                                const picture_settings& settings, const std::string& name,
-                                file_system& files, const case_source& from, bool checked,
-                                std::string& messages)
+                     const picture_settings& settings, const std::string& name,
+                     file_system& files, const case_source& from, bool checked,
+                     std::string& messages)
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {

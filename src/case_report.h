@@ -58,9 +58,9 @@ enum class drawing_outcome { complete, up_to_failure, not_drawn };
 // the check has told it already. `settings` says too whether a link at
 // `name` is followed or replaced.
 drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
-                                const picture_settings& settings, const std::string& name,
-                                file_system& files, const case_source& from, bool checked,
-                                std::string& messages);
+                     const picture_settings& settings, const std::string& name,
+                     file_system& files, const case_source& from, bool checked,
+                     std::string& messages);
 
 // Draws the case's squares into `picture`, from its frame head to its
 // frame tail, noting each in `report`. A square that cannot be placed

@@ -9,9 +9,8 @@
 
 std::string check_table_header(bool canonical)
 {
-    return std::string(
-               "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
-               "structure\tsubrectangles") +
+    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
+                       "structure\tsubrectangles") +
            (canonical ? "\tcanonical" : "") + "\tcaption\n";
 }
 

@@ -28,8 +28,8 @@ constexpr int usage_status = 2;
 // The warnings on how a case file is written: a file that goes on past
 // its case with more codes (at `more_line`), brackets that do not follow
 // the rows, and with `count_sides` sides past the count.
-std::string writing_warnings(const square_case& c, const case_source& from, std::int64_t more_line,
-                             bool count_sides)
+std::string writing_warnings(const square_case& c, const case_source& from,
+                             std::int64_t more_line, bool count_sides)
 {
     std::string messages;
     skyline sky;

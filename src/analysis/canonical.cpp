@@ -56,8 +56,7 @@ void turn_all(const std::vector<square_box>& squares, const orientation& o, std:
         return;
     }
     const auto key = [](const square_box& b) {
-        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 |
-               static_cast<std::uint32_t>(b.x);
+        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 | static_cast<std::uint32_t>(b.x);
     };
     std::sort(turned.begin(), turned.end(),
               [&](const square_box& a, const square_box& b) { return key(a) < key(b); });

@@ -34,8 +34,7 @@ void sort_by(std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& spar
     std::vector<std::uint32_t> counts(1 << 16);
     for (unsigned shift = 0; shift < 32 && (largest >> shift) != 0; shift += 16) {
         std::fill(counts.begin(), counts.end(), 0);
-        for (const std::uint32_t i : order)
-            ++counts[(static_cast<std::uint32_t>(key(i)) >> shift) & 0xffff];
+        for (const std::uint32_t i : order) ++counts[(static_cast<std::uint32_t>(key(i)) >> shift) & 0xffff];
         std::uint32_t at = 0;
         for (std::uint32_t& count : counts) at += std::exchange(count, at);
         for (const std::uint32_t i : order)
@@ -80,8 +79,8 @@ void runs_one_way(const std::vector<square_box>& squares, bool across, std::int6
         far_start[t] = 0;
         if (far_line >= far_extent) continue;
         // The last near edge on that line that begins at or before t does.
-        const auto after =
-            std::upper_bound(order.begin(), order.end(), t, [&](std::uint32_t, std::uint32_t i) {
+        const auto after = std::upper_bound(
+            order.begin(), order.end(), t, [&](std::uint32_t, std::uint32_t i) {
                 return far_line != line(i) ? far_line < line(i) : from(t) < from(i);
             });
         if (after != order.begin() && line(*(after - 1)) == far_line)
@@ -100,10 +99,9 @@ runs find_runs(const std::vector<square_box>& squares, std::int64_t width, std::
     // Placed squares come by depth, then from left to right, already.
     const auto x = [&](std::uint32_t i) { return squares[i].x; };
     const auto y = [&](std::uint32_t i) { return squares[i].y; };
-    const bool placed = std::is_sorted(squares.begin(), squares.end(),
-                                       [](const square_box& a, const square_box& b) {
-                                           return a.y != b.y ? a.y < b.y : a.x < b.x;
-                                       });
+    const bool placed = std::is_sorted(squares.begin(), squares.end(), [](const square_box& a, const square_box& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
     if (!placed) {
         sort_by(order, spare, width, x);
         sort_by(order, spare, height, y);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/tiling_report.h"
 #include "placement/place_squares.h"
+#include "analysis/tiling_report.h"
 
 // A rectangle made of two or more of a dissection's squares, short of all
 // of them: x of its left edge, y of its top edge measured down from the
@@ -28,10 +28,10 @@ struct case_verdict {
     // and the sub-rectangles that lie in no other (analysis/structure.h).
     bool trivially_compound = false;
     std::vector<sub_rectangle> subrectangles;
-    bool subrectangles_listed = true;  // false: the case was too large to list them
-    std::string problem;               // why it is not a dissection: the first fault in list order
-    bool placed = true;                // false when a square could not be placed
-    std::string failure;               // then, which square and why
+    bool subrectangles_listed = true;  // false: too large a case to list them
+    std::string problem;   // why it is not a dissection: the first fault in list order
+    bool placed = true;    // false when a square could not be placed
+    std::string failure;   // then, which square and why
 };
 
 // A square where it lies: x of its left edge, y of its top edge measured

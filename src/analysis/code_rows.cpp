@@ -13,8 +13,9 @@ std::string bracketed(const square_case& c, std::size_t first, std::size_t last,
     std::string text = "(";
     for (std::size_t i = first; i < last; ++i) {
         if (text.size() > shown_limit) return text + "...";
-        if (i > first)
-            text += placed == nullptr || continues_row((*placed)[i - 1], (*placed)[i]) ? "," : ")(";
+        if (i > first) text += placed == nullptr || continues_row((*placed)[i - 1], (*placed)[i])
+                                   ? ","
+                                   : ")(";
         text += std::to_string(c.sides[i]);
     }
     return text + ")";

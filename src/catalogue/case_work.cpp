@@ -100,8 +100,9 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 
 // One large case at a time, whatever the threads; its memory is given back
 // after it.
-void handle_any_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
-                     worker_memory& memory, const square_case& c, const catalogue_position& where)
+void handle_any_case(const catalogue_settings& settings, file_system& files,
+                     catalogue_batch& batch, worker_memory& memory, const square_case& c,
+                     const catalogue_position& where)
 {
     if (c.sides.size() < large_case || settings.large_case_gate == nullptr)
         return handle_case(settings, files, batch, memory, c, where);
@@ -172,9 +173,9 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
     if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
-        batch.messages += format_message(
-            from.file, from.line,
-            "cannot replace " + shown_path(path) + ": it is the catalogue being read");
+        batch.messages += format_message(from.file, from.line,
+                                         "cannot replace " + shown_path(path) +
+                                             ": it is the catalogue being read");
     } else {
         drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
                                 settings.check, batch.messages);
