@@ -9,9 +9,8 @@
 
 std::string check_table_header(bool canonical)
 {
-    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
-                       "structure\tsubrectangles") +
-           (canonical ? "\tcanonical" : "") + "\tcaption\n";
+    return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem") +
+           (canonical ? "\tcanonical" : "") + "\tstructure\tsubrectangles\tcaption\n";
 }
 
 namespace {
@@ -66,6 +65,10 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
     row += '\t';
     row += d ? std::string_view("-") : std::string_view(verdict.problem);
     row += '\t';
+    if (canonical != nullptr) {
+        append_cell(row, *canonical);
+        row += '\t';
+    }
     row += d ? structure_name(structure_of(verdict)) : "-";
     row += '\t';
     if (verdict.subrectangles_listed) {
@@ -74,10 +77,6 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
         row += '?';
     }
     row += '\t';
-    if (canonical != nullptr) {
-        append_cell(row, *canonical);
-        row += '\t';
-    }
     append_cell(row, c.caption);
     row += '\n';
     return row;

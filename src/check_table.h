@@ -7,9 +7,9 @@
 #include "analysis/case_check.h"
 #include "squares.h"
 
-// The header line: the verdict, the structure and the maximal
-// sub-rectangles; with `canonical` (--check --canonical) the table has a
-// canonical column before the caption, which is always last.
+// The header line; with `canonical` (--check --canonical) the table has a
+// canonical column after the problem, then come the structure, the maximal
+// sub-rectangles and the caption, which is always last.
 std::string check_table_header(bool canonical);
 
 // The case's row. `canonical` is null for a table without that column,
