@@ -49,6 +49,9 @@ TEST_F(Compound, EveryCodeChecksAsThePartAskedFor)
             EXPECT_NE(row.find(p.structure), std::string::npos) << row;
         EXPECT_EQ(checked, p.count);
     }
+    // The same for any number of threads.
+    EXPECT_EQ(run("--enumerate 13-14 --compound -j 3").out,
+              run("--enumerate 13-14 --compound -j 1").out);
     // --all is the simple and the compound ones merged.
     EXPECT_EQ(shell("\"$tool\" --enumerate 12-13 >s && \"$tool\" --enumerate 12-13 --compound >c "
                     "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2 s c "

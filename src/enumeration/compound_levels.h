@@ -21,4 +21,5 @@ struct perfect_levels {
 
 // The perfect rectangles of `order`, squares included; `levels` must hold
 // the orders below (1 to order - 1), and gets this one added when `keep`.
-order_codes make_order(int order, perfect_levels& levels, bool keep);
+// `jobs` threads share the work; the codes are the same for any number.
+order_codes make_order(int order, perfect_levels& levels, bool keep, int jobs);

@@ -131,7 +131,7 @@ int run_compound_enumeration(const options& o, file_system& files, output_stream
     }
     perfect_levels levels;
     for (int order = 1; order <= range.high; ++order) {
-        const order_codes codes = make_order(order, levels, order < range.high);
+        const order_codes codes = make_order(order, levels, order < range.high, job_count(o));
         if (order < range.low) continue;
         if (o.count) {
             output.add(count_row(order, codes, o.squares));
