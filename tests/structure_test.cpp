@@ -98,6 +98,10 @@ TEST(Structure, MaximalSubRectanglesAgreeWithBruteForce)
         for (const sub_rectangle& r : maximal_subrectangles(tiling, width, height))
             found.emplace_back(r.y, r.x, r.width, r.height);
         ASSERT_EQ(found, maximal_by_force(tiling)) << "trial " << trial;
+        std::vector<std::tuple<int, int, int, int>> on_runs;
+        for (const sub_rectangle& r : maximal_subrectangles_on_runs(tiling, width, height))
+            on_runs.emplace_back(r.y, r.x, r.width, r.height);
+        ASSERT_EQ(on_runs, found) << "trial " << trial;
         several += found.size() >= 2;
     }
     EXPECT_GT(several, 50);

@@ -56,6 +56,37 @@ bool inside(const sub_rectangle& a, const sub_rectangle& b)
            a.y + a.height <= b.y + b.height;
 }
 
+// Of the rectangles from one corner, those inside no other, onto `found`.
+void keep_corner_maximal(const std::vector<sub_rectangle>& from_corner,
+                         std::vector<sub_rectangle>& found)
+{
+    for (const sub_rectangle& r : from_corner) {
+        const bool covered =
+            std::any_of(from_corner.begin(), from_corner.end(), [&](const sub_rectangle& o) {
+                return (o.width != r.width || o.height != r.height) && inside(r, o);
+            });
+        if (!covered) found.push_back(r);
+    }
+}
+
+// Of `found`, those inside no other, into `kept` in the order of the list.
+void keep_maximal(std::vector<sub_rectangle>& found, std::vector<sub_rectangle>& kept)
+{
+    // Larger first: a rectangle can only lie inside one at least as large.
+    std::sort(found.begin(), found.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
+        return std::int64_t{a.width} * a.height > std::int64_t{b.width} * b.height;
+    });
+    kept.clear();
+    for (const sub_rectangle& r : found) {
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&](const sub_rectangle& o) { return inside(r, o); }))
+            kept.push_back(r);
+    }
+    std::sort(kept.begin(), kept.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
+        return std::tie(a.y, a.x, a.width) < std::tie(b.y, b.x, b.width);
+    });
+}
+
 }  // namespace
 
 bool has_full_square(const std::vector<square_box>& squares, std::int64_t width,
@@ -111,27 +142,94 @@ bool search(const std::vector<square_box>& squares, std::int64_t width, std::int
                                    static_cast<std::int32_t>(x1 - x0),
                                    static_cast<std::int32_t>(y1 - y0)});
         }
-        for (const sub_rectangle& r : from_corner) {
-            const bool covered =
-                std::any_of(from_corner.begin(), from_corner.end(), [&](const sub_rectangle& o) {
-                    return (o.width != r.width || o.height != r.height) && inside(r, o);
-                });
-            if (!covered) found.push_back(r);
+        keep_corner_maximal(from_corner, found);
+    }
+    keep_maximal(found, kept);
+    return true;
+}
+
+// The sub-rectangles as the lines through the edges number them, when one
+// way has at most 64 (always so up to 63 squares): each horizontal line's
+// covered stretches and each band's covered vertical lines are bitsets, and
+// from each square's top-left corner the search goes down band by band
+// keeping the vertical lines that stay covered, as the check's own search
+// does, noting every rectangle closed instead of stopping at the first.
+bool search_on_lines(const std::vector<square_box>& squares, std::int64_t width,
+                     std::int64_t height, std::vector<sub_rectangle>& kept)
+{
+    std::vector<std::int32_t> xs, ys;
+    for (const square_box& b : squares) {
+        xs.insert(xs.end(), {b.x, b.x + b.side});
+        ys.insert(ys.end(), {b.y, b.y + b.side});
+    }
+    for (auto* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    const bool turned = xs.size() > ys.size();
+    if (turned) std::swap(xs, ys);
+    if (xs.size() > 64) return false;
+    const auto line = [](const std::vector<std::int32_t>& at, std::int64_t v) {
+        return static_cast<unsigned>(std::lower_bound(at.begin(), at.end(), v) - at.begin());
+    };
+    const auto bits = [](unsigned from, unsigned to) {
+        const std::uint64_t below = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+        return from >= 64 ? 0 : below & ~((std::uint64_t{1} << from) - 1);
+    };
+    const auto bit = [](unsigned at) { return std::uint64_t{1} << at; };
+    struct box {
+        unsigned left, right, top, bottom;
+    };
+    std::vector<box> boxes;
+    for (const square_box& b : squares) {
+        const std::int64_t x = turned ? b.y : b.x;
+        const std::int64_t y = turned ? b.x : b.y;
+        boxes.push_back({line(xs, x), line(xs, x + b.side), line(ys, y), line(ys, y + b.side)});
+    }
+    const auto columns = static_cast<unsigned>(xs.size());
+    const auto rows = static_cast<unsigned>(ys.size());
+    std::vector<std::uint64_t> across(rows, 0), down(rows, 0);
+    for (const box& b : boxes) {
+        across[b.top] |= bits(b.left, b.right);
+        across[b.bottom] |= bits(b.left, b.right);
+        for (unsigned k = b.top; k < b.bottom; ++k) down[k] |= bit(b.left) | bit(b.right);
+    }
+    std::vector<sub_rectangle> found;
+    std::vector<std::pair<unsigned, unsigned>> deepest;  // (depth line, widest line)
+    for (const box& s : boxes) {
+        const unsigned a = s.left;
+        // Only the 63 stretches between 64 lines have bits: a run always ends.
+        const auto reach = [a](std::uint64_t covered) {
+            return a + 1 + static_cast<unsigned>(__builtin_ctzll(~(covered >> a)));
+        };
+        deepest.clear();
+        std::uint64_t open = bits(a + 1, reach(across[s.top]));
+        for (unsigned d = s.top + 1; d < rows; ++d) {
+            const std::uint64_t band = down[d - 1];
+            if ((band & bit(a)) == 0) break;
+            open &= band;
+            if (open == 0) break;
+            std::uint64_t closed = open & bits(a + 1, reach(across[d]));
+            if (d == s.bottom) closed &= ~bit(s.right);                              // s alone
+            if (a == 0 && s.top == 0 && d == rows - 1) closed &= ~bit(columns - 1);  // all
+            // Of those closed at one depth only the widest can be maximal.
+            if (closed != 0)
+                deepest.push_back({d, 63u - static_cast<unsigned>(__builtin_clzll(closed))});
+        }
+        // From the deepest up: one is inside another of this corner unless
+        // it is wider than every deeper one.
+        unsigned widest = 0;
+        for (auto k = deepest.rbegin(); k != deepest.rend(); ++k) {
+            if (k->second <= widest) continue;
+            widest = k->second;
+            sub_rectangle r{xs[a], ys[s.top], xs[k->second] - xs[a], ys[k->first] - ys[s.top]};
+            if (turned) r = {r.y, r.x, r.height, r.width};
+            found.push_back(r);
         }
     }
-    // Larger first: a rectangle can only lie inside one at least as large.
-    std::sort(found.begin(), found.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
-        return std::int64_t{a.width} * a.height > std::int64_t{b.width} * b.height;
-    });
-    kept.clear();
-    for (const sub_rectangle& r : found) {
-        if (std::none_of(kept.begin(), kept.end(),
-                         [&](const sub_rectangle& o) { return inside(r, o); }))
-            kept.push_back(r);
-    }
-    std::sort(kept.begin(), kept.end(), [](const sub_rectangle& a, const sub_rectangle& b) {
-        return std::tie(a.y, a.x, a.width) < std::tie(b.y, b.x, b.width);
-    });
+    (void)width;
+    (void)height;
+    keep_maximal(found, kept);
     return true;
 }
 
@@ -139,6 +237,14 @@ bool search(const std::vector<square_box>& squares, std::int64_t width, std::int
 
 std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
                                                  std::int64_t width, std::int64_t height)
+{
+    std::vector<sub_rectangle> list;
+    if (!search_on_lines(squares, width, height, list)) search(squares, width, height, -1, list);
+    return list;
+}
+
+std::vector<sub_rectangle> maximal_subrectangles_on_runs(const std::vector<square_box>& squares,
+                                                         std::int64_t width, std::int64_t height)
 {
     std::vector<sub_rectangle> list;
     search(squares, width, height, -1, list);
@@ -149,6 +255,7 @@ bool list_maximal_subrectangles(const std::vector<square_box>& squares, std::int
                                 std::int64_t height, std::vector<sub_rectangle>& list)
 {
     list.clear();
+    if (search_on_lines(squares, width, height, list)) return true;
     if (squares.size() > most_listed_squares ||
         !search(squares, width, height, most_tried_pairs, list)) {
         list.clear();

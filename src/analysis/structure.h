@@ -20,6 +20,11 @@ bool has_full_square(const std::vector<square_box>& squares, std::int64_t width,
 std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& squares,
                                                  std::int64_t width, std::int64_t height);
 
+// The same by the search on runs of edges that cases of more than 64
+// lines both ways take, whatever the case (the tests hold both to one model).
+std::vector<sub_rectangle> maximal_subrectangles_on_runs(const std::vector<square_box>& squares,
+                                                         std::int64_t width, std::int64_t height);
+
 // The search above takes time up to quadratic in the squares: this form
 // gives up, returning false with `list` empty, on a case of more than
 // most_listed_squares squares or once it has tried most_tried_pairs pairs.
