@@ -157,35 +157,42 @@ bool search(const std::vector<square_box>& squares, std::int64_t width, std::int
 bool search_on_lines(const std::vector<square_box>& squares, std::int64_t width,
                      std::int64_t height, std::vector<sub_rectangle>& kept)
 {
+    // Each way the edges' coordinates sorted once, with the slot each came
+    // from: numbering them in order gives every square its lines.
+    struct box {
+        unsigned left, right, top, bottom;
+    };
+    std::vector<box> boxes(squares.size());
     std::vector<std::int32_t> xs, ys;
-    for (const square_box& b : squares) {
-        xs.insert(xs.end(), {b.x, b.x + b.side});
-        ys.insert(ys.end(), {b.y, b.y + b.side});
-    }
-    for (auto* v : {&xs, &ys}) {
-        std::sort(v->begin(), v->end());
-        v->erase(std::unique(v->begin(), v->end()), v->end());
+    std::vector<std::pair<std::int32_t, std::uint32_t>> ends;
+    for (const bool across : {false, true}) {
+        ends.clear();
+        for (std::uint32_t i = 0; i < squares.size(); ++i) {
+            const square_box& b = squares[i];
+            const std::int32_t from = across ? b.y : b.x;
+            ends.push_back({from, 2 * i});
+            ends.push_back({from + b.side, 2 * i + 1});
+        }
+        std::sort(ends.begin(), ends.end());
+        std::vector<std::int32_t>& at = across ? ys : xs;
+        for (const auto& [value, slot] : ends) {
+            if (at.empty() || at.back() != value) at.push_back(value);
+            const auto number = static_cast<unsigned>(at.size() - 1);
+            box& b = boxes[slot / 2];
+            (across ? (slot % 2 ? b.bottom : b.top) : (slot % 2 ? b.right : b.left)) = number;
+        }
     }
     const bool turned = xs.size() > ys.size();
-    if (turned) std::swap(xs, ys);
+    if (turned) {
+        std::swap(xs, ys);
+        for (box& b : boxes) b = {b.top, b.bottom, b.left, b.right};
+    }
     if (xs.size() > 64) return false;
-    const auto line = [](const std::vector<std::int32_t>& at, std::int64_t v) {
-        return static_cast<unsigned>(std::lower_bound(at.begin(), at.end(), v) - at.begin());
-    };
     const auto bits = [](unsigned from, unsigned to) {
         const std::uint64_t below = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
         return from >= 64 ? 0 : below & ~((std::uint64_t{1} << from) - 1);
     };
     const auto bit = [](unsigned at) { return std::uint64_t{1} << at; };
-    struct box {
-        unsigned left, right, top, bottom;
-    };
-    std::vector<box> boxes;
-    for (const square_box& b : squares) {
-        const std::int64_t x = turned ? b.y : b.x;
-        const std::int64_t y = turned ? b.x : b.y;
-        boxes.push_back({line(xs, x), line(xs, x + b.side), line(ys, y), line(ys, y + b.side)});
-    }
     const auto columns = static_cast<unsigned>(xs.size());
     const auto rows = static_cast<unsigned>(ys.size());
     std::vector<std::uint64_t> across(rows, 0), down(rows, 0);
