@@ -262,9 +262,10 @@ bool list_maximal_subrectangles(const std::vector<square_box>& squares, std::int
                                 std::int64_t height, std::vector<sub_rectangle>& list)
 {
     list.clear();
+    // Too many squares to list is known before anything is allocated.
+    if (squares.size() > most_listed_squares) return false;
     if (search_on_lines(squares, width, height, list)) return true;
-    if (squares.size() > most_listed_squares ||
-        !search(squares, width, height, most_tried_pairs, list)) {
+    if (!search(squares, width, height, most_tried_pairs, list)) {
         list.clear();
         return false;
     }
