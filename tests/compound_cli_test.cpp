@@ -105,6 +105,12 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         expect_failure(run(arguments), {message}, 2);
     }
     expect_failure(run("--enumerate 21 --compound"), {"orders up to 20"});
+    // A full standard output: the run says so and fails.
+    const result full = run("--enumerate 9-14 --compound", "", "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write to standard output: No space left on device"),
+              std::string::npos)
+        << full.err;
 }
 
 }  // namespace

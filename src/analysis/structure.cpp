@@ -154,8 +154,7 @@ bool search(const std::vector<square_box>& squares, std::int64_t width, std::int
 // from each square's top-left corner the search goes down band by band
 // keeping the vertical lines that stay covered, as the check's own search
 // does, noting every rectangle closed instead of stopping at the first.
-bool search_on_lines(const std::vector<square_box>& squares, std::int64_t width,
-                     std::int64_t height, std::vector<sub_rectangle>& kept)
+bool search_on_lines(const std::vector<square_box>& squares, std::vector<sub_rectangle>& kept)
 {
     // Each way the edges' coordinates sorted once, with the slot each came
     // from: numbering them in order gives every square its lines.
@@ -234,8 +233,6 @@ bool search_on_lines(const std::vector<square_box>& squares, std::int64_t width,
             found.push_back(r);
         }
     }
-    (void)width;
-    (void)height;
     keep_maximal(found, kept);
     return true;
 }
@@ -246,7 +243,7 @@ std::vector<sub_rectangle> maximal_subrectangles(const std::vector<square_box>& 
                                                  std::int64_t width, std::int64_t height)
 {
     std::vector<sub_rectangle> list;
-    if (!search_on_lines(squares, width, height, list)) search(squares, width, height, -1, list);
+    if (!search_on_lines(squares, list)) search(squares, width, height, -1, list);
     return list;
 }
 
@@ -264,7 +261,7 @@ bool list_maximal_subrectangles(const std::vector<square_box>& squares, std::int
     list.clear();
     // Too many squares to list is known before anything is allocated.
     if (squares.size() > most_listed_squares) return false;
-    if (search_on_lines(squares, width, height, list)) return true;
+    if (search_on_lines(squares, list)) return true;
     if (!search(squares, width, height, most_tried_pairs, list)) {
         list.clear();
         return false;
