@@ -74,6 +74,9 @@ drawing_outcome draw_and_report(const square_case& c, const picture_format& form
         picture = format.open(files, name, settings);
         draw_case(c, *picture, report, format.draws_failure);
     } catch (const conversion_error& e) {
+        // A catalogue run stops at a failed write: the next drawings would
+        // fail the same way, each a message.
+        if (from.in_catalogue && dynamic_cast<const write_error*>(&e) != nullptr) throw;
         // The warnings gathered so far often point at the cause.
         add_warnings();
         const auto* unplaced = dynamic_cast<const placement_error*>(&e);

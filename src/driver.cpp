@@ -177,7 +177,11 @@ int run_options(const options& o, output_stream& out)
     } catch (const conversion_error& e) {
         print_message(shown, e.line, e.what());
     } catch (const std::bad_alloc&) {
-        print_message(shown, 0, "out of memory");
+        // An order's codes are held until it ends: parts of it fit.
+        print_message(shown, 0,
+                      enumerates(o) && o.graphs.empty()
+                          ? "out of memory; --part K/N splits the enumeration into parts that fit"
+                          : "out of memory");
     } catch (const std::exception& e) {
         print_message(shown, 0, std::string("unexpected failure: ") + e.what());
     }
@@ -197,6 +201,10 @@ int run(int argc, const char* const* argv)
         std::fputs(usage_line, stderr);
         if (e.unknown_option) std::fputs("Try 'squares2tex --help'.\n", stderr);
         return usage_status;
+    } catch (const conversion_error& e) {
+        // Standard output failed while --help or --version wrote it.
+        print_message("", 0, e.what());
+        return failure_status;
     }
     return finish_out(out) ? status : failure_status;
 }

@@ -2,7 +2,7 @@
 #include "options.h"
 
 const char* const usage_line =
-    "usage: squares2tex [OPTION]... CASE-FILE   or   squares2tex [OPTION]... --catalogue FILE\n";
+    "usage: squares2tex [OPTION]... CASE-FILE | --catalogue FILE | --enumerate N | --graphs FILE\n";
 
 const char* const help_text =
     "Draws a list of squares placed one by one, each at the highest, left-most free\n"
@@ -17,9 +17,9 @@ const char* const help_text =
     "A case: the count of squares, the width, the height, then the sides in the\n"
     "order they are placed, as whole numbers:  9 33 32 18 15 7 8 14 4 10 1 9\n"
     "Codes as published read too: 9 33 32 (18,15)(7,8)(14,4)(10,1)(9), the order\n"
-    "and side of a squared square before its brackets, or the brackets alone (a\n"
-    "line that begins with a bracket); text after a * that follows the last side\n"
-    "is the case's caption.\n"
+    "and side of a squared square before its brackets, the width and height\n"
+    "(33 32 or 33x32) before them, or the brackets alone (a line that begins with\n"
+    "a bracket); text after a * that follows the last side is the case's caption.\n"
     "\n"
     "Options (before the case file):\n"
     "  -f, --format FORMAT    tex (PSTricks document, the default), svg, tikz\n"
@@ -50,7 +50,7 @@ const char* const help_text =
     "  -j, --jobs N           the threads of a catalogue run or an enumeration\n"
     "                         (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file, or of\n"
-    "                         the c-nets of --enumerate\n"
+    "                         the c-nets of --enumerate or the graphs of --graphs\n"
     "      --enumerate N      every simple perfect squared rectangle of order N\n"
     "                         (or A-B: of orders A to B), squares included, each\n"
     "                         once, sorted (merge parts with\n"
@@ -58,8 +58,9 @@ const char* const help_text =
     "      --graphs FILE      the same from the c-nets of a planar_code file\n"
     "      --imperfect        the simple imperfect rectangles instead\n"
     "      --squares          squared squares only\n"
-    "      --count            per order: order, c-nets, perfect, imperfect,\n"
-    "                         perfect squares, imperfect squares\n"
+    "      --count            per order, under a header: order, c-nets, perfect,\n"
+    "                         imperfect, perfect squares, imperfect squares; with\n"
+    "                         --squares or --imperfect only that kind, - elsewhere\n"
     "      --compound         with --enumerate: the compound perfect rectangles\n"
     "                         instead (orders up to 20); with --count, both ways\n"
     "                         of counting them\n"

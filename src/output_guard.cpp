@@ -2,6 +2,7 @@
 
 #include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
+#include "document/gallery.h"
 #include "input_file.h"
 #include "options.h"
 #include "shown_text.h"
@@ -54,9 +55,17 @@ void refuse_catalogue_in_directory(file_system& files, const std::string& catalo
     files.find_target(catalogue, links::follow, resolved);
     for (const std::string& name : {base_name(catalogue), base_name(resolved.path)}) {
         const std::string written = joined(directory, name);
-        if ((!is_made_name(name) && name != record_name) || !files.same_file(written, catalogue))
+        if ((!is_made_name(name) && name != record_name && name != journal_name) ||
+            !files.same_file(written, catalogue))
             continue;
-        throw usage_error("the catalogue " + shown_path(catalogue) +
-                          " would be replaced: the run writes " + shown_path(written));
+        // Pages and the record are written by every run; a drawing's name is
+        // replaced when the run draws that case, removed when an earlier run made it.
+        if (gallery::is_page_name(name) || name == record_name) {
+            throw usage_error("the catalogue " + shown_path(catalogue) +
+                              " would be replaced: the run writes " + shown_path(written));
+        }
+        throw usage_error("the catalogue " + shown_path(catalogue) + " is named as a drawing in " +
+                          shown_path(directory) +
+                          ": a run into it replaces or removes such a file as its own");
     }
 }

@@ -23,7 +23,7 @@ void refuse_input_as_descriptor(file_system& files, const std::string& input,
                                 const char* what);
 
 // Throws usage_error when the catalogue is a file a catalogue run may write
-// into `directory` (is_made_name, or its record), under its own name or
+// into `directory` (is_made_name, its record or journal), under its own name or
 // that of the file its links lead to: the run would replace it. (No run
 // removes its own catalogue, whatever a record says.)
 void refuse_catalogue_in_directory(file_system& files, const std::string& catalogue,

@@ -32,7 +32,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o link.txt ./case.txt", "the case file ./case.txt would be replaced by the output link"},
         {"-f svg -d gd --catalogue gd/index.html",
          "the catalogue gd/index.html would be replaced: the run writes gd/index.html"},
-        {"-d gd/ --catalogue cat.txt", "cat.txt would be replaced: the run writes gd/000001-9-33"},
+        {"-d gd/ --catalogue cat.txt",
+         "cat.txt is named as a drawing in gd/: a run into it replaces or removes such a file"},
         {"--check -o /dev/stdout case.txt", "the drawing cannot go there too"},
         {"", "squares2tex: no case file given"},
         {"--bogus case.txt", "unknown option '--bogus'"},
@@ -96,7 +97,6 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--enumerate 10-9", "--enumerate takes an order N or a range of orders A-B, from 1 to 40"},
         {"--enumerate 41", "not '41'"},
         {"--squares case.txt", "--imperfect, --squares and --count go with --enumerate N"},
-        {"--graphs g.pc --part 1/2", "--part shares out the c-nets of --enumerate"},
         {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
         {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };
@@ -288,6 +288,78 @@ TEST_F(Run, FailedStandardOutputIsReported)
     }
     // The document itself was written whole.
     EXPECT_EQ(document(), three_squares_document);
+}
+
+// The first failed write ends the run, whatever it writes: the writes that
+// failed are counted by tests/signal_at.cpp, and the endless enumeration
+// ends only by its failure.
+TEST_F(Run, FailedWriteEndsTheRun)
+{
+    std::string big;
+    for (int i = 0; i < 20000; ++i) big += "9 33 32 18 15 7 8 14 4 10 1 9\n";
+    write_file(work_ / "big.txt", big);
+    fs::create_directory(work_ / "d");
+    const std::string full = "cannot write to standard output: No space left on device";
+    const std::string limit = "trap '' XFSZ; ulimit -f 8;";
+    const struct {
+        std::string prefix, arguments, out, message;
+    } rows[] = {
+        {"", "--canonical --catalogue big.txt", "/dev/full", full},
+        {"", "--check -j 2 --catalogue big.txt", "/dev/full", full},
+        {"", "--enumerate 9-16", "/dev/full", full},
+        {limit, "--enumerate 9-16", "", "cannot write to standard output: File too large"},
+        {limit, "--enumerate 9-16 -o codes.txt", "", "cannot write codes.txt: File too large"},
+        {limit, "--canonical --catalogue big.txt -o codes.txt", "",
+         "big.txt: cannot write codes.txt: File too large"},
+        {"trap '' XFSZ; ulimit -f 1;", "-f svg -d d --catalogue big.txt", "",
+         "big.txt: cannot write d/"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        tool_ = SQUARES2TEX_DYNAMIC;
+        const result r =
+            run(row.arguments,
+                row.prefix + " FAILED_WRITES_TO='" + (base_ / "failed").string() +
+                    "' LD_PRELOAD='" SIGNAL_AT_LIBRARY "' ASAN_OPTIONS=verify_asan_link_order=0",
+                row.out);
+        tool_ = SQUARES2TEX_EXE;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        // A writer thread may have a piece of its own in flight.
+        EXPECT_LE(std::stoi(read_file(base_ / "failed")), 2);
+    }
+    // With SIGPIPE ignored, a closed pipe ends an enumeration that would run for years.
+    EXPECT_EQ(
+        shell("{ trap '' PIPE; \"$tool\" --quiet --enumerate 9-40; echo $? >status; } | head -1"),
+        "squares2tex: cannot write to standard output: Broken pipe\n");
+    EXPECT_EQ(read_file(work_ / "status"), "1\n");
+}
+
+// A read that fails inside the catalogue is reported once, naming the file;
+// the line it cut short is no line of the catalogue, so none is blamed.
+TEST_F(Run, FailedReadBlamesNoLine)
+{
+    std::string big;
+    for (int i = 0; i < 5000; ++i) big += "9 33 32 18 15 7 8 14 4 10 1 9\n";
+    write_file(work_ / "big.txt", big);
+    for (const char* arguments :
+         {"--check --catalogue big.txt", "-f svg -d d --catalogue big.txt"}) {
+        SCOPED_TRACE(arguments);
+        tool_ = SQUARES2TEX_DYNAMIC;
+        const result r = run(arguments, "READ_FAILS_AT=2 LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                                        "' ASAN_OPTIONS=verify_asan_link_order=0");
+        tool_ = SQUARES2TEX_EXE;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "squares2tex: big.txt: cannot read the catalogue: Input/output error\n");
+        std::istringstream rows(r.out);
+        std::string row;
+        std::getline(rows, row);
+        while (std::getline(rows, row)) {
+            if (row.empty() || row.find(" - - - ") != std::string::npos) continue;
+            EXPECT_NE(row.find("\tyes\tyes\tyes\t-\tsimple\t-\t-"), std::string::npos) << row;
+        }
+    }
 }
 
 // Warnings gathered before an error are printed; paths stay on one line.

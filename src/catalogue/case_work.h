@@ -11,6 +11,7 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
+#include "catalogue/made_journal.h"
 #include "document/file_system.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
@@ -31,6 +32,11 @@ struct catalogue_settings {
     // A catalogue read from standard input that may be a file in the
     // directory: each drawing is first compared with it, never to replace it.
     bool guard_input = false;
+    // Standard output is a regular file, perhaps one in the directory: no
+    // drawing replaces it.
+    bool guard_output = false;
+    // Where each drawing's name goes before the drawing takes it.
+    made_journal* journal = nullptr;
     // Held while a worker handles a large case (large_case squares or
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
@@ -69,3 +75,7 @@ struct worker_memory {
 // calling thread's own.
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                    worker_memory& memory);
+
+// Throws usage_error when the file at `path` is standard output: a file
+// of the user's, never replaced nor removed.
+void refuse_standard_output(file_system& files, const std::string& path);

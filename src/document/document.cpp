@@ -47,7 +47,7 @@ std::string directory_of(const std::string& path)
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
 {
     end_run_if_pipe_closed(error);
-    throw conversion_error("cannot write " + shown_name(doc) + ": " + error);
+    throw write_error("cannot write " + shown_name(doc) + ": " + error);
 }
 
 // Writes what the buffer holds from this thread.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "document/interrupt_cleanup.h"
@@ -27,14 +28,15 @@ std::string system_file_system::find_target(const std::string& path, links how, 
 #ifndef _WIN32
     for (int hops = 0; hops <= longest_link_chain; ++hops) {
         struct stat status {};
+        const place p = placed(found.path);
         // Absent or unreachable: creating the file will tell.
-        if (lstat(found.path.c_str(), &status) != 0) return {};
+        if (fstatat(p.at, p.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return {};
         if (S_ISLNK(status.st_mode)) {
             // The link itself gives way to the new file, as a new file of its own.
             if (how == links::replace) return {};
             std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096),
                              '\0');
-            const auto length = readlink(found.path.c_str(), link.data(), link.size());
+            const auto length = readlinkat(p.at, p.name.c_str(), link.data(), link.size());
             if (length < 0) return std::strerror(errno);
             link.resize(static_cast<std::size_t>(length));
             if (link.empty() || link[0] != '/') {
@@ -57,7 +59,7 @@ std::string system_file_system::find_target(const std::string& path, links how, 
         }
         // Replacing by a rename would succeed where writing the file
         // would not: refuse as writing it would.
-        if (faccessat(AT_FDCWD, found.path.c_str(), W_OK, AT_EACCESS) != 0) {
+        if (faccessat(p.at, p.name.c_str(), W_OK, AT_EACCESS) != 0) {
             return std::strerror(errno);
         }
         found.mode = static_cast<int>(status.st_mode & 0777);
@@ -76,23 +78,25 @@ std::string system_file_system::create_new(const std::string& path, int mode, in
 {
     handle = -1;
     return make_temporary(path, [&] {
-        const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-        if (made < 0) return std::string(std::strerror(errno));
 #ifndef _WIN32
+        const place p = placed(path);
+        const int made = ::openat(p.at, p.name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (made < 0) return std::string(std::strerror(errno));
         if (mode >= 0 && fchmod(made, static_cast<mode_t>(mode)) != 0) {
             const std::string error = std::strerror(errno);
             ::close(made);
-            ::unlink(path.c_str());  // made just now, with O_EXCL: this run's own
+            ::unlinkat(p.at, p.name.c_str(), 0);  // made just now, with O_EXCL: this run's own
             return error;
         }
 #else
+        const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
+        if (made < 0) return std::string(std::strerror(errno));
         (void)mode;
 #endif
         handle = made;
         return std::string();
     });
 }
-
 
 std::string system_file_system::read(int handle, char* data, std::size_t size, std::size_t& got)
 {
@@ -134,24 +138,43 @@ std::string system_file_system::write(int handle, const char* data, std::size_t 
 
 std::string system_file_system::close(int handle)
 {
+    {
+        const std::lock_guard<std::mutex> changing(held_mutex_);
+        for (auto d = held_.begin(); d != held_.end(); ++d) {
+            if (d->handle == handle) {
+                held_.erase(d);
+                break;
+            }
+        }
+    }
     return ::close(handle) != 0 ? std::strerror(errno) : std::string();
 }
 
 std::string system_file_system::replace(const std::string& from, const std::string& to)
 {
+#ifndef _WIN32
+    const place old_name = placed(from);
+    const place new_name = placed(to);
+    if (renameat(old_name.at, old_name.name.c_str(), new_name.at, new_name.name.c_str()) != 0)
+        return std::strerror(errno);
+    forget_temporary(from);
+    return {};
+#else
     // std::filesystem::rename replaces an existing file on every platform,
     // which std::rename does not do on Windows.
     std::error_code error;
     std::filesystem::rename(from, to, error);
     if (!error) forget_temporary(from);
     return error ? error.message() : std::string();
+#endif
 }
 
 void system_file_system::remove(const std::string& path)
 {
     // unlink, not remove: a directory of that name stays.
 #ifndef _WIN32
-    ::unlink(path.c_str());
+    const place p = placed(path);
+    ::unlinkat(p.at, p.name.c_str(), 0);
 #else
     ::_unlink(path.c_str());
 #endif
@@ -161,7 +184,10 @@ void system_file_system::remove(const std::string& path)
 std::size_t system_file_system::longest_name(const std::string& directory)
 {
 #ifndef _WIN32
-    const long longest = pathconf(directory.empty() ? "." : directory.c_str(), _PC_NAME_MAX);
+    const int held = held_handle(directory);
+    const long longest = held >= 0
+                             ? fpathconf(held, _PC_NAME_MAX)
+                             : pathconf(directory.empty() ? "." : directory.c_str(), _PC_NAME_MAX);
     if (longest > 0) return static_cast<std::size_t>(longest);
 #else
     (void)directory;
@@ -172,12 +198,14 @@ std::size_t system_file_system::longest_name(const std::string& directory)
 bool system_file_system::same_file(const std::string& a, const std::string& b)
 {
 #ifndef _WIN32
-    const auto identify = [](const std::string& path, struct stat& status) {
+    const auto identify = [&](const std::string& path, struct stat& status) {
         const int descriptor = descriptor_named(path);
-        return descriptor >= 0 ? fstat(descriptor, &status) == 0
-                               : ::stat(path.c_str(), &status) == 0;
+        if (descriptor >= 0) return fstat(descriptor, &status) == 0;
+        const place p = placed(path);
+        return fstatat(p.at, p.name.c_str(), &status, 0) == 0;
     };
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     return identify(a, first) && identify(b, second) && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
 #else
@@ -190,7 +218,9 @@ bool system_file_system::regular_file_id(int descriptor, const std::string& path
 {
 #ifndef _WIN32
     struct stat status {};
-    const int got = descriptor >= 0 ? fstat(descriptor, &status) : stat(path.c_str(), &status);
+    const place p = placed(path);
+    const int got =
+        descriptor >= 0 ? fstat(descriptor, &status) : fstatat(p.at, p.name.c_str(), &status, 0);
     if (got != 0 || !S_ISREG(status.st_mode)) return false;
     id.device = static_cast<std::uint64_t>(status.st_dev);
     id.inode = static_cast<std::uint64_t>(status.st_ino);

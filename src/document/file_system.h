@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
 
 // What writing a name that is a symbolic link does: replace the file it
 // points to (the link stays), or the link itself, in a directory that may be
@@ -59,6 +61,9 @@ public:
         directory,
         // The same, but failing at once with `busy` while another run holds it.
         directory_now,
+        // A regular file, made if missing, written at its end with each
+        // write whole: never truncated or followed as a link.
+        append,
     };
     static constexpr const char* busy = "held by another run";
     virtual std::string open(const std::string& path, opening how, int& handle) = 0;
@@ -108,10 +113,30 @@ public:
     bool same_file(const std::string& a, const std::string& b) override;
     bool regular_file_id(int descriptor, const std::string& path, file_id& id) override;
 
+    // A name in a directory held open: `at` is the directory's descriptor
+    // and `name` the file's name in it, or `at` the working directory's and
+    // `name` the path as given.
+    struct place {
+        int at;
+        std::string name;
+    };
+    place placed(const std::string& path);
+
 private:
     // Set once linking an unnamed file into place has failed (no /proc in
     // a container): the rest of the run uses temporary names.
     std::atomic<bool> unnamed_fails_{false};
+    // The directories opened (and locked) by `open`: a file directly in one
+    // is reached through its descriptor, so a directory renamed meanwhile
+    // is still where the run's files go, and a new one of the old name gets
+    // none of them.
+    struct held_directory {
+        std::string path;  // without a trailing separator
+        int handle;
+    };
+    std::mutex held_mutex_;
+    std::vector<held_directory> held_;
+    int held_handle(const std::string& directory);
 };
 
 // The descriptor an output name stands for, or -1: 1 for "-" and

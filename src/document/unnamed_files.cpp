@@ -20,7 +20,10 @@ std::string system_file_system::create_unnamed(const std::string& directory, int
     handle = -1;
     if (unnamed_fails_.load()) return "unnamed files cannot be named here";
     // Readable too: where it cannot be linked, it is copied (copy_to).
-    handle = ::open(directory.empty() ? "." : directory.c_str(), O_RDWR | O_TMPFILE, 0666);
+    const int held = held_handle(directory);
+    handle = held >= 0
+                 ? ::openat(held, ".", O_RDWR | O_TMPFILE, 0666)
+                 : ::open(directory.empty() ? "." : directory.c_str(), O_RDWR | O_TMPFILE, 0666);
     return handle < 0 ? std::strerror(errno) : std::string();
 }
 
@@ -43,7 +46,7 @@ std::string random_name_beside(const std::string& path, std::uint64_t& seed)
 
 // Gives the file open as `handle` the new name `path` by way of a copy
 // under a temporary name, where it cannot be linked itself.
-std::string copy_to(int handle, const std::string& path)
+std::string copy_to(system_file_system& files, int handle, const std::string& path)
 {
     struct stat status {};
     if (fstat(handle, &status) != 0) return std::strerror(errno);
@@ -54,7 +57,9 @@ std::string copy_to(int handle, const std::string& path)
     for (int attempt = 0; attempt < name_attempts && copy < 0; ++attempt) {
         temporary = random_name_beside(path, seed);
         error = make_temporary(temporary, [&] {
-            copy = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, status.st_mode & 0777);
+            const system_file_system::place p = files.placed(temporary);
+            copy =
+                ::openat(p.at, p.name.c_str(), O_WRONLY | O_CREAT | O_EXCL, status.st_mode & 0777);
             return copy < 0 ? std::string(std::strerror(errno)) : std::string();
         });
     }
@@ -77,8 +82,11 @@ std::string copy_to(int handle, const std::string& path)
     if (fchmod(copy, status.st_mode & 0777) != 0 && error.empty()) error = std::strerror(errno);
     if (::close(copy) != 0 && error.empty()) error = std::strerror(errno);
     // A link, not a rename: a name taken meanwhile stays as it is.
-    if (error.empty() && link(temporary.c_str(), path.c_str()) != 0) error = std::strerror(errno);
-    ::unlink(temporary.c_str());  // made above, with O_EXCL: this run's own
+    const system_file_system::place from = files.placed(temporary);
+    const system_file_system::place to = files.placed(path);
+    if (error.empty() && linkat(from.at, from.name.c_str(), to.at, to.name.c_str(), 0) != 0)
+        error = std::strerror(errno);
+    ::unlinkat(from.at, from.name.c_str(), 0);  // made above, with O_EXCL: this run's own
     forget_temporary(temporary);
     return error;
 }
@@ -94,14 +102,15 @@ std::string system_file_system::name_unnamed(int handle, const std::string& path
         // a privilege, through /proc it does not.
         const std::string self = "/proc/self/fd/" + std::to_string(handle);
         if (!unnamed_fails_.load()) {
-            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            const place to = placed(path);
+            if (linkat(AT_FDCWD, self.c_str(), to.at, to.name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 return std::string();
             if (errno == EEXIST) return std::string(std::strerror(EEXIST));
             // No /proc (a chroot, a container), or it will not link for
             // some other reason: from now on temporary names are used.
             unnamed_fails_.store(true);
         }
-        return copy_to(handle, path);
+        return copy_to(*this, handle, path);
     };
     return temporary ? make_temporary(path, name) : name();
 }

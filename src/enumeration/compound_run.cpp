@@ -1,9 +1,6 @@
 #include "enumeration/compound_run.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "analysis/subrectangle_form.h"
@@ -50,14 +47,6 @@ std::size_t classes_of(const std::vector<std::string>& codes, canonical_scratch&
 struct text_output {
     output_stream& out;
     std::unique_ptr<document> file;
-
-    // Whether standard output has taken all so far (a file fails by itself).
-    bool written()
-    {
-        if (file) return true;
-        if (std::fflush(stdout) != 0 && out.error.empty()) out.error = std::strerror(errno);
-        return out.error.empty();
-    }
 
     void add(const std::string& text)
     {
@@ -146,7 +135,6 @@ int run_compound_enumeration(const options& o, file_system& files, output_stream
         if (order < range.low) continue;
         if (o.count) {
             output.add(count_row(order, codes, o.squares));
-            if (!output.written()) break;
             continue;
         }
         std::vector<std::string> lines;
@@ -160,8 +148,6 @@ int run_compound_enumeration(const options& o, file_system& files, output_stream
         std::string text;
         for (const std::string& line : lines) text += line + '\n';
         output.add(text);
-        // A long run stops at the first order it cannot write.
-        if (!output.written()) break;
     }
     if (output.file) close_document(*output.file);
     return 0;

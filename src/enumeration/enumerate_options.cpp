@@ -64,11 +64,6 @@ void check_enumeration(const options& o)
                           std::to_string(least_order) + " to " + std::to_string(greatest_order) +
                           ", not '" + o.enumerate + "'");
     }
-    if (!o.part.empty() && !o.graphs.empty()) {
-        throw usage_error(
-            "--part shares out the c-nets of --enumerate; split a file of graphs "
-            "before --graphs");
-    }
     if (!o.part.empty() && o.count) {
         // A rectangle can come from c-nets of two parts: counts do not add up.
         throw usage_error(
