@@ -43,7 +43,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--output= case.txt", "option '--output' needs a value"},
         {"--check=yes case.txt", "option '--check' takes no value"},
         {"--c case.txt",
-         "option '--c' is ambiguous; possibilities: '--catalogue' '--count' '--check' '--canonical'"},
+         "option '--c' is ambiguous; possibilities: '--catalogue' '--count' '--compound' '--check' "
+         "'--canonical'"},
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
@@ -66,7 +67,7 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o b.pdf -d out --catalogue c.txt", "into one book, not both"},
         {"--only perfect,squre --check --catalogue c.txt",
          "unknown kind 'squre' for --only: choose dissection, not-dissection, perfect, "
-         "imperfect, simple, compound or unreadable"},
+         "imperfect, simple, compound, trivially-compound or unreadable"},
         {"--only perfect case.txt", "--only chooses among a catalogue's cases"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
@@ -243,11 +244,12 @@ TEST_F(Run, SizeAndImpliedFormats)
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
 {
     const std::string header =
-        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n";
+        "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tstructure\t"
+        "subrectangles\tcaption\n";
     write_file(work_ / "case.txt", nine_squares);
     result r = run("--check case.txt");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\t-\n");
+    EXPECT_EQ(r.out, header + "1\t1\t9\t33\t32\tyes\tyes\tyes\t-\tsimple\t-\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(files_in_work(), std::set<std::string>{"case.txt"});
 
@@ -258,7 +260,8 @@ TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
     EXPECT_EQ(
         r.out,
         header +
-            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n");
+            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
+                     "square\t-\t-\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(fs::exists(work_ / "x.tex"));
 
@@ -354,7 +357,7 @@ TEST_F(Run, FailedReadBlamesNoLine)
         std::getline(rows, row);
         while (std::getline(rows, row)) {
             if (row.empty() || row.find(" - - - ") != std::string::npos) continue;
-            EXPECT_NE(row.find("\tyes\tyes\tyes\t-\t-"), std::string::npos) << row;
+            EXPECT_NE(row.find("\tyes\tyes\tyes\t-\tsimple\t-\t-"), std::string::npos) << row;
         }
     }
 }
@@ -541,14 +544,16 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
     const result r = run("--check --catalogue cat.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
-              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\tcaption\n"
-              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\t-\n"
-              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier square\t-\n"
-              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\t-\n"
+              "case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem\t"
+              "structure\tsubrectangles\tcaption\n"
+              "1\t3\t9\t33\t32\tyes\tyes\tyes\t-\tsimple\t-\t-\n"
+              "2\t5\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
+              "square\t-\t-\t-\n"
+              "3\t6\t-\t-\t-\t-\t-\t-\texpected side 3 of 3, found \"x\"\t-\t-\t-\n"
               "4\t7\t3\t3\t1\tno\t-\t-\tsquare 1 (side 2, column 0) reaches below the bottom "
-              "edge\t-\n"
-              "5\t8\t4\t2\t2\tyes\tno\tno\t-\t-\n"
-              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\t-\n");
+              "edge\t-\t-\t-\n"
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\tcompound\t1x2@0,0 2x1@0,0 1x2@1,0 2x1@0,1\t-\n"
+              "6\t9\t-\t-\t-\t-\t-\t-\texpected side 1 of 1, found \"3.9\"\t-\t-\t-\n");
     EXPECT_EQ(r.err, errors);
     EXPECT_EQ(files_in_work(), std::set<std::string>{"cat.txt"});
     // With --canonical: each dissection's code, and the caption made safe for TSV.
@@ -557,17 +562,18 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
     const result codes = run("--check --canonical --catalogue codes.txt");
     EXPECT_EQ(codes.status, 1);
     EXPECT_EQ(codes.out.substr(codes.out.find('\n') + 1),
-              "1\t1\t9\t32\t33\tyes\tyes\tyes\t-\t9 33 32 (18,15)(7,8)(14,4)(10,1)(9)\t"
-              "turned\\x09a\n"
+              "1\t1\t9\t32\t33\tyes\tyes\tyes\t-\t9 33 32 "
+              "(18,15)(7,8)(14,4)(10,1)(9)\tsimple\t-\tturned\\x09a\n"
               "2\t2\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
-              "square\t-\t-\n"
-              "3\t3\t-\t-\t-\t-\t-\t-\texpected side 1 of 3, found \"x\"\t-\t-\n");
+              "square\t-\t-\t-\t-\n"
+              "3\t3\t-\t-\t-\t-\t-\t-\texpected side 1 of 3, found \"x\"\t-\t-\t-\t-\n");
     // Dissections only, from standard input: status 0.
     write_file(work_ / "good.txt", "3 3 2 2 1 1\n# end\n4 2 2 1 1 1 1\n");
     const result good = run("--check --catalogue -", "", "", "good.txt");
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out.substr(good.out.find('\n') + 1),
-              "1\t1\t3\t3\t2\tyes\tno\tno\t-\t-\n2\t3\t4\t2\t2\tyes\tno\tno\t-\t-\n");
+              "1\t1\t3\t3\t2\tyes\tno\tno\t-\ttrivially compound\t1x2@2,0\t-\n"
+              "2\t3\t4\t2\t2\tyes\tno\tno\t-\tcompound\t1x2@0,0 2x1@0,0 1x2@1,0 2x1@0,1\t-\n");
 }
 
 // The gallery and the book show each case's code to be copied: the
@@ -592,7 +598,12 @@ TEST_F(Catalogue, OnlyTheKindsAsked)
 {
     const result table = run("--only imperfect,compound --check --catalogue cat.txt");
     EXPECT_EQ(table.status, 0);
-    EXPECT_EQ(table.out.substr(table.out.find('\n') + 1), "5\t8\t4\t2\t2\tyes\tno\tno\t-\t-\n");
+    EXPECT_EQ(table.out.substr(table.out.find('\n') + 1),
+              "5\t8\t4\t2\t2\tyes\tno\tno\t-\tcompound\t1x2@0,0 2x1@0,0 1x2@1,0 2x1@0,1\t-\n");
+    // A square as high as the whole: only the 3 x 2 of the good cases below.
+    write_file(work_ / "two.txt", "3 3 2 2 1 1\n4 2 2 1 1 1 1\n");
+    EXPECT_EQ(run("--only trivially-compound --canonical --catalogue two.txt").out,
+              "3 3 2 (2,1)(1)\n");
     EXPECT_EQ(table.err, "");
     const result unread = run("--only unreadable --canonical --catalogue cat.txt");
     EXPECT_EQ(unread.status, 1);

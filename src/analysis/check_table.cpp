@@ -4,12 +4,13 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "analysis/structure.h"
 #include "shown_text.h"
 
 std::string check_table_header(bool canonical)
 {
     return std::string("case\tline\torder\twidth\theight\tdissection\tperfect\tsimple\tproblem") +
-           (canonical ? "\tcanonical" : "") + "\tcaption\n";
+           (canonical ? "\tcanonical" : "") + "\tstructure\tsubrectangles\tcaption\n";
 }
 
 namespace {
@@ -68,6 +69,14 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
         append_cell(row, *canonical);
         row += '\t';
     }
+    row += d ? structure_name(structure_of(verdict)) : "-";
+    row += '\t';
+    if (verdict.subrectangles_listed) {
+        append_cell(row, subrectangle_list(verdict.subrectangles));
+    } else {
+        row += '?';
+    }
+    row += '\t';
     append_cell(row, c.caption);
     row += '\n';
     return row;
@@ -77,7 +86,7 @@ std::string unreadable_row(std::int64_t number, std::int64_t line, const std::st
                            bool canonical)
 {
     return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
-           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\n" : "\t-\n");
+           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\t-\t-\n" : "\t-\t-\t-\n");
 }
 
 std::string verdict_words(const case_verdict& v)

@@ -8,7 +8,8 @@
 #include "squares.h"
 
 // The header line; with `canonical` (--check --canonical) the table has a
-// canonical column before the caption, which is always last.
+// canonical column after the problem, then come the structure, the maximal
+// sub-rectangles and the caption, which is always last.
 std::string check_table_header(bool canonical);
 
 // The case's row. `canonical` is null for a table without that column,

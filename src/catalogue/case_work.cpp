@@ -1,6 +1,7 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
+#include "analysis/subrectangle_form.h"
 #include "document/case_report.h"
 #include "catalogue/made_names.h"
 #include "analysis/check_table.h"
@@ -91,7 +92,8 @@ unsigned kinds_of(const case_verdict& v)
 {
     if (!v.dissection) return kind_not_dissection;
     return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
-           (v.simple ? kind_simple : kind_compound);
+           (v.simple ? kind_simple : kind_compound) |
+           (v.trivially_compound ? kind_trivially_compound : 0u);
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
@@ -132,7 +134,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.canonical && !settings.check) {
         std::string problem;
-        if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
+        if (!append_code_line(c, settings.up_to_subrectangles, memory.canonical, batch.out,
+                              problem)) {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
@@ -150,7 +153,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.check) {
         std::string code;
         if (settings.canonical) {
-            code = canonical_column(c, verdict, memory.check.squares, memory.canonical);
+            code = canonical_column(c, verdict, memory.check.squares, memory.canonical,
+                                    settings.up_to_subrectangles);
         }
         report_verdict(c, verdict, from, batch.out, batch.messages,
                        settings.canonical ? &code : nullptr);

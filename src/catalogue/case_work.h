@@ -22,6 +22,7 @@ struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it
     bool check = false;
     bool canonical = false;                  // each dissection's canonical code to `out`
+    bool up_to_subrectangles = false;        // that code up to the sub-rectangles' symmetries
     bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     picture_settings drawing;                // how the drawings are made

@@ -70,6 +70,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.path = input_name(o.catalogue);
     settings.check = o.check;
     settings.canonical = o.canonical;
+    settings.up_to_subrectangles = o.up_to_subrectangles;
     settings.quiet = o.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;

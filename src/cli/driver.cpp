@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/canonical.h"
+#include "analysis/subrectangle_form.h"
 #include "document/case_report.h"
 #include "catalogue/catalogue_run.h"
 #include "analysis/check_table.h"
@@ -80,7 +81,7 @@ int run_case(const options& o, file_system& files, output_stream& out)
         std::string code;
         if (o.canonical) {
             canonical_scratch scratch;
-            code = canonical_column(c, verdict, work.squares, scratch);
+            code = canonical_column(c, verdict, work.squares, scratch, o.up_to_subrectangles);
         }
         std::string row;
         report_verdict(c, verdict, from, row, messages, o.canonical ? &code : nullptr);
@@ -117,7 +118,7 @@ int run_canonical_case(const options& o, file_system& files, output_stream& out)
     canonical_scratch scratch;
     std::string code;
     std::string problem;
-    if (!append_canonical_line(c, scratch, code, problem)) {
+    if (!append_code_line(c, o.up_to_subrectangles, scratch, code, problem)) {
         throw conversion_error("not a dissection: " + problem, line);
     }
     if (o.output.empty()) {

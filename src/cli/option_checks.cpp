@@ -109,6 +109,7 @@ unsigned parse_kinds(const std::string& text)
     } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
                  {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
                  {"simple", kind_simple},         {"compound", kind_compound},
+                 {"trivially-compound", kind_trivially_compound},
                  {"unreadable", kind_unreadable}};
     unsigned bits = 0;
     for (std::size_t at = 0; at <= text.size();) {
@@ -119,7 +120,8 @@ unsigned parse_kinds(const std::string& text)
         if (kind == std::end(kinds)) {
             throw usage_error("unknown kind '" + name +
                               "' for --only: choose dissection, not-dissection, perfect, "
-                              "imperfect, simple, compound or unreadable, joined by commas");
+                              "imperfect, simple, compound, trivially-compound or unreadable, joined by "
+                              "commas");
         }
         bits |= kind->bit;
         at = comma + 1;

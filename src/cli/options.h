@@ -28,6 +28,11 @@ struct options {
     bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
     bool squares = false;    // the enumeration keeps squared squares only
     bool count = false;      // the enumeration writes counts, not codes
+    bool compound = false;   // the enumeration makes compound rectangles
+    bool trivial = false;    // of those, the trivially compound only
+    bool nontrivial = false;  // or the others only
+    bool all = false;        // simple and compound together
+    bool up_to_subrectangles = false;  // --canonical: the code up to the sub-rectangles' symmetries
     bool quiet = false;      // no warnings, no closing or confirmation line
     bool help = false;
     bool version = false;
@@ -45,6 +50,7 @@ enum case_kind : unsigned {
     kind_simple = 16,
     kind_compound = 32,
     kind_unreadable = 64,
+    kind_trivially_compound = 128,  // a square as wide or as high as the whole
 };
 
 // The K-th of N parts of a catalogue file; 1/1 is all of it.

@@ -2,6 +2,7 @@
 
 #include "analysis/code_rows.h"
 #include "analysis/check_table.h"
+#include "analysis/subrectangle_form.h"
 #include "messages.h"
 #include "placement/place_squares.h"
 
@@ -30,11 +31,16 @@ void report_writing(const square_case& c, const case_source& from, bool count_si
 }
 
 std::string canonical_column(const square_case& c, const case_verdict& verdict,
-                             const std::vector<square_box>& placed, canonical_scratch& scratch)
+                             const std::vector<square_box>& placed, canonical_scratch& scratch,
+                             bool up_to_subrectangles)
 {
     std::string code;
     if (!verdict.dissection) return code;
-    append_canonical(placed, c.width, c.height, std::string(), scratch, code);
+    if (up_to_subrectangles) {
+        append_subrectangle_canonical(placed, c.width, c.height, scratch, code);
+    } else {
+        append_canonical(placed, c.width, c.height, std::string(), scratch, code);
+    }
     code.pop_back();
     return code;
 }

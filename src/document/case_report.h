@@ -45,7 +45,8 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 // or line end: empty for a case that is not a dissection. `placed` holds
 // the squares as check_case placed them.
 std::string canonical_column(const square_case& c, const case_verdict& verdict,
-                             const std::vector<square_box>& placed, canonical_scratch& scratch);
+                             const std::vector<square_box>& placed, canonical_scratch& scratch,
+                             bool up_to_subrectangles = false);
 
 // What became of a drawing: complete, drawn up to a square that cannot be
 // placed (a failure all the same), or not written.

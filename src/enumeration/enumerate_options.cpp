@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/option_checks.h"
+#include "enumeration/compound_run.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ bool enumerates(const options& o)
 
 void check_enumeration(const options& o)
 {
+    check_compound_options(o);
     if (!enumerates(o)) {
         if (o.imperfect || o.squares || o.count) {
             throw usage_error(

@@ -11,6 +11,7 @@
 #include "enumeration/canonical_code.h"
 #include "enumeration/cnet_feed.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/compound_run.h"
 #include "enumeration/enumerate_cost.h"
 #include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
@@ -181,6 +182,7 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
 
 int run_enumeration(const options& o, file_system& files, output_stream& out)
 {
+    if (enumerates_compound(o)) return run_compound_enumeration(o, files, out);
     const run_settings settings = settings_of(o);
     const int jobs = job_count(o);
     std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
