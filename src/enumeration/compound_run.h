@@ -3,7 +3,7 @@
 // orders below, as codes or counted both ways.
 #pragma once
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "messages.h"
 #include "cli/options.h"
 
