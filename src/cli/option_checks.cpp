@@ -2,37 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <iterator>
 #include <string>
 
-#include "document/drawing_style.h"
+#include "cli/option_values.h"
 #include "document/picture_writer.h"
-#include "enumeration/enumerate_options.h"
 #include "shown_text.h"
-
-// A whole number from `low` to `high` in plain decimal digits, or false.
-bool parse_number(const std::string& text, std::int64_t low, std::int64_t high,
-                  std::int64_t& value)
-{
-    if (text.empty() || text.size() > 18) return false;
-    value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= low && value <= high;
-}
-
-constexpr std::int64_t most_parts = 1000000;
-
-bool parse_part(const std::string& text, catalogue_part& part)
-{
-    const std::size_t slash = text.find('/');
-    return slash != std::string::npos &&
-           parse_number(text.substr(slash + 1), 1, most_parts, part.n) &&
-           parse_number(text.substr(0, slash), 1, part.n, part.k);
-}
 
 namespace {
 
@@ -46,38 +20,6 @@ bool has_extension(const std::string& path, const std::string& extension)
 
 // Names that ask for pictures no format writes.
 const char* const refused_extensions[] = {".png", ".jpg", ".jpeg", ".gif", ".eps", ".ps"};
-
-// The drawing's size limits: the largest is that of any drawing.
-constexpr double smallest_size_mm = 1;
-constexpr double largest_size_mm = largest_drawing_mm;
-
-// --size: a decimal number and a unit, as 120mm, 12cm, 4.5in or 300pt.
-double size_in_mm(const std::string& text)
-{
-    const struct {
-        const char* name;
-        double mm;
-    } units[] = {{"mm", 1}, {"cm", 10}, {"in", 25.4}, {"pt", 25.4 / 72}};
-    const std::string bad = "--size takes a length such as 120mm, 12cm, 4.5in or 300pt, not '" +
-                            text + "'";
-    const std::size_t digits = text.find_first_not_of("0123456789.");
-    if (digits == 0 || digits == std::string::npos || text.size() - digits != 2) {
-        throw usage_error(bad);
-    }
-    const std::string number = text.substr(0, digits);
-    if (number.find('.') != number.rfind('.') || number == ".") throw usage_error(bad);
-    for (const auto& unit : units) {
-        if (text.compare(digits, 2, unit.name) != 0) continue;
-        double value = 0;
-        std::from_chars(number.data(), number.data() + number.size(), value);
-        const double mm = value * unit.mm;
-        if (!(mm >= smallest_size_mm && mm <= largest_size_mm)) {
-            throw usage_error("--size " + text + " is out of range: give 1mm to 5000mm");
-        }
-        return mm;
-    }
-    throw usage_error(bad);
-}
 
 // The part of a format's extension from its last dot: ".tex" for tikz's "-tikz.tex".
 std::string file_extension(const std::string& extension)
@@ -100,31 +42,42 @@ void refuse_other_extension(const options& o)
     }
 }
 
-// --only's kinds, as bits.
-unsigned parse_kinds(const std::string& text)
+// An enumeration run's options that do not go together, and --imperfect,
+// --squares or --count without one; sets the orders.
+void check_enumeration(options& o)
 {
-    static const struct {
-        const char* name;
-        unsigned bit;
-    } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
-                 {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
-                 {"simple", kind_simple},         {"compound", kind_compound},
-                 {"unreadable", kind_unreadable}};
-    unsigned bits = 0;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const std::string name = text.substr(at, comma - at);
-        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
-                                       [&](const auto& k) { return name == k.name; });
-        if (kind == std::end(kinds)) {
-            throw usage_error("unknown kind '" + name +
-                              "' for --only: choose dissection, not-dissection, perfect, "
-                              "imperfect, simple, compound or unreadable, joined by commas");
+    if (!enumerates(o)) {
+        if (o.imperfect || o.squares || o.count) {
+            throw usage_error(
+                "--imperfect, --squares and --count go with --enumerate N or --graphs FILE");
         }
-        bits |= kind->bit;
-        at = comma + 1;
+        return;
     }
-    return bits;
+    const std::string run = o.graphs.empty() ? "--enumerate" : "--graphs";
+    if (!o.enumerate.empty() && !o.graphs.empty()) {
+        throw usage_error("give --enumerate N or --graphs FILE, not both");
+    }
+    if (o.has_case || !o.catalogue.empty()) {
+        throw usage_error(run + " makes its own cases; it takes no case file nor --catalogue");
+    }
+    if (o.check || o.canonical || !o.directory.empty() || !o.format.empty() || !o.size.empty()) {
+        throw usage_error(run +
+                          " writes a catalogue of canonical codes (or counts with --count); "
+                          "check or draw it with a second run, as squares2tex --check "
+                          "--catalogue FILE");
+    }
+    if (!o.enumerate.empty() && !parse_orders(o.enumerate, o.orders)) {
+        throw usage_error("--enumerate takes an order N or a range of orders A-B, from " +
+                          std::to_string(least_order) + " to " + std::to_string(greatest_order) +
+                          ", not '" + o.enumerate + "'");
+    }
+    if (!o.part.empty() && o.count) {
+        // A rectangle can come from c-nets of two parts: counts do not add up.
+        throw usage_error(
+            "--count counts a whole enumeration: the parts of --part can hold "
+            "the same rectangle, so their counts do not add up; merge the parts' "
+            "codes instead");
+    }
 }
 
 }  // namespace
@@ -190,14 +143,12 @@ void check_combination(options& o)
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }
-    std::int64_t jobs = 0;
-    if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, jobs)) {
+    if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, o.job_number)) {
         throw usage_error("--jobs takes a number of threads from 1 to " +
                           std::to_string(most_jobs) + ", not '" + o.jobs + "'");
     }
     if (!o.part.empty()) {
-        catalogue_part part;
-        if (!parse_part(o.part, part)) {
+        if (!parse_part(o.part, o.part_value)) {
             throw usage_error("--part takes K/N, the K-th of N parts (1 <= K <= N <= " +
                               std::to_string(most_parts) + "), not '" + o.part + "'");
         }
