@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/request.h"
 #include "document/picture_writer.h"
-#include "enumeration/enumerate_options.h"
-#include "cli/options.h"
 
 namespace {
 
@@ -35,41 +34,57 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& w : words) argv.push_back(w.c_str());
     argv.push_back(nullptr);
     try {
-        const options o = parse_options(static_cast<int>(words.size()), argv.data());
-        if (o.help || o.version) return 0;
-        if (enumerates(o)) {
-            require(o.enumerate.empty() != o.graphs.empty() && !o.has_case && o.catalogue.empty());
-            require(!o.check && !o.canonical && o.directory.empty() && o.format.empty());
-            require(o.part.empty() || (o.graphs.empty() && !o.count));
+        const request r = parse_request(static_cast<int>(words.size()), argv.data());
+        if (r.kind == run_kind::help || r.kind == run_kind::version) return 0;
+        if (r.kind == run_kind::enumeration || r.kind == run_kind::graphs) {
+            const enumeration_request& e = r.enumeration;
+            require(e.graphs.empty() == (r.kind == run_kind::enumeration));
+            require(!e.graphs.empty() ||
+                    (least_order <= e.orders.low && e.orders.low <= e.orders.high &&
+                     e.orders.high <= greatest_order));
+            // --graphs shares out its file as --enumerate its c-nets; counts of parts do not add up.
+            require(e.part.n == 1 || !e.count);
+            require(1 <= e.part.k && e.part.k <= e.part.n && e.jobs >= 1 && e.jobs <= 256);
             return 0;
         }
-        require(!o.imperfect && !o.squares && !o.count);
-        require(o.has_case != !o.catalogue.empty());
-        require(o.format.empty() || find_format(o.format) != nullptr);
         // A drawing's name never ends as another format's drawings do.
-        if (draws(o) && o.output.size() >= 4) {
-            std::string end = o.output.substr(o.output.size() - 4);
+        const auto named_as_own = [](const std::string& output, const picture_format& format) {
+            if (output.size() < 4) return true;
+            std::string end = output.substr(output.size() - 4);
             for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            const std::string own = chosen_format(o).extension;
-            require((end != ".svg" && end != ".pdf" && end != ".tex") ||
-                    own.compare(own.size() - 4, 4, end) == 0);
+            const std::string own = format.extension;
+            return (end != ".svg" && end != ".pdf" && end != ".tex") ||
+                   own.compare(own.size() - 4, 4, end) == 0;
+        };
+        const auto sized = [](const picture_format* format, const picture_settings& drawing) {
+            return drawing.size_mm == 0 || (format != nullptr && format->sized &&
+                                            drawing.size_mm >= 1 && drawing.size_mm <= 5000);
+        };
+        if (r.kind == run_kind::catalogue) {
+            const catalogue_request& c = r.catalogue;
+            require(!c.path.empty() && c.jobs >= 1 && c.jobs <= 256);
+            require(!c.book || (c.format != nullptr && std::string(c.format->name) == "pdf" &&
+                                c.directory.empty() && c.part.n == 1 && !c.canonical));
+            require(c.output.empty() || c.canonical || c.book);
+            require(c.check || c.canonical || !c.directory.empty() || c.book);
+            require((c.format != nullptr) == (!c.directory.empty() || c.book));
+            require(!c.canonical || (!(c.check && !c.output.empty()) && c.format == nullptr));
+            require(c.part.n == 1 || (c.path != "-" && c.format == nullptr));
+            require(!(c.check && descriptor_named(c.output) == 1));
+            // --only names kinds of a catalogue's cases.
+            require(c.only < 128);
+            require(sized(c.format, c.drawing));
+            return 0;
         }
-        const bool book = writes_book(o);
-        require(!book || (o.format == "pdf" && o.directory.empty() && o.part.empty()));
-        require(o.catalogue.empty() || o.output.empty() || o.canonical || book);
-        require(o.catalogue.empty() ? o.directory.empty()
-                                    : (o.check || o.canonical || !o.directory.empty() || book));
-        require(!o.canonical || (!(o.check && !o.output.empty()) && o.format.empty() &&
-                                  o.directory.empty() && !draws(o)));
-        require(o.catalogue.empty() || o.format.empty() || !o.directory.empty() || book);
-        require(!(o.check && descriptor_named(o.output) == 1));
-        // --only names kinds, at least one, of a catalogue's cases.
-        require(o.only.empty() ? o.only_kinds == 0
-                               : !o.catalogue.empty() && o.only_kinds != 0 && o.only_kinds < 128);
-        require(!o.has_case || draws(o) || o.check || o.canonical);
-        require(o.size.empty() ? o.settings.size_mm == 0
-                               : chosen_format(o).sized && o.settings.size_mm >= 1 &&
-                                     o.settings.size_mm <= 5000);
+        const case_request& c = r.one_case;
+        require(c.check == (r.kind == run_kind::check_case));
+        require(c.canonical == (r.kind == run_kind::canonical_case) || c.check);
+        require(c.format == nullptr || !c.canonical);
+        require(c.format == nullptr || named_as_own(c.output, *c.format));
+        require(r.kind != run_kind::draw_case || c.format != nullptr);
+        require(!(c.check && descriptor_named(c.output) == 1));
+        require(!c.canonical || !(c.check && !c.output.empty()));
+        require(sized(c.format, c.drawing));
     } catch (const usage_error& e) {
         require(e.what()[0] != '\0');
         // An ambiguous beginning lists what it may stand for.

@@ -45,3 +45,20 @@ struct conversion_error : std::runtime_error {
 struct write_error : conversion_error {
     explicit write_error(const std::string& message) : conversion_error(message) {}
 };
+
+// A command line that cannot be run as given: the message, then a usage
+// line, then for an option not known a pointer to --help.
+struct usage_error : std::runtime_error {
+    explicit usage_error(const std::string& message, bool unknown = false)
+        : std::runtime_error(message), unknown_option(unknown)
+    {
+    }
+    bool unknown_option;
+};
+
+// The K-th of N parts of a catalogue file, or of an enumeration's c-nets;
+// 1/1 is all of it.
+struct catalogue_part {
+    std::int64_t k = 1;
+    std::int64_t n = 1;
+};

@@ -16,7 +16,6 @@
 #include "enumeration/enumerate_cost.h"
 #include "enumeration/planar_code.h"
 #include "enumeration/solve_graph.h"
-#include "cli/options.h"
 
 namespace {
 
@@ -241,7 +240,7 @@ TEST(Enumeration, CostOfARunIsSaidBeforeIt)
         for_each_cnet(edges, {1, 1}, false, [&](const plane_graph&) { ++count; });
         EXPECT_EQ(cnets_of_edges(edges), static_cast<double>(count)) << edges;
     }
-    options o;
+    enumeration_request o;
     EXPECT_EQ(cost_warnings(o, 9, 21, 1), "");
     const std::string long_run = cost_warnings(o, 40, 40, 1);
     EXPECT_NE(long_run.find("order 40 means about"), std::string::npos) << long_run;

@@ -2,11 +2,10 @@
 
 #include "analysis/canonical.h"
 #include "analysis/subrectangle_form.h"
-#include "document/case_report.h"
-#include "catalogue/made_names.h"
 #include "analysis/check_table.h"
+#include "catalogue/made_names.h"
+#include "document/case_report.h"
 #include "messages.h"
-#include "cli/options.h"
 #include "shown_text.h"
 
 namespace {

@@ -17,6 +17,19 @@
 #include "document/pdf_book.h"
 #include "document/picture_writer.h"
 
+// The kinds of case --only chooses among, as bits; a case is kept when it
+// is of every kind asked for.
+enum case_kind : unsigned {
+    kind_dissection = 1,
+    kind_not_dissection = 2,
+    kind_perfect = 4,
+    kind_imperfect = 8,
+    kind_simple = 16,
+    kind_compound = 32,
+    kind_unreadable = 64,
+    kind_trivially_compound = 128,  // a square as wide or as high as the whole
+};
+
 // The same for every case of a run.
 struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "cli/options.h"
 #include "reading/read_catalogue.h"
 #include "squares.h"
 

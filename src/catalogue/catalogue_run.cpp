@@ -63,58 +63,58 @@ std::string closing_line(const catalogue_summary& s, const std::string& made, bo
 
 }  // namespace
 
-int run_catalogue(const options& o, file_system& files, output_stream& out)
+int run_catalogue(const catalogue_request& r, file_system& files, output_stream& out)
 {
     catalogue_settings settings;
     // Messages name standard input as grep does.
-    settings.path = input_name(o.catalogue);
-    settings.check = o.check;
-    settings.canonical = o.canonical;
-    settings.up_to_subrectangles = o.up_to_subrectangles;
-    settings.quiet = o.quiet;
+    settings.path = input_name(r.path);
+    settings.check = r.check;
+    settings.canonical = r.canonical;
+    settings.up_to_subrectangles = r.up_to_subrectangles;
+    settings.quiet = r.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
-    settings.only = o.only_kinds;
-    const input_file catalogue = open_input(o.catalogue, "r", "the catalogue");
+    settings.only = r.only;
+    const input_file catalogue = open_input(r.path, "r", "the catalogue");
     std::FILE* const stream = catalogue.stream;
-    if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header(o.canonical));
-    catalogue_input input(stream, chosen_part(o));
+    if (r.check && r.part.k == 1) print_out(out, check_table_header(r.canonical));
+    catalogue_input input(stream, r.part);
 
     // The record of what was made, and the directory's lock, for as long as the run.
     std::unique_ptr<made_record> record;
-    if (!o.directory.empty()) {
-        settings.directory = o.directory;
-        settings.format = &chosen_format(o);
-        settings.drawing = o.settings;
+    if (!r.directory.empty()) {
+        settings.directory = r.directory;
+        settings.format = r.format;
+        settings.drawing = r.drawing;
         // The directory may be shared: a link planted there is replaced, not followed.
         settings.drawing.how = links::replace;
         settings.gallery = settings.format->shown_in_browser;
-        settings.guard_input = o.catalogue == "-";
+        settings.guard_input = r.path == "-";
         file_system::file_id standard_output{};
         settings.guard_output = files.regular_file_id(1, "", standard_output);
         if (settings.guard_output) {
             for (const char* name : {record_name, journal_name})
-                refuse_standard_output(files, joined(o.directory, name));
+                refuse_standard_output(files, joined(r.directory, name));
         }
-        record = std::make_unique<made_record>(files, o.directory,
-                                               settings.guard_input ? "/dev/stdin" : o.catalogue);
+        record = std::make_unique<made_record>(files, r.directory,
+                                               settings.guard_input ? "/dev/stdin" : r.path);
         settings.journal = &record->journal();
     }
     // A book is one output file, links followed as for any -o.
     std::unique_ptr<pdf_book> book;
-    if (writes_book(o)) {
+    if (r.book) {
         settings.book = true;
-        settings.format = &chosen_format(o);
-        settings.drawing = o.settings;
-        book = std::make_unique<pdf_book>(files, o.output, settings.path);
+        settings.format = r.format;
+        settings.drawing = r.drawing;
+        book = std::make_unique<pdf_book>(files, r.output, settings.path);
     }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
-    if (o.canonical && !o.check && !o.output.empty())
-        codes = std::make_unique<document>(files, o.output);
+    if (r.canonical && !r.check && !r.output.empty())
+        codes = std::make_unique<document>(files, r.output);
     std::unique_ptr<gallery> pages;
     if (settings.gallery) {
-        pages = std::make_unique<gallery>(files, o.directory, settings.path);
+        pages = std::make_unique<gallery>(files, r.directory, settings.path);
         pages->before_page = [&](const std::string& name, const std::string& path) {
             if (settings.guard_output) refuse_standard_output(files, path);
             const std::string error = record->journal().note(name);
@@ -136,7 +136,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         b = catalogue_batch{};
         return input.next(b.input, batch_bytes, cases_per_batch);
     };
-    std::vector<worker_memory> memories(static_cast<std::size_t>(std::max(1, job_count(o))));
+    std::vector<worker_memory> memories(static_cast<std::size_t>(std::max(1, r.jobs)));
     steps.work = [&](catalogue_batch& b, int worker) {
         work_on_batch(settings, files, b, memories[static_cast<std::size_t>(worker)]);
     };
@@ -171,15 +171,14 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     };
     // Room for several batches a thread, so that workers go on while the
     // writer is busy with a gallery page; the bytes bound the memory.
-    run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2), most_bytes_in_flight,
-                 steps);
+    run_in_order(r.jobs, static_cast<std::size_t>(8 * r.jobs + 2), most_bytes_in_flight, steps);
     shown.clear();
 
     if (codes) close_document(*codes);
     if (book) {
         book->close();
-        if (!o.check && !o.quiet && descriptor_named(o.output) < 0) {
-            print_out(out, closing_line(summary, shown_path(o.output) + " with " +
+        if (!r.check && !r.quiet && descriptor_named(r.output) < 0) {
+            print_out(out, closing_line(summary, shown_path(r.output) + " with " +
                                                      count_of(summary.drawn, "page", "pages")));
         }
     }
@@ -189,13 +188,13 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         // Files of the previous run that this one did not make again.
         const std::string error = record->finish(!ended_early);
         if (!error.empty()) {
-            print_message(o.directory, 0, "cannot clear the drawings of earlier runs: " + error);
+            print_message(r.directory, 0, "cannot clear the drawings of earlier runs: " + error);
             status = failure_status;
         }
-        if (!o.check && !o.quiet) {
+        if (!r.check && !r.quiet) {
             print_out(out, closing_line(summary,
                                         count_of(summary.drawn, "drawing", "drawings") + " in " +
-                                            shown_path(o.directory),
+                                            shown_path(r.directory),
                                         status != 0));
         }
     }

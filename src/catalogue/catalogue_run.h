@@ -2,10 +2,32 @@
 // every core, with the output of a run on one.
 #pragma once
 
+#include <string>
+
+#include "document/picture_writer.h"
 #include "files/file_system.h"
 #include "messages.h"
-#include "cli/options.h"
+#include "squares.h"
+
+// What a catalogue run is asked to do, its values checked.
+struct catalogue_request {
+    std::string path;  // the catalogue; "-": standard input
+    bool check = false;
+    bool canonical = false;            // each dissection's canonical code
+    bool up_to_subrectangles = false;  // that code up to the sub-rectangles' symmetries
+    bool quiet = false;                // no warnings, no closing line
+    // The canonical codes' file, or the book's; empty: standard output.
+    std::string output;
+    std::string directory;  // where the drawings go; empty: none there
+    // The drawings' format, into `directory` or the book; null: no drawings.
+    const picture_format* format = nullptr;
+    bool book = false;  // the drawings are the pages of one PDF, `output`
+    picture_settings drawing;
+    catalogue_part part;
+    unsigned only = 0;  // --only's kinds (case_kind bits); 0: every case
+    int jobs = 1;       // threads
+};
 
 // Returns the exit status. A line that cannot be read or drawn gets its
 // message and the run goes on with the next.
-int run_catalogue(const options& o, file_system& files, output_stream& out);
+int run_catalogue(const catalogue_request& r, file_system& files, output_stream& out);

@@ -6,17 +6,17 @@
 #include <vector>
 
 #include "analysis/canonical.h"
-#include "analysis/subrectangle_form.h"
-#include "document/case_report.h"
-#include "catalogue/catalogue_run.h"
 #include "analysis/check_table.h"
-#include "document/document.h"
-#include "enumeration/enumerate_options.h"
-#include "enumeration/enumerate_run.h"
-#include "reading/input_file.h"
-#include "messages.h"
-#include "cli/options.h"
+#include "analysis/subrectangle_form.h"
+#include "catalogue/catalogue_run.h"
+#include "cli/help_text.h"
 #include "cli/output_guard.h"
+#include "cli/request.h"
+#include "document/case_report.h"
+#include "document/document.h"
+#include "enumeration/enumerate_run.h"
+#include "messages.h"
+#include "reading/input_file.h"
 #include "reading/read_case.h"
 #include "shown_text.h"
 
@@ -45,22 +45,16 @@ std::string writing_warnings(const square_case& c, const case_source& from,
 }
 
 // What the run reads: the graphs, the catalogue or the case file.
-const std::string& input_path(const options& o)
+const std::string& input_path(const request& r)
 {
-    if (!o.graphs.empty()) return o.graphs;
-    return o.catalogue.empty() ? o.case_path : o.catalogue;
-}
-
-// The input as messages name it.
-std::string shown_input(const options& o)
-{
-    return input_name(input_path(o));
+    if (r.kind == run_kind::enumeration || r.kind == run_kind::graphs) return r.enumeration.graphs;
+    return r.kind == run_kind::catalogue ? r.catalogue.path : r.one_case.path;
 }
 
 // The one-case run: read, then check, draw or both.
-int run_case(const options& o, file_system& files, output_stream& out)
+int run_case(const case_request& o, file_system& files, output_stream& out)
 {
-    case_source from{shown_input(o)};
+    case_source from{input_name(o.path)};
     from.quiet = o.quiet;
     square_case c;
     std::int64_t more_line = 0;
@@ -68,7 +62,7 @@ int run_case(const options& o, file_system& files, output_stream& out)
     // cannot be read still gets its row.
     if (o.check) print_out(out, check_table_header(o.canonical));
     try {
-        c = read_case(o.case_path, &from.line, &more_line);
+        c = read_case(o.path, &from.line, &more_line);
     } catch (const conversion_error& e) {
         if (o.check) print_out(out, unreadable_row(1, e.line, e.what(), o.canonical));
         throw;
@@ -88,11 +82,11 @@ int run_case(const options& o, file_system& files, output_stream& out)
         print_out(out, row);
         if (!verdict.dissection) status = failure_status;
     }
-    if (draws(o)) {
-        const picture_format& format = chosen_format(o);
+    if (o.format != nullptr) {
+        const picture_format& format = *o.format;
         const std::string name = o.output.empty() ? format.default_path : o.output;
         const drawing_outcome drawn =
-            draw_and_report(c, format, o.settings, name, files, from, o.check, messages);
+            draw_and_report(c, format, o.drawing, name, files, from, o.check, messages);
         print_messages(messages);
         messages.clear();
         if (drawn != drawing_outcome::complete) return failure_status;
@@ -108,11 +102,11 @@ int run_case(const options& o, file_system& files, output_stream& out)
 
 // The one-case run of --canonical: the code's line, or the message of a
 // case that is not a dissection.
-int run_canonical_case(const options& o, file_system& files, output_stream& out)
+int run_canonical_case(const case_request& o, file_system& files, output_stream& out)
 {
-    case_source from{o.case_path};
+    case_source from{o.path};
     std::int64_t more_line = 0;
-    const square_case c = read_case(o.case_path, &from.line, &more_line);
+    const square_case c = read_case(o.path, &from.line, &more_line);
     const std::int64_t line = from.line;
     print_messages(writing_warnings(c, from, more_line, true));
     canonical_scratch scratch;
@@ -131,47 +125,58 @@ int run_canonical_case(const options& o, file_system& files, output_stream& out)
     return 0;
 }
 
-int run_options(const options& o, output_stream& out)
+// The graphs are not to be replaced by the codes, nor be their standard output.
+void guard_graphs(file_system& files, const enumeration_request& e)
 {
-    if (o.help) {
+    if (e.graphs.empty()) return;
+    if (!e.output.empty() && e.graphs != "-")
+        refuse_input_as_output(files, e.graphs, e.output, "the graphs");
+    refuse_input_as_descriptor(files, e.graphs, e.output, e.output.empty(), "the graphs");
+}
+
+// The case file or the catalogue is not to be replaced by what the run writes.
+void guard_input(file_system& files, const std::string& path, const std::string& output, bool check,
+                 bool canonical, const char* input)
+{
+    if (!output.empty() && path != "-") refuse_input_as_output(files, path, output, input);
+    // The table and the codes go to standard output unless -o takes the codes.
+    refuse_input_as_descriptor(files, path, output, check || (canonical && output.empty()), input);
+}
+
+int run_request(const request& r, output_stream& out)
+{
+    if (r.kind == run_kind::help) {
         print_out(out, help_text);
         return 0;
     }
-    if (o.version) {
+    if (r.kind == run_kind::version) {
         print_out(out, "squares2tex " SQUARES2TEX_VERSION "\n");
         return 0;
     }
-    for (const std::string& ignored : o.ignored) {
-        if (o.quiet) break;
+    for (const std::string& ignored : r.ignored) {
+        if (r.quiet) break;
         print_message("", 0,
                       "warning: '" + shown_path(ignored) +
                           "' after the case file is ignored; options go before the case file");
     }
     system_file_system files;
-    const std::string& path = input_path(o);
-    const std::string shown = shown_input(o);
+    const std::string shown = input_name(input_path(r));
     try {
-        const bool from_file = path != "-";
-        if (enumerates(o)) {
-            if (!o.graphs.empty()) {
-                if (!o.output.empty() && from_file)
-                    refuse_input_as_output(files, path, o.output, "the graphs");
-                refuse_input_as_descriptor(files, path, o.output, o.output.empty(), "the graphs");
-            }
-            return run_enumeration(o, files, out);
+        if (r.kind == run_kind::enumeration || r.kind == run_kind::graphs) {
+            guard_graphs(files, r.enumeration);
+            return run_enumeration(r.enumeration, files, out);
         }
-        const char* const input = o.catalogue.empty() ? "the case file" : "the catalogue";
-        if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);
-        // The table and the codes go to standard output unless -o takes the codes.
-        refuse_input_as_descriptor(files, path, o.output,
-                                   o.check || (o.canonical && o.output.empty()), input);
-        if (!o.catalogue.empty()) {
-            if (!o.directory.empty() && from_file)
-                refuse_catalogue_in_directory(files, o.catalogue, o.directory);
-            return run_catalogue(o, files, out);
+        if (r.kind == run_kind::catalogue) {
+            const catalogue_request& c = r.catalogue;
+            guard_input(files, c.path, c.output, c.check, c.canonical, "the catalogue");
+            if (!c.directory.empty() && c.path != "-")
+                refuse_catalogue_in_directory(files, c.path, c.directory);
+            return run_catalogue(c, files, out);
         }
-        if (o.canonical && !o.check) return run_canonical_case(o, files, out);
-        return run_case(o, files, out);
+        const case_request& c = r.one_case;
+        guard_input(files, c.path, c.output, c.check, c.canonical, "the case file");
+        if (r.kind == run_kind::canonical_case) return run_canonical_case(c, files, out);
+        return run_case(c, files, out);
     } catch (const usage_error&) {
         throw;
     } catch (const conversion_error& e) {
@@ -179,7 +184,7 @@ int run_options(const options& o, output_stream& out)
     } catch (const std::bad_alloc&) {
         // An order's codes are held until it ends: parts of it fit.
         print_message(shown, 0,
-                      enumerates(o) && o.graphs.empty()
+                      r.kind == run_kind::enumeration
                           ? "out of memory; --part K/N splits the enumeration into parts that fit"
                           : "out of memory");
     } catch (const std::exception& e) {
@@ -195,7 +200,7 @@ int run(int argc, const char* const* argv)
     output_stream out;
     int status = failure_status;
     try {
-        status = run_options(parse_options(argc, argv), out);
+        status = run_request(parse_request(argc, argv), out);
     } catch (const usage_error& e) {
         print_message("", 0, e.what());
         std::fputs(usage_line, stderr);

@@ -1,5 +1,5 @@
 // What --help and a usage error print.
-#include "cli/options.h"
+#include "cli/help_text.h"
 
 const char* const usage_line =
     "usage: squares2tex [OPTION]... CASE-FILE | --catalogue FILE | --enumerate N | --graphs FILE\n";

@@ -2,37 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <iterator>
 #include <string>
 
-#include "document/drawing_style.h"
+#include "cli/option_values.h"
 #include "document/picture_writer.h"
-#include "enumeration/enumerate_options.h"
 #include "shown_text.h"
-
-// A whole number from `low` to `high` in plain decimal digits, or false.
-bool parse_number(const std::string& text, std::int64_t low, std::int64_t high,
-                  std::int64_t& value)
-{
-    if (text.empty() || text.size() > 18) return false;
-    value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return value >= low && value <= high;
-}
-
-constexpr std::int64_t most_parts = 1000000;
-
-bool parse_part(const std::string& text, catalogue_part& part)
-{
-    const std::size_t slash = text.find('/');
-    return slash != std::string::npos &&
-           parse_number(text.substr(slash + 1), 1, most_parts, part.n) &&
-           parse_number(text.substr(0, slash), 1, part.n, part.k);
-}
 
 namespace {
 
@@ -46,38 +20,6 @@ bool has_extension(const std::string& path, const std::string& extension)
 
 // Names that ask for pictures no format writes.
 const char* const refused_extensions[] = {".png", ".jpg", ".jpeg", ".gif", ".eps", ".ps"};
-
-// The drawing's size limits: the largest is that of any drawing.
-constexpr double smallest_size_mm = 1;
-constexpr double largest_size_mm = largest_drawing_mm;
-
-// --size: a decimal number and a unit, as 120mm, 12cm, 4.5in or 300pt.
-double size_in_mm(const std::string& text)
-{
-    const struct {
-        const char* name;
-        double mm;
-    } units[] = {{"mm", 1}, {"cm", 10}, {"in", 25.4}, {"pt", 25.4 / 72}};
-    const std::string bad = "--size takes a length such as 120mm, 12cm, 4.5in or 300pt, not '" +
-                            text + "'";
-    const std::size_t digits = text.find_first_not_of("0123456789.");
-    if (digits == 0 || digits == std::string::npos || text.size() - digits != 2) {
-        throw usage_error(bad);
-    }
-    const std::string number = text.substr(0, digits);
-    if (number.find('.') != number.rfind('.') || number == ".") throw usage_error(bad);
-    for (const auto& unit : units) {
-        if (text.compare(digits, 2, unit.name) != 0) continue;
-        double value = 0;
-        std::from_chars(number.data(), number.data() + number.size(), value);
-        const double mm = value * unit.mm;
-        if (!(mm >= smallest_size_mm && mm <= largest_size_mm)) {
-            throw usage_error("--size " + text + " is out of range: give 1mm to 5000mm");
-        }
-        return mm;
-    }
-    throw usage_error(bad);
-}
 
 // The part of a format's extension from its last dot: ".tex" for tikz's "-tikz.tex".
 std::string file_extension(const std::string& extension)
@@ -100,33 +42,73 @@ void refuse_other_extension(const options& o)
     }
 }
 
-// --only's kinds, as bits.
-unsigned parse_kinds(const std::string& text)
+// --compound, --trivial, --nontrivial, --all and --up-to-subrectangles where
+// they do not go.
+void check_compound_options(const options& o)
 {
-    static const struct {
-        const char* name;
-        unsigned bit;
-    } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
-                 {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
-                 {"simple", kind_simple},         {"compound", kind_compound},
-                 {"trivially-compound", kind_trivially_compound},
-                 {"unreadable", kind_unreadable}};
-    unsigned bits = 0;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const std::string name = text.substr(at, comma - at);
-        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
-                                       [&](const auto& k) { return name == k.name; });
-        if (kind == std::end(kinds)) {
-            throw usage_error("unknown kind '" + name +
-                              "' for --only: choose dissection, not-dissection, perfect, "
-                              "imperfect, simple, compound, trivially-compound or unreadable, joined by "
-                              "commas");
+    if (o.up_to_subrectangles && !o.canonical)
+        throw usage_error("--up-to-subrectangles goes with --canonical");
+    if ((o.trivial || o.nontrivial) && !o.compound)
+        throw usage_error("--trivial and --nontrivial choose a part of --compound");
+    if (o.trivial && o.nontrivial)
+        throw usage_error("give --trivial or --nontrivial, not both: --compound alone gives both");
+    if (o.all && o.compound)
+        throw usage_error(
+            "--all gives the simple and the compound rectangles; --compound the "
+            "compound ones: give one of them");
+    if (!o.compound && !o.all) return;
+    if (o.enumerate.empty()) throw usage_error("--compound and --all go with --enumerate N");
+    if (o.imperfect)
+        throw usage_error(
+            "--compound and --all make perfect rectangles; imperfect compound ones "
+            "are not made yet");
+    if (!o.part.empty())
+        throw usage_error(
+            "--compound builds every order below the one asked for; it is not "
+            "shared out by --part");
+    if ((o.trivial || o.nontrivial) && o.count)
+        throw usage_error(
+            "--count counts every part of --compound: leave out --trivial and "
+            "--nontrivial");
+}
+
+// An enumeration run's options that do not go together, and --imperfect,
+// --squares or --count without one; sets the orders.
+void check_enumeration(options& o)
+{
+    check_compound_options(o);
+    if (!enumerates(o)) {
+        if (o.imperfect || o.squares || o.count) {
+            throw usage_error(
+                "--imperfect, --squares and --count go with --enumerate N or --graphs FILE");
         }
-        bits |= kind->bit;
-        at = comma + 1;
+        return;
     }
-    return bits;
+    const std::string run = o.graphs.empty() ? "--enumerate" : "--graphs";
+    if (!o.enumerate.empty() && !o.graphs.empty()) {
+        throw usage_error("give --enumerate N or --graphs FILE, not both");
+    }
+    if (o.has_case || !o.catalogue.empty()) {
+        throw usage_error(run + " makes its own cases; it takes no case file nor --catalogue");
+    }
+    if (o.check || o.canonical || !o.directory.empty() || !o.format.empty() || !o.size.empty()) {
+        throw usage_error(run +
+                          " writes a catalogue of canonical codes (or counts with --count); "
+                          "check or draw it with a second run, as squares2tex --check "
+                          "--catalogue FILE");
+    }
+    if (!o.enumerate.empty() && !parse_orders(o.enumerate, o.orders)) {
+        throw usage_error("--enumerate takes an order N or a range of orders A-B, from " +
+                          std::to_string(least_order) + " to " + std::to_string(greatest_order) +
+                          ", not '" + o.enumerate + "'");
+    }
+    if (!o.part.empty() && o.count) {
+        // A rectangle can come from c-nets of two parts: counts do not add up.
+        throw usage_error(
+            "--count counts a whole enumeration: the parts of --part can hold "
+            "the same rectangle, so their counts do not add up; merge the parts' "
+            "codes instead");
+    }
 }
 
 }  // namespace
@@ -182,8 +164,9 @@ void check_combination(options& o)
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
     if (catalogue && !o.format.empty() && o.directory.empty() && !book) {
-        throw usage_error("--format draws a catalogue only into --directory DIR, or as pdf "
-                          "into one book with -o BOOK.pdf");
+        throw usage_error(
+            "--format draws a catalogue only into --directory DIR, or as pdf "
+            "into one book with -o BOOK.pdf");
     }
     if (catalogue && !o.check && !o.canonical && o.directory.empty() && !book) {
         throw usage_error("--catalogue needs --check, --canonical or --directory DIR");
@@ -192,14 +175,12 @@ void check_combination(options& o)
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }
-    std::int64_t jobs = 0;
-    if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, jobs)) {
+    if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, o.job_number)) {
         throw usage_error("--jobs takes a number of threads from 1 to " +
                           std::to_string(most_jobs) + ", not '" + o.jobs + "'");
     }
     if (!o.part.empty()) {
-        catalogue_part part;
-        if (!parse_part(o.part, part)) {
+        if (!parse_part(o.part, o.part_value)) {
             throw usage_error("--part takes K/N, the K-th of N parts (1 <= K <= N <= " +
                               std::to_string(most_parts) + "), not '" + o.part + "'");
         }
@@ -213,7 +194,8 @@ void check_combination(options& o)
     }
     if (!o.only.empty()) {
         o.only_kinds = parse_kinds(o.only);
-        if (!catalogue) throw usage_error("--only chooses among a catalogue's cases: --catalogue FILE");
+        if (!catalogue)
+            throw usage_error("--only chooses among a catalogue's cases: --catalogue FILE");
     }
     if (!o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + format_given + "': choose " + format_names());
@@ -221,8 +203,8 @@ void check_combination(options& o)
     if (!o.size.empty()) {
         o.settings.size_mm = size_in_mm(o.size);
         if (!chosen_format(o).sized) {
-            throw usage_error("--size needs a drawing of its own size, " +
-                              format_names(true) + ": the tex document's picture is 150 mm "
+            throw usage_error("--size needs a drawing of its own size, " + format_names(true) +
+                              ": the tex document's picture is 150 mm "
                               "wide on an A4 page");
         }
     }

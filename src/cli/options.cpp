@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cores.h"
 #include "document/picture_writer.h"
-#include "cli/option_checks.h"
 
 namespace {
 
@@ -175,7 +173,6 @@ options parse_options(int argc, const char* const* argv)
             break;
         }
     }
-    check_combination(o);
     return o;
 }
 
@@ -184,18 +181,9 @@ const picture_format& chosen_format(const options& o)
     return o.format.empty() ? default_format() : *find_format(o.format);
 }
 
-int job_count(const options& o)
+bool enumerates(const options& o)
 {
-    std::int64_t jobs = 0;
-    if (parse_number(o.jobs, 1, most_jobs, jobs)) return static_cast<int>(jobs);
-    return std::min<int>(online_cores(), static_cast<int>(most_jobs));
-}
-
-catalogue_part chosen_part(const options& o)
-{
-    catalogue_part part;
-    if (!o.part.empty()) parse_part(o.part, part);
-    return part;
+    return !o.enumerate.empty() || !o.graphs.empty();
 }
 
 bool writes_book(const options& o)

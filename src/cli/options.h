@@ -1,12 +1,14 @@
-// The command line: options before the case file, GNU style.
+// The command line as the user typed it: options before the case file,
+// GNU style, read into their strings; src/cli/request.h makes them a run.
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "document/picture_writer.h"
+#include "enumeration/enumeration_request.h"
+#include "squares.h"
 
 struct options {
     std::string format;     // empty: told by the output's name, else the default
@@ -20,8 +22,6 @@ struct options {
     std::string enumerate;  // "N" or "A-B": the orders to enumerate
     std::string graphs;     // a planar_code file of c-nets to solve; "-": standard input
     std::string only;       // as --only gives it
-    unsigned only_kinds = 0;  // its kinds as bits (case_kind); 0: every case
-    picture_settings settings;
     bool has_case = false;
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
@@ -38,41 +38,21 @@ struct options {
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.
     std::vector<std::string> ignored;
-};
 
-// The kinds of case --only chooses among, as bits; a case is kept when it
-// is of every kind asked for.
-enum case_kind : unsigned {
-    kind_dissection = 1,
-    kind_not_dissection = 2,
-    kind_perfect = 4,
-    kind_imperfect = 8,
-    kind_simple = 16,
-    kind_compound = 32,
-    kind_unreadable = 64,
-    kind_trivially_compound = 128,  // a square as wide or as high as the whole
-};
-
-// The K-th of N parts of a catalogue file; 1/1 is all of it.
-struct catalogue_part {
-    std::int64_t k = 1;
-    std::int64_t n = 1;
-};
-
-// A command line that cannot be run as given: the message, then a usage
-// line, then for an option not known a pointer to --help.
-struct usage_error : std::runtime_error {
-    explicit usage_error(const std::string& message, bool unknown = false)
-        : std::runtime_error(message), unknown_option(unknown)
-    {
-    }
-    bool unknown_option;
+    // The values of the texts above, set as they are checked.
+    std::int64_t job_number = 0;  // 0: --jobs not given
+    catalogue_part part_value;
+    order_range orders;
+    unsigned only_kinds = 0;  // --only's kinds as bits (case_kind); 0: every case
+    picture_settings settings;
 };
 
 // Reads the options up to the case file; whatever follows it is ignored.
-// Throws usage_error for an unknown option, a missing value or options that
-// do not go together.
+// Throws usage_error for an unknown option or a missing value.
 options parse_options(int argc, const char* const* argv);
+
+// Whether the run enumerates (--enumerate) or solves given graphs (--graphs).
+bool enumerates(const options& o);
 
 // Whether the run draws a picture.
 bool draws(const options& o);
@@ -80,15 +60,5 @@ bool draws(const options& o);
 // Whether a catalogue run draws its cases as the pages of one PDF.
 bool writes_book(const options& o);
 
-// The number of threads a catalogue run uses: --jobs, or every core this
-// process may run on.
-int job_count(const options& o);
-
-// The part --part asks for, or all of the file.
-catalogue_part chosen_part(const options& o);
-
 // The format the run draws in: the one asked for, or the default.
 const picture_format& chosen_format(const options& o);
-
-extern const char* const usage_line;
-extern const char* const help_text;

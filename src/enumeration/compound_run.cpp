@@ -6,7 +6,6 @@
 #include "analysis/subrectangle_form.h"
 #include "document/document.h"
 #include "enumeration/compound_levels.h"
-#include "enumeration/enumerate_options.h"
 
 namespace {
 
@@ -79,42 +78,14 @@ std::string count_row(int order, const order_codes& c, bool squares)
 
 }  // namespace
 
-bool enumerates_compound(const options& o)
+bool enumerates_compound(const enumeration_request& r)
 {
-    return !o.enumerate.empty() && (o.compound || o.all);
+    return r.graphs.empty() && (r.compound || r.all);
 }
 
-void check_compound_options(const options& o)
+int run_compound_enumeration(const enumeration_request& o, file_system& files, output_stream& out)
 {
-    if (o.up_to_subrectangles && !o.canonical)
-        throw usage_error("--up-to-subrectangles goes with --canonical");
-    if ((o.trivial || o.nontrivial) && !o.compound)
-        throw usage_error("--trivial and --nontrivial choose a part of --compound");
-    if (o.trivial && o.nontrivial)
-        throw usage_error("give --trivial or --nontrivial, not both: --compound alone gives both");
-    if (o.all && o.compound)
-        throw usage_error(
-            "--all gives the simple and the compound rectangles; --compound the "
-            "compound ones: give one of them");
-    if (!o.compound && !o.all) return;
-    if (o.enumerate.empty()) throw usage_error("--compound and --all go with --enumerate N");
-    if (o.imperfect)
-        throw usage_error(
-            "--compound and --all make perfect rectangles; imperfect compound ones "
-            "are not made yet");
-    if (!o.part.empty())
-        throw usage_error(
-            "--compound builds every order below the one asked for; it is not "
-            "shared out by --part");
-    if ((o.trivial || o.nontrivial) && o.count)
-        throw usage_error(
-            "--count counts every part of --compound: leave out --trivial and "
-            "--nontrivial");
-}
-
-int run_compound_enumeration(const options& o, file_system& files, output_stream& out)
-{
-    const order_range range = chosen_orders(o);
+    const order_range range = o.orders;
     if (range.high > greatest_compound_order) {
         throw conversion_error("--compound makes orders up to " +
                                std::to_string(greatest_compound_order) +
@@ -138,7 +109,7 @@ int run_compound_enumeration(const options& o, file_system& files, output_stream
     }
     perfect_levels levels;
     for (int order = 1; order <= range.high; ++order) {
-        const order_codes codes = make_order(order, levels, order < range.high, job_count(o));
+        const order_codes codes = make_order(order, levels, order < range.high, o.jobs);
         if (order < range.low) continue;
         if (o.count) {
             output.add(count_row(order, codes, o.squares));

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "enumeration/cnet_generator.h"
+#include "enumeration/enumeration_request.h"
 #include "messages.h"
-#include "cli/options.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ double cnets_to_solve(int low, int high, std::int64_t parts)
     return total / static_cast<double>(parts);
 }
 
-std::string cost_warnings(const options& o, int low, int high, std::int64_t parts)
+std::string cost_warnings(const enumeration_request& o, int low, int high, std::int64_t parts)
 {
     if (o.quiet) return {};
     std::string messages;
@@ -72,7 +72,7 @@ std::string cost_warnings(const options& o, int low, int high, std::int64_t part
     return messages;
 }
 
-std::string nothing_found_note(const options& o, int order)
+std::string nothing_found_note(const enumeration_request& o, int order)
 {
     return format_message(
         "", 0,

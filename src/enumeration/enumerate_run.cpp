@@ -13,7 +13,6 @@
 #include "enumeration/code_lines.h"
 #include "enumeration/compound_run.h"
 #include "enumeration/enumerate_cost.h"
-#include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
 #include "reading/input_file.h"
@@ -32,7 +31,7 @@ struct run_settings {
 
 // The kinds a run keeps: --count without a kind counts them all, with
 // --squares or --imperfect only those asked for (the others cost the most).
-run_settings settings_of(const options& o)
+run_settings settings_of(const enumeration_request& o)
 {
     run_settings s;
     s.from_file = !o.graphs.empty();
@@ -141,7 +140,7 @@ struct code_output {
 };
 
 // The codes of the kinds wanted, or the rows of --count for `orders`.
-void write_found(const options& o, const run_settings& settings, run_totals& totals,
+void write_found(const enumeration_request& o, const run_settings& settings, run_totals& totals,
                  const std::vector<int>& orders, code_output& output)
 {
     if (!o.count) {
@@ -180,15 +179,15 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
 
 }  // namespace
 
-int run_enumeration(const options& o, file_system& files, output_stream& out)
+int run_enumeration(const enumeration_request& o, file_system& files, output_stream& out)
 {
     if (enumerates_compound(o)) return run_compound_enumeration(o, files, out);
     const run_settings settings = settings_of(o);
-    const int jobs = job_count(o);
+    const int jobs = o.jobs;
     std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
     run_totals totals;
-    const order_range range = settings.from_file ? order_range{} : chosen_orders(o);
-    const catalogue_part part = chosen_part(o);
+    const order_range range = settings.from_file ? order_range{} : o.orders;
+    const catalogue_part part = o.part;
     // The published c-net counts give the total: the share done and the time left.
     const double cnets_total =
         settings.from_file ? -1 : cnets_to_solve(range.low, range.high, part.n);

@@ -3,9 +3,9 @@
 // solved with every edge as the battery, the codes written sorted, each once.
 #pragma once
 
+#include "enumeration/enumeration_request.h"
 #include "files/file_system.h"
 #include "messages.h"
-#include "cli/options.h"
 
 // Returns the exit status.
-int run_enumeration(const options& o, file_system& files, output_stream& out);
+int run_enumeration(const enumeration_request& r, file_system& files, output_stream& out);
