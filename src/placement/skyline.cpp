@@ -1,7 +1,5 @@
 #include "placement/skyline.h"
 
-#include "placement/skyline_tree.h"
-
 #include <algorithm>
 #include <limits>
 

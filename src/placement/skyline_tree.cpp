@@ -206,7 +206,7 @@ std::int64_t lowest_column_in_tree(const skyline& sky)
     std::int64_t first = 0;
     std::int64_t last = sky.width;
     std::int64_t owed = 0;  // what the ancestors of `t` still owe it
-    const std::int64_t target = lowest_depth(sky);
+    const std::int64_t target = sky.nodes[0].lowest;
     std::int32_t t = 0;
     for (;;) {
         if (sky.nodes[t].children == -1) return first;
