@@ -32,9 +32,6 @@ constexpr std::size_t longest_line = 2 * longest_fixed;
 // Creates the document "squares.tex" in the working directory.
 document open_document(file_system& files);
 
-// One line of fixed text.
-void write_line(document& doc, std::string_view text);
-
 // The bytes written so far, where the next one goes in the file.
 std::uint64_t document_offset(const document& doc);
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/interrupt_cleanup.h"
+#include "files/line_end.h"
 #include "files/random_bits.h"
 #include "shown_text.h"
 #include "squares.h"
@@ -188,6 +189,14 @@ char* reserve(output_file& out, std::size_t size)
 void commit(output_file& out, char* end)
 {
     out.used = static_cast<std::size_t>(end - out.buffer.get());
+}
+
+void write_line(output_file& out, std::string_view text)
+{
+    char* at = reserve(out, text.size() + 2);
+    std::memcpy(at, text.data(), text.size());
+    std::memcpy(at + text.size(), line_end.data(), line_end.size());
+    commit(out, at + text.size() + line_end.size());
 }
 
 void write_text(output_file& out, std::string_view text)

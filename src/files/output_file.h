@@ -54,6 +54,9 @@ std::string shown_name(const output_file& out);
 char* reserve(output_file& out, std::size_t size);
 void commit(output_file& out, char* end);
 
+// One line of fixed text.
+void write_line(output_file& out, std::string_view text);
+
 // Text of any length, line ends included.
 void write_text(output_file& out, std::string_view text);
 
