@@ -13,6 +13,7 @@
 #include "enumeration/enumerate_options.h"
 #include "enumeration/enumerate_run.h"
 #include "reading/input_file.h"
+#include "files/system_file_system.h"
 #include "messages.h"
 #include "cli/options.h"
 #include "cli/output_guard.h"
