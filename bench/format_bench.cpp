@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "document/number_format.h"
 #include "document/skal.h"
+#include "files/system_file_system.h"
 #include "document/square_block.h"
 
 namespace {

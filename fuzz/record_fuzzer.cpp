@@ -10,9 +10,9 @@
 #include <set>
 #include <string>
 
-#include "catalogue/made_journal.h"
+#include "files/made_journal.h"
 #include "catalogue/made_names.h"
-#include "catalogue/made_record.h"
+#include "files/made_record.h"
 #include "memory_files.h"
 #include "squares.h"
 
@@ -56,7 +56,7 @@ void run_over(const std::string& old, const std::string& run, bool headed, endin
     o.files.files["d/000002-1-1x1.svg"] = "the catalogue";
     for (const auto& file : o.files.files) o.before.insert(file.first);
     try {
-        made_record made(o.files, "d", "d/000002-1-1x1.svg");
+        made_record made(o.files, "d", "d/000002-1-1x1.svg", made_name_kinds());
         std::int64_t number = 0;
         for (std::size_t i = 1; i < run.size(); ++i) {
             const unsigned c = static_cast<unsigned char>(run[i]);
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // puts it in order.
     if (!killed.refused) {
         for (int again = 0; again < 2; ++again) {
-            made_record next(killed.files, "d", "d/000002-1-1x1.svg");
+            made_record next(killed.files, "d", "d/000002-1-1x1.svg", made_name_kinds());
             require(next.finish(true).empty());
         }
         for (const std::string& name : killed.written)

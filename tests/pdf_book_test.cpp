@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "document/pdf_book.h"
+#include "files/system_file_system.h"
 #include "test_cases.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
-#include "catalogue/made_journal.h"
+#include "files/made_journal.h"
 #include "files/file_system.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"

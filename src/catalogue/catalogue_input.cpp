@@ -1,12 +1,11 @@
 #include "catalogue/catalogue_input.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
+#include "reading/file_parts.h"
 #include "reading/read_catalogue.h"
 #include "reading/value_reader.h"
 
@@ -16,69 +15,7 @@ constexpr std::size_t block_size = 64 * 1024;
 
 std::string read_failure()
 {
-    return std::string("cannot read the catalogue: ") + std::strerror(errno);
-}
-
-// Positions in files past 2 GiB, on every platform.
-bool seek_to(std::FILE* stream, std::int64_t offset)
-{
-#ifdef _WIN32
-    return _fseeki64(stream, offset, SEEK_SET) == 0;
-#else
-    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
-std::int64_t position_of(std::FILE* stream)
-{
-#ifdef _WIN32
-    return _ftelli64(stream);
-#else
-    return static_cast<std::int64_t>(ftello(stream));
-#endif
-}
-
-// The size of a regular file, or -1 for anything else.
-std::int64_t regular_file_size(std::FILE* stream)
-{
-#ifdef _WIN32
-    struct _stat64 status {};
-    if (_fstat64(_fileno(stream), &status) != 0 || (status.st_mode & _S_IFREG) == 0) return -1;
-#else
-    struct stat status {};
-    if (fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
-#endif
-    return static_cast<std::int64_t>(status.st_size);
-}
-
-// The first line that begins at or after `offset`: the byte after the
-// first line end at or after offset - 1, where a CR followed by LF ends a
-// line at the LF. Only one line is looked at, byte by byte.
-std::int64_t line_start_from(std::FILE* stream, std::int64_t offset, std::int64_t size)
-{
-    if (offset <= 0) return 0;
-    if (!seek_to(stream, offset - 1)) throw conversion_error(read_failure());
-    bool after_cr = false;
-    for (std::int64_t at = offset - 1; at < size; ++at) {
-        const int c = std::getc(stream);
-        if (c == EOF) {
-            if (std::ferror(stream)) throw conversion_error(read_failure());
-            break;
-        }
-        if (after_cr) return c == '\n' ? at + 1 : at;
-        if (c == '\n') return at + 1;
-        after_cr = c == '\r';
-    }
-    return size;
-}
-
-// Where part j of n begins: the first line beginning at or after j/n of the file.
-std::int64_t part_boundary(std::FILE* stream, std::int64_t j, std::int64_t n, std::int64_t size)
-{
-    if (j >= n) return size;
-    // j * size / n without overflow for any size.
-    const std::int64_t offset = size / n * j + size % n * j / n;
-    return line_start_from(stream, offset, size);
+    return catalogue_read_failure();
 }
 
 bool starts_with_mark(std::string_view text)
@@ -218,8 +155,8 @@ bool catalogue_input::cut(catalogue_batch_text& batch, std::size_t bytes, std::i
 void catalogue_input::read_long_line(catalogue_batch_text& batch)
 {
     batch.lines = 1;
-    value_reader reader(pending(), ended_ ? nullptr : stream_,
-                        value_span::line, "the catalogue", line_);
+    value_reader reader(pending(), ended_ ? nullptr : stream_, value_span::line, "the catalogue",
+                        line_);
     read_ahead_case& entry = batch.read_ahead;
     try {
         const int first = reader.skip_blanks();

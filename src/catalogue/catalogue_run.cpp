@@ -12,7 +12,7 @@
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
 #include "catalogue/made_names.h"
-#include "catalogue/made_record.h"
+#include "files/made_record.h"
 #include "catalogue/progress.h"
 #include "analysis/check_table.h"
 #include "document/document.h"
@@ -96,8 +96,8 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
             for (const char* name : {record_name, journal_name})
                 refuse_standard_output(files, joined(r.directory, name));
         }
-        record = std::make_unique<made_record>(files, r.directory,
-                                               settings.guard_input ? "/dev/stdin" : r.path);
+        record = std::make_unique<made_record>(
+            files, r.directory, settings.guard_input ? "/dev/stdin" : r.path, made_name_kinds());
         settings.journal = &record->journal();
     }
     // A book is one output file, links followed as for any -o.

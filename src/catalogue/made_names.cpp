@@ -38,10 +38,9 @@ std::string drawing_name(std::int64_t number, const square_case& c, const char* 
            std::to_string(c.height) + extension;
 }
 
-std::string joined(const std::string& directory, const std::string& name)
+name_kinds made_name_kinds()
 {
-    if (!directory.empty() && directory.back() == '/') return directory + name;
-    return directory + "/" + name;
+    return name_kinds{is_made_name, gallery::is_page_name};
 }
 
 bool is_made_name(const std::string& name)

@@ -10,6 +10,7 @@
 #include "analysis/subrectangle_form.h"
 #include "catalogue/catalogue_run.h"
 #include "cli/help_text.h"
+#include "files/system_file_system.h"
 #include "cli/output_guard.h"
 #include "cli/request.h"
 #include "document/case_report.h"

@@ -1,7 +1,7 @@
 #include "cli/output_guard.h"
 
 #include "catalogue/made_names.h"
-#include "catalogue/made_record.h"
+#include "files/made_record.h"
 #include "document/gallery.h"
 #include "reading/input_file.h"
 #include "cli/options.h"

@@ -9,28 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/case_check.h"
+#include "document/gallery_entry.h"
 #include "files/file_system.h"
 #include "squares.h"
-
-// One entry, formed by whichever thread handled its case.
-struct gallery_entry {
-    std::string html;      // the <figure> element
-    bool failed = false;   // unreadable or not drawn
-    bool checked = false;  // the verdict below is known
-    case_verdict verdict;
-};
-
-// A case drawn into `drawing`, or not drawn (`drawing` empty) for `failure`;
-// `code` is what its caption shows of it to be copied (the canonical code,
-// or the line as given), printable on one line.
-gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
-                         const case_verdict& verdict, const std::string& drawing,
-                         const std::string& failure, const std::string& code);
-
-// A line that could not be read; `code` the line as given.
-gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
-                               const std::string& code);
 
 // What a catalogue run came to.
 struct catalogue_summary {

@@ -6,12 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-// The platform's line end: text mode writes CR LF on Windows.
-#ifdef _WIN32
-constexpr std::string_view line_end = "\r\n";
-#else
-constexpr std::string_view line_end = "\n";
-#endif
+#include "files/line_end.h"
 
 inline char* put_text(char* out, std::string_view text)
 {

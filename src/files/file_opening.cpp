@@ -1,7 +1,7 @@
 // How the system's files are opened: in place, by descriptor, to read, to
 // append, and a directory with the lock that keeps one run in it at a time,
 // through whose descriptor the files in it are then reached.
-#include "files/file_system.h"
+#include "files/system_file_system.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,6 +1,6 @@
 // The system's files without a name (O_TMPFILE), named once complete, and
 // the fallback to a temporary name where that cannot be done.
-#include "files/file_system.h"
+#include "files/system_file_system.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -3,13 +3,9 @@
 #include <cstring>
 
 #include "reading/read_case.h"
+#include "reading/text_bytes.h"
 
 namespace {
-
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
 
 bool is_line_end(int c)
 {

@@ -17,38 +17,6 @@ constexpr std::size_t block_size = 1 << 16;
 // Long words are cut short in messages; a case may hold a million digits.
 constexpr std::size_t shown_text_limit = 24;
 
-bool is_separator(int c)
-{
-    switch (c) {
-        case ' ':
-        case '\t':
-        case '\n':
-        case '\v':
-        case '\f':
-        case '\r':
-        case '(':
-        case ')':
-        case '[':
-        case ']':
-        case '{':
-        case '}':
-        case ',':
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool is_blank(int c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
-bool is_digit(int c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Quotes and backslashes are escaped too: the word is shown in quotes.
 void append_shown(std::string& shown, int c)
 {
@@ -101,12 +69,12 @@ value_reader::token value_reader::take(std::int32_t& value)
                 continue;
             case '(':
             case '[':
-                open_bracket();
+                brackets_.open(line_);
                 ++position_;
                 continue;
             case ')':
             case ']':
-                close_bracket();
+                brackets_.close();
                 ++position_;
                 continue;
             default:
@@ -148,26 +116,8 @@ value_reader::token value_reader::take(std::int32_t& value)
     }
     value = static_cast<std::int32_t>(signed_value);
     value_line_ = line_;
-    if (marks_.first_close >= 0 && marks_.depth == 0 && marks_.outside < 0) {
-        marks_.outside = marks_.values;
-    }
-    ++marks_.values;
+    brackets_.count_value();
     return token::value;
-}
-
-void value_reader::open_bracket()
-{
-    if (marks_.first_open < 0) {
-        marks_.first_open = marks_.values;
-        marks_.open_line = line_;
-    }
-    if (marks_.depth++ == 0) bounds_.push_back(marks_.values);
-}
-
-void value_reader::close_bracket()
-{
-    if (marks_.depth > 0 && --marks_.depth == 0) bounds_.push_back(marks_.values);
-    if (marks_.first_open >= 0 && marks_.first_close < 0) marks_.first_close = marks_.values;
 }
 
 std::int64_t value_reader::take_line_values()
@@ -214,8 +164,8 @@ bool value_reader::take_star(std::size_t limit)
             return true;
         }
         if (c == EOF || c == '\n' || c == '\r' || !is_separator(c)) return false;
-        if (c == '(' || c == '[') open_bracket();
-        if (c == ')' || c == ']') close_bracket();
+        if (c == '(' || c == '[') brackets_.open(line_);
+        if (c == ')' || c == ']') brackets_.close();
         ++position_;
     }
     return false;

@@ -11,36 +11,8 @@
 #include <utility>
 #include <vector>
 
-// Finds line ends in a block of text: LF, CR LF or a lone CR. The next LF
-// is remembered, so that text with CR line ends is not searched to its end
-// once for each line.
-class line_end_finder {
-public:
-    explicit line_end_finder(std::string_view text) : text_(text) {}
-
-    // The index of the first CR or LF at or after `from`, or the text's size.
-    std::size_t next(std::size_t from)
-    {
-        if (from >= text_.size()) return text_.size();
-        if (!lf_known_ || lf_ < from) {
-            const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
-            lf_ = lf != nullptr ? index_of(lf) : text_.size();
-            lf_known_ = true;
-        }
-        const void* cr = std::memchr(text_.data() + from, '\r', lf_ - from);
-        return cr != nullptr ? index_of(cr) : lf_;
-    }
-
-private:
-    std::size_t index_of(const void* at) const
-    {
-        return static_cast<std::size_t>(static_cast<const char*>(at) - text_.data());
-    }
-
-    std::string_view text_;
-    std::size_t lf_ = 0;
-    bool lf_known_ = false;
-};
+#include "reading/bracket_marks.h"
+#include "reading/text_bytes.h"
 
 // How far one run of values may reach: the whole file (a case file), or one
 // line (a catalogue, one case per line).
@@ -54,6 +26,8 @@ enum class value_span { file, line };
 // end a line.
 class value_reader {
 public:
+    using bracket_marks = ::bracket_marks;
+
     // `source` names the stream in the message for a failed read, such as
     // "the case file".
     value_reader(std::FILE* stream, value_span span, std::string source);
@@ -84,29 +58,13 @@ public:
     // The last word or out-of-range value taken, cut short for messages.
     const std::string& word() const { return shown_; }
 
-    // Where the values taken since begin_code() stand to the brackets ( and
-    // [ (braces are no brackets): counts of values taken before each mark,
-    // -1 while the mark has not been met.
-    struct bracket_marks {
-        std::int64_t values = 0;        // taken so far
-        std::int64_t first_open = -1;   // before the first opening bracket
-        std::int64_t first_close = -1;  // before the first closing one after it
-        std::int64_t outside = -1;      // before the first value outside brackets after that
-        std::int64_t open_line = 0;     // the line of the first opening bracket
-        std::int64_t depth = 0;         // brackets open at the reading position
-    };
-
     // Starts counting the marks of a new case.
-    void begin_code()
-    {
-        marks_ = bracket_marks{};
-        bounds_.clear();
-    }
-    const bracket_marks& marks() const { return marks_; }
+    void begin_code() { brackets_.begin(); }
+    const bracket_marks& marks() const { return brackets_.marks; }
 
     // Where each outermost bracket opened and closed since begin_code(), as
     // counts of values taken before it: open, close, open, close...
-    const std::vector<std::int64_t>& bracket_bounds() const { return bounds_; }
+    const std::vector<std::int64_t>& bracket_bounds() const { return brackets_.bounds; }
 
     // Takes the values left on the reading position's line, up to a *, a
     // word, the line end (left in place) or the end of the file: how many.
@@ -149,8 +107,6 @@ private:
     void append_rest_of_word();
     // Passes the line end at the reading position: CR, LF or CR LF.
     void pass_line_end();
-    void open_bracket();
-    void close_bracket();
     int peek();
     bool refill();
 
@@ -166,10 +122,9 @@ private:
     std::int64_t line_ = 1;
     std::int64_t value_line_ = 0;
     std::string shown_;
-    bracket_marks marks_;
+    bracket_count brackets_;
     // Line ends found in the block `first` (a block in memory may hold
     // many lines).
     std::pair<const char*, line_end_finder> ends_{nullptr, line_end_finder({})};
-    std::vector<std::int64_t> bounds_;
     bool within_line_ = false;  // take() stops at a line end whatever the span
 };

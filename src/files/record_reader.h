@@ -10,6 +10,13 @@
 
 #include "files/file_system.h"
 
+// Which names the record takes and which of them are pages, as the
+// catalogue that makes them knows (catalogue/made_names.h).
+struct name_kinds {
+    bool (*is_made)(const std::string& name) = nullptr;  // a name a run makes
+    bool (*is_page)(const std::string& name) = nullptr;  // a gallery page: "LIST-N.html"
+};
+
 // A recorded name and where it comes in case order: drawings (group 0) by
 // case number, then pages (1) by list and number, then index.html (2).
 // Numbers are compared as numbers: past 999,999 cases they have 7 digits.
@@ -22,7 +29,7 @@ struct record_entry {
     bool operator<(const record_entry& other) const;
     bool operator==(const record_entry& other) const { return name == other.name; }
     // Only a name a run makes, in the directory itself, is taken from a record.
-    bool parse(const std::string& text);
+    bool parse(const std::string& text, const name_kinds& kinds);
 };
 
 // Names in case order, each once: sorts them.
@@ -35,7 +42,10 @@ void put_in_order(std::vector<record_entry>& names);
 // the extra names.
 class record_reader {
 public:
-    record_reader(file_system& files, int handle) : files_(files), handle_(handle) {}
+    record_reader(file_system& files, int handle, const name_kinds& kinds)
+        : files_(files), handle_(handle), kinds_(kinds)
+    {
+    }
     ~record_reader()
     {
         if (handle_ >= 0) files_.close(handle_);
@@ -59,6 +69,7 @@ private:
 
     file_system& files_;
     int handle_;
+    name_kinds kinds_;
     std::unique_ptr<char[]> buffer_;
     std::size_t at_ = 0;
     std::size_t end_ = 0;

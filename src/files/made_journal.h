@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/record_reader.h"
 #include "files/file_system.h"
+#include "files/record_reader.h"
 
 constexpr const char* journal_name = ".squares2tex-made.journal";
 constexpr const char* journal_heading = "squares2tex: files being made in this directory, format 1";
@@ -41,4 +41,4 @@ private:
 // and whether it has its first line. Throws when it cannot be read, or a
 // file of its name is no journal.
 std::vector<record_entry> journal_names(file_system& files, const std::string& directory,
-                                        bool& headed);
+                                        const name_kinds& kinds, bool& headed);

@@ -1,10 +1,10 @@
-#include "catalogue/made_record.h"
+#include "files/made_record.h"
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
-#include "catalogue/made_names.h"
+#include "files/path_names.h"
 #include "messages.h"
 #include "shown_text.h"
 #include "squares.h"
@@ -12,14 +12,14 @@
 namespace {
 
 // Opens the record at `path` past its heading line: false when there is none.
-bool open_record(file_system& files, const std::string& path,
+bool open_record(file_system& files, const std::string& path, const name_kinds& kinds,
                  std::unique_ptr<record_reader>& opened)
 {
     int handle = -1;
     const std::string error = files.open(path, file_system::opening::read, handle);
     if (error == std::strerror(ENOENT)) return false;
     if (!error.empty()) throw conversion_error("cannot read " + shown_path(path) + ": " + error);
-    opened = std::make_unique<record_reader>(files, handle);
+    opened = std::make_unique<record_reader>(files, handle, kinds);
     std::string heading;
     if (opened->line(heading) && heading == record_heading) return true;
     throw conversion_error(shown_path(path) + " is not a record of squares2tex" +
@@ -29,16 +29,17 @@ bool open_record(file_system& files, const std::string& path,
 
 // Reads the whole record once: whether its names are in case order, each
 // once, as a run writes them; and if not, every name it lists, into `all`.
-bool in_order(file_system& files, const std::string& path, std::vector<record_entry>& all)
+bool in_order(file_system& files, const std::string& path, const name_kinds& kinds,
+              std::vector<record_entry>& all)
 {
     for (int pass = 0; pass < 2; ++pass) {
         std::unique_ptr<record_reader> scan;
-        open_record(files, path, scan);
+        open_record(files, path, kinds, scan);
         std::string text;
         record_entry e, last;
         bool ordered = true;
         for (bool first = true; scan->line(text);) {
-            if (!e.parse(text)) continue;
+            if (!e.parse(text, kinds)) continue;
             ordered = ordered && (first || last < e);
             first = false;
             if (pass == 1) all.push_back(e);
@@ -53,8 +54,9 @@ bool in_order(file_system& files, const std::string& path, std::vector<record_en
 
 }  // namespace
 
-made_record::made_record(file_system& files, const std::string& directory, const std::string& input)
-    : files_(files), directory_(directory), input_(input)
+made_record::made_record(file_system& files, const std::string& directory, const std::string& input,
+                         const name_kinds& kinds)
+    : files_(files), directory_(directory), input_(input), kinds_(kinds)
 {
     std::string error = files.open(directory, file_system::opening::directory_now, lock_);
     if (error == file_system::busy) {
@@ -67,12 +69,12 @@ made_record::made_record(file_system& files, const std::string& directory, const
     }
     const std::string path = joined(directory, record_name);
     bool headed = false;
-    std::vector<record_entry> journaled = journal_names(files, directory, headed);
+    std::vector<record_entry> journaled = journal_names(files, directory, kinds, headed);
     std::unique_ptr<record_reader> scan;
-    had_record_ = open_record(files, path, scan);
+    had_record_ = open_record(files, path, kinds, scan);
     scan.reset();
     std::vector<record_entry> listed;
-    if (had_record_ && !in_order(files, path, listed)) {
+    if (had_record_ && !in_order(files, path, kinds, listed)) {
         // Changed by hand: which names are stale cannot be trusted, so none
         // is, and every name stays recorded, now in order.
         damaged_ = true;
@@ -82,23 +84,23 @@ made_record::made_record(file_system& files, const std::string& directory, const
                           "and every name it lists stays recorded");
         listed.insert(listed.end(), journaled.begin(), journaled.end());
         put_in_order(listed);
-        old_ = std::make_unique<record_reader>(files, -1);
+        old_ = std::make_unique<record_reader>(files, -1, kinds);
         old_->extra = std::move(listed);
     } else if (had_record_ || !journaled.empty()) {
         // The names of a run that never wrote its record count as recorded.
-        if (!had_record_ || !open_record(files, path, old_))
-            old_ = std::make_unique<record_reader>(files, -1);
-        if (!had_record_ || !open_record(files, path, earlier_))
-            earlier_ = std::make_unique<record_reader>(files, -1);
+        if (!had_record_ || !open_record(files, path, kinds, old_))
+            old_ = std::make_unique<record_reader>(files, -1, kinds);
+        if (!had_record_ || !open_record(files, path, kinds, earlier_))
+            earlier_ = std::make_unique<record_reader>(files, -1, kinds);
         old_->extra = journaled;
         earlier_->extra = std::move(journaled);
     }
     if (old_) old_->advance();
     journal_ = std::make_unique<made_journal>(files, directory, headed);
-    new_ = std::make_unique<document>(files, path, links::replace);
+    new_ = std::make_unique<output_file>(files, path, links::replace);
     write_line(*new_, record_heading);
     if (old_) {
-        keeping_ = std::make_unique<document>(files, path, links::replace);
+        keeping_ = std::make_unique<output_file>(files, path, links::replace);
         write_line(*keeping_, record_heading);
     }
 }
@@ -143,7 +145,7 @@ void made_record::take(const record_entry& e, bool written)
 void made_record::drawing(std::int64_t number, const std::string& name, bool written)
 {
     record_entry e;
-    e.parse(name);
+    e.parse(name, kinds_);
     e.group = 0;
     e.number = number;
     take(e, written);
@@ -152,7 +154,7 @@ void made_record::drawing(std::int64_t number, const std::string& name, bool wri
 void made_record::page(const std::string& name)
 {
     record_entry e;
-    if (e.parse(name)) take(e, true);
+    if (e.parse(name, kinds_)) take(e, true);
 }
 
 std::string made_record::finish(bool complete)
@@ -163,7 +165,7 @@ std::string made_record::finish(bool complete)
         for (; old_->valid; old_->advance()) keep(old_->current.name);
     }
     // The record that stays; the other is dropped unnamed.
-    std::unique_ptr<document> record = std::move(removing || !keeping_ ? new_ : keeping_);
+    std::unique_ptr<output_file> record = std::move(removing || !keeping_ ? new_ : keeping_);
     new_.reset();
     keeping_.reset();
 #ifdef _WIN32
@@ -178,7 +180,7 @@ std::string made_record::finish(bool complete)
 #endif
     std::string error;
     try {
-        close_document(*record);
+        close_output(*record);
         if (removing && earlier_) error = remove_stale();
         // Every name journaled is recorded now, or was removed with its file.
         if (error.empty()) journal_->remove();
@@ -201,7 +203,7 @@ std::string made_record::remove_stale()
     const std::string path = joined(directory_, record_name);
     std::unique_ptr<record_reader> now;
     try {
-        if (!open_record(files_, path, now)) return std::strerror(ENOENT);
+        if (!open_record(files_, path, kinds_, now)) return std::strerror(ENOENT);
     } catch (const conversion_error& e) {
         return e.what();
     }

@@ -1,10 +1,7 @@
-#include "catalogue/record_reader.h"
+#include "files/record_reader.h"
 
 #include <algorithm>
 #include <tuple>
-
-#include "catalogue/made_names.h"
-#include "document/gallery.h"
 
 namespace {
 
@@ -20,18 +17,18 @@ bool record_entry::operator<(const record_entry& other) const
            std::tie(other.group, other.list, other.number, other.name);
 }
 
-bool record_entry::parse(const std::string& text)
+bool record_entry::parse(const std::string& text, const name_kinds& kinds)
 {
     name = text;
     list.clear();
     if (text.size() > longest_name_line || text.find('/') != std::string::npos ||
-        text.find('\\') != std::string::npos || !is_made_name(text)) {
+        text.find('\\') != std::string::npos || !kinds.is_made(text)) {
         return false;
     }
     std::string digits;
     if (text == "index.html") {
         group = 2;
-    } else if (gallery::is_page_name(text)) {
+    } else if (kinds.is_page(text)) {
         group = 1;
         const std::size_t dash = text.rfind('-');
         list = text.substr(0, dash);
@@ -89,7 +86,7 @@ void record_reader::advance_stream()
     record_entry next;
     std::string text;
     while (line(text)) {
-        if (!next.parse(text)) continue;
+        if (!next.parse(text, kinds_)) continue;
         if (started_ && !(streamed_ < next)) break;
         streamed_ = std::move(next);
         started_ = stream_valid_ = true;

@@ -1,11 +1,12 @@
-#include "catalogue/made_journal.h"
+#include "files/made_journal.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "catalogue/made_names.h"
+#include "files/path_names.h"
 #include "messages.h"
 #include "shown_text.h"
+#include "squares.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void made_journal::remove()
 }
 
 std::vector<record_entry> journal_names(file_system& files, const std::string& directory,
-                                        bool& headed)
+                                        const name_kinds& kinds, bool& headed)
 {
     headed = false;
     const std::string path = joined(directory, journal_name);
@@ -58,7 +59,7 @@ std::vector<record_entry> journal_names(file_system& files, const std::string& d
     const std::string error = files.open(path, file_system::opening::read, handle);
     if (error == std::strerror(ENOENT)) return names;
     if (!error.empty()) throw conversion_error("cannot read " + shown_path(path) + ": " + error);
-    record_reader journal(files, handle);
+    record_reader journal(files, handle, kinds);
     std::string text;
     // An empty file is a journal whose heading a full disk kept out.
     if (journal.line(text)) {
@@ -67,7 +68,7 @@ std::vector<record_entry> journal_names(file_system& files, const std::string& d
     }
     record_entry e;
     while (journal.line(text)) {
-        if (e.parse(text)) names.push_back(e);
+        if (e.parse(text, kinds)) names.push_back(e);
     }
     if (!journal.failure.empty())
         throw conversion_error("cannot read " + shown_path(path) + ": " + journal.failure);

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "catalogue/made_journal.h"
-#include "catalogue/record_reader.h"
-#include "document/document.h"
 #include "files/file_system.h"
+#include "files/made_journal.h"
+#include "files/output_file.h"
+#include "files/record_reader.h"
 
 // The record's name in the directory, and its first line.
 constexpr const char* record_name = ".squares2tex-made";
@@ -28,7 +28,9 @@ public:
     // made or locked, the record or journal cannot be read, or a file of
     // their names is none. `input` names the catalogue ("/dev/stdin" for
     // standard input): it is never removed, nor is standard output.
-    made_record(file_system& files, const std::string& directory, const std::string& input);
+    // `kinds` says which names are the catalogue's and how they are ordered.
+    made_record(file_system& files, const std::string& directory, const std::string& input,
+                const name_kinds& kinds);
     ~made_record();
     made_record(const made_record&) = delete;
     made_record& operator=(const made_record&) = delete;
@@ -56,6 +58,7 @@ private:
     file_system& files_;
     std::string directory_;
     std::string input_;
+    name_kinds kinds_;
     int lock_ = -1;
     bool had_record_ = false;
     bool damaged_ = false;  // names twice or out of order
@@ -66,6 +69,6 @@ private:
     // whether the run reached the end of its catalogue: the one that stays
     // for a run that did leaves out the previous run's names not made
     // again, to be removed; the other keeps them, and is dropped.
-    std::unique_ptr<document> new_;
-    std::unique_ptr<document> keeping_;  // with a previous record only
+    std::unique_ptr<output_file> new_;
+    std::unique_ptr<output_file> keeping_;  // with a previous record only
 };

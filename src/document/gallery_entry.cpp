@@ -1,0 +1,78 @@
+#include "document/gallery_entry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/check_table.h"
+#include "placement/place_squares.h"
+#include "shown_text.h"
+
+namespace {
+
+// The longer side of a thumbnail, in CSS pixels.
+constexpr double thumbnail = 200;
+
+// The verdict in a few words.
+std::string verdict_text(const case_verdict& v)
+{
+    if (!v.dissection) return "not a dissection: " + escaped_markup(v.problem);
+    return verdict_words(v);
+}
+
+// The code under an entry, to be found and copied.
+std::string code_line(const std::string& code)
+{
+    return code.empty() ? std::string() : "<br><code>" + escaped_markup(code) + "</code>";
+}
+
+}  // namespace
+
+gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
+                         const case_verdict& verdict, const std::string& drawing,
+                         const std::string& failure, const std::string& code)
+{
+    gallery_entry entry;
+    entry.failed = drawing.empty();
+    entry.checked = true;
+    entry.verdict = verdict;
+    const std::string id = std::to_string(number);
+    std::string& h = entry.html;
+    h = "<figure id=\"case-" + id + "\">";
+    if (drawing.empty()) {
+        h += "<div class=\"picture no\">not drawn: " + escaped_markup(failure) + "</div>";
+    } else {
+        // The box each image takes before it loads, so the page does not
+        // jump: the drawing's own shape, squares beyond the frame included.
+        const drawing_extent extent = extent_of(c);
+        const auto w = static_cast<double>(std::max<std::int64_t>(1, extent.right));
+        const auto ht = static_cast<double>(std::max<std::int64_t>({1, c.height, extent.bottom}));
+        const double scale = thumbnail / std::max(w, ht);
+        const auto px = [&](double v) {
+            return std::to_string(std::max(1L, std::lround(v * scale)));
+        };
+        const std::string file = escaped_markup(drawing);
+        h += "<div class=\"picture\"><a href=\"" + file + "\"><noscript><img src=\"" + file +
+             "\" loading=\"lazy\" width=\"" + px(w) + "\" height=\"" + px(ht) + "\" alt=\"case " +
+             id + "\"></noscript></a></div>";
+    }
+    h += "<figcaption>case " + id + ", line " + std::to_string(line) + ": order " +
+         std::to_string(c.count) + ", " + std::to_string(c.width) + " x " +
+         std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
+         "\">" + verdict_text(verdict) + "</span>";
+    if (!c.caption.empty()) h += "<br><q>" + escaped_markup(c.caption) + "</q>";
+    h += code_line(code) + "</figcaption></figure>\n";
+    return entry;
+}
+
+gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
+                               const std::string& code)
+{
+    gallery_entry entry;
+    entry.failed = true;
+    entry.html = "<figure id=\"case-" + std::to_string(number) +
+                 "\"><div class=\"picture no\">line " + std::to_string(line) + ": " +
+                 escaped_markup(message) + "</div><figcaption>case " + std::to_string(number) +
+                 ", line " + std::to_string(line) + ": not read" + code_line(code) +
+                 "</figcaption></figure>\n";
+    return entry;
+}
