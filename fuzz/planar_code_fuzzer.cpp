@@ -2,7 +2,8 @@
 // read, judged (c-net, other graph, or no plane embedding) and, if a c-net
 // of modest size, solved with every edge as the battery. A file may be
 // refused with a message; nothing may crash, and every rectangle found
-// must read back as a simple dissection with the kind it was found as.
+// must read back as a simple dissection with the kind it was found as, and
+// a run for squares alone must find the same squares.
 // The bytes joined to themselves, as cat joins two files, read as twice
 // the graphs when they read whole on their own.
 #include <cstdint>
@@ -81,6 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!solve_cnet(scratch, all, found, problem)) continue;
             read_back(found.lines[perfect_oblong] + found.lines[perfect_square], true);
             read_back(found.lines[imperfect_oblong] + found.lines[imperfect_square], false);
+            // A squares run screens before it solves: it finds the same squares.
+            const bool squares[kinds] = {false, true, false, true};
+            found_codes only;
+            require(solve_cnet(scratch, squares, only, problem));
+            require(only.lines[perfect_square] == found.lines[perfect_square] &&
+                    only.lines[imperfect_square] == found.lines[imperfect_square]);
         }
     } catch (const conversion_error&) {
     }

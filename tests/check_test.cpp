@@ -11,6 +11,7 @@
 
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
+#include "analysis/simple_test.h"
 #include "reading/read_catalogue.h"
 #include "test_cases.h"
 
@@ -165,6 +166,11 @@ TEST(Check, RandomTilingsAgreeWithBruteForce)
         ASSERT_TRUE(v.dissection) << v.problem;
         ASSERT_EQ(v.simple, !inner) << "trial " << trial;
         ASSERT_EQ(has_inner_rectangle(tiling, width, height), inner) << "trial " << trial;
+        // Past the tables of coordinates the lines are numbered by sorting.
+        boxes scaled = tiling;
+        for (square_box& b : scaled) b.x *= 5000, b.y *= 5000, b.side *= 5000;
+        ASSERT_EQ(has_inner_rectangle(scaled, width * 5000, height * 5000, work), inner)
+            << "trial " << trial;
         simple += v.simple;
     }
     EXPECT_GT(simple, 20);  // not only compound ones

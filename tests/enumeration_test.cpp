@@ -5,16 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/canonical.h"
+#include "analysis/simple_test.h"
+#include "enumeration/canonical_code.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/enumerate_cost.h"
 #include "enumeration/planar_code.h"
+#include "enumeration/solve_batch.h"
 #include "enumeration/solve_graph.h"
 
 namespace {
@@ -106,6 +111,7 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
 {
     std::mt19937_64 random(22);
     int rectangles = 0;
+    int crosses = 0;
     for (int round = 0; round < 150; ++round) {
         const plane_graph g = random_cnet(random, 4 + round % 5);
         solve_scratch s;
@@ -125,13 +131,21 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
             EXPECT_EQ(r.full_height, height);
             EXPECT_EQ(r.full_width + r.full_height, trees);
             EXPECT_EQ(r.square, r.width == r.height);
+            // Without four squares at a point a c-net's rectangle is simple.
+            const bool crossed = four_meet_at_a_point(r.squares);
+            EXPECT_EQ(four_meet_at_a_point(r), crossed);
+            crosses += crossed;
+            if (!crossed) {
+                EXPECT_FALSE(has_inner_rectangle(r.squares, r.width, r.height));
+            }
             // The code in placement order, replayed, is a dissection of the
             // same rectangle.
             square_case c;
             c.count = static_cast<std::int32_t>(r.squares.size());
             c.width = static_cast<std::int32_t>(r.width);
             c.height = static_cast<std::int32_t>(r.height);
-            for (const square_box& b : r.squares) c.sides.push_back(static_cast<std::int32_t>(b.side));
+            for (const square_box& b : r.squares)
+                c.sides.push_back(static_cast<std::int32_t>(b.side));
             std::string replayed, found, why;
             ASSERT_TRUE(append_canonical_line(c, s.canonical, replayed, why)) << why;
             append_canonical(r.squares, r.width, r.height, "", s.canonical, found);
@@ -139,6 +153,113 @@ TEST(Enumeration, RandomCnetsGiveRectanglesThatTileWithTheirTreesAsSides)
         }
     }
     EXPECT_GT(rectangles, 1000);
+    EXPECT_GT(crosses, 50);
+}
+
+// The prism over a k-gon: outer vertices 0 .. k-1, inner k .. 2k-1.
+plane_graph prism(int k)
+{
+    plane_graph g;
+    g.rotation.resize(2 * k);
+    for (int i = 0; i < k; ++i) {
+        g.rotation[i] = {k + i, (i + 1) % k, (i + k - 1) % k};
+        g.rotation[k + i] = {i, k + (i + k - 1) % k, k + (i + 1) % k};
+    }
+    return g;
+}
+
+// Both paths of a squares run, on random c-nets, every c-net of up to 17
+// edges, and wheels and prisms up to past the screen's 32 vertices, whose
+// near misses |2 tau(G / e) - tau(G)| = 1 or 2 come within the bound.
+TEST(Enumeration, SquareScreenDecidesAsTheExactSolution)
+{
+    std::vector<plane_graph> graphs;
+    std::mt19937_64 random(29);
+    for (int round = 0; round < 400; ++round) graphs.push_back(random_cnet(random, 4 + round % 16));
+    for (int edges = 6; edges <= 17; ++edges)
+        for_each_cnet(edges, {}, false, [&](const plane_graph& g) { graphs.push_back(g); });
+    for (int k = 3; k <= 24; ++k) {
+        if (k <= 17) graphs.push_back(prism(k));
+        plane_graph wheel;
+        cnet::to_plane_graph(cnet::wheel(k), wheel);  // as many edges as the generator takes
+        graphs.push_back(wheel);
+    }
+    int squares = 0, decided = 0, near_misses = 0, unsure = 0, bound_past_gap = 0;
+    solve_scratch s;
+    for (const plane_graph& g : graphs) {
+        std::string problem;
+        ASSERT_EQ(check_plane_graph(g, s.darts, problem), graph_kind::c_net);
+        ASSERT_TRUE(exact_solution_fits(s.darts));
+        ASSERT_TRUE(solve_currents(s.darts, s.currents, problem)) << problem;
+        const std::int64_t trees = s.currents.trees;
+        const bool small = g.rotation.size() <= 32;
+        if (small) {
+            EXPECT_EQ(tree_count_is_odd(s.darts), trees % 2 == 1);
+        }
+        screen_squares(s.darts, s.screen);
+        EXPECT_EQ(s.screen.sure, small);
+        unsure += !s.screen.sure;
+        if (!s.screen.sure) continue;
+        std::vector<int> exact;
+        for (int e = 0; e < static_cast<int>(s.darts.head.size()); ++e) {
+            if (e > s.darts.reverse[e]) continue;
+            const int a = s.darts.tail[e], b = s.darts.head[e];
+            const std::int64_t height = s.currents.at(a, a) - s.currents.at(a, b) -
+                                        s.currents.at(b, a) + s.currents.at(b, b);
+            const long double exact_resistance = static_cast<long double>(height) / trees;
+            EXPECT_LE(std::fabs(s.screen.resistance[e] - exact_resistance), s.screen.bound);
+            if (2 * height == trees) exact.push_back(e);
+            near_misses += 2 * height != trees && std::llabs(2 * height - trees) <= 2;
+        }
+        squares += static_cast<int>(exact.size());
+        // Past a bound of a quarter of the gap a near miss may be a
+        // candidate, to be refused exactly; a square never is missed.
+        if (s.screen.bound * 4 * static_cast<double>(trees) < 1) {
+            ++decided;
+            EXPECT_EQ(s.screen.candidates, exact);
+        } else {
+            ++bound_past_gap;
+            for (int e : exact)
+                EXPECT_NE(std::find(s.screen.candidates.begin(), s.screen.candidates.end(), e),
+                          s.screen.candidates.end());
+        }
+    }
+    EXPECT_GT(squares, 200);
+    EXPECT_GT(near_misses, 200);
+    EXPECT_GT(decided, 2000);
+    EXPECT_GT(bound_past_gap, 0);
+    EXPECT_EQ(unsure, 1);  // the prism of 34 vertices
+}
+
+// Of two dual c-nets with V = F, both generated, exactly one is solved;
+// a self-dual one is.
+TEST(Enumeration, OfTwoDualCnetsOneIsSolved)
+{
+    int pairs = 0, self_dual = 0;
+    solve_scratch s, t;
+    for (int edges = 10; edges <= 16; edges += 2) {
+        for_each_embedded_cnet(edges, {}, true, [&](const cnet::embedding& g, const auto&) {
+            if (2 * g.nv != edges + 2) return;
+            darts_of(g, s.darts);
+            const bool skipped = dual_comes_first(g, s);
+            dual_of(s.darts, s.dual);
+            const cnet::embedding dual = cnet::from_plane_graph(s.dual);
+            darts_of(dual, t.darts);
+            const bool dual_skipped = dual_comes_first(dual, t);
+            plane_graph own;
+            cnet::to_plane_graph(g, own);
+            if (cnet::canonical_code(own) == cnet::canonical_code(s.dual)) {
+                ++self_dual;
+                EXPECT_FALSE(skipped);
+                EXPECT_FALSE(dual_skipped);
+            } else {
+                ++pairs;
+                EXPECT_NE(skipped, dual_skipped);
+            }
+        });
+    }
+    EXPECT_GT(pairs, 100);
+    EXPECT_GT(self_dual, 10);
 }
 
 TEST(Enumeration, NumbersPastTheirRangeAreRefused)
@@ -216,7 +337,9 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
             std::string problem;
             while (reader.next(g)) {
                 kinds.push_back(check_plane_graph(g, d, problem));
-                if (kinds.back() == graph_kind::not_embedding) { EXPECT_FALSE(problem.empty()); }
+                if (kinds.back() == graph_kind::not_embedding) {
+                    EXPECT_FALSE(problem.empty());
+                }
             }
         } catch (const conversion_error& e) {
             error = e.what();

@@ -56,7 +56,8 @@ void turn_all(const std::vector<square_box>& squares, const orientation& o, std:
         return;
     }
     const auto key = [](const square_box& b) {
-        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 | static_cast<std::uint32_t>(b.x);
+        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 |
+               static_cast<std::uint32_t>(b.x);
     };
     std::sort(turned.begin(), turned.end(),
               [&](const square_box& a, const square_box& b) { return key(a) < key(b); });
@@ -166,7 +167,7 @@ void append_canonical(const std::vector<square_box>& squares, std::int64_t width
     out += ' ';
     for (std::size_t i = 0; i < code.size(); ++i) {
         const bool joined = i > 0 && continues_row(code[i - 1], code[i]);
-        if (i > 0) out += joined ? "," : ")";
+        if (i > 0) out += joined ? ',' : ')';
         if (!joined) out += '(';
         append_number(out, code[i].side / divisor);
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/case_check.h"
+#include "analysis/check_workspace.h"
 
 enum class structure_kind { simple, trivially_compound, compound };
 

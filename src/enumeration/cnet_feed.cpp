@@ -8,17 +8,11 @@
 #include <thread>
 
 #include "enumeration/cnet_generator.h"
+#include "enumeration/embedding.h"
 
 namespace {
 
 constexpr std::size_t most_bytes_in_flight = 64 << 20;
-
-std::size_t bytes_of(const plane_graph& g)
-{
-    std::size_t bytes = sizeof g;
-    for (const std::vector<int>& r : g.rotation) bytes += sizeof r + r.size() * sizeof(int);
-    return bytes;
-}
 
 // Batches from the generator's thread to the reader of the run in order.
 struct batch_queue {
@@ -49,11 +43,11 @@ void feed_cnets(int edges, std::int64_t k, std::int64_t n, int jobs, std::size_t
             steps.write(*batch);
             batch = std::make_unique<graph_batch>();
         };
-        for_each_cnet(edges, share, true, [&](const plane_graph& g) {
-            batch->graphs.push_back(g);
-            if (batch->graphs.size() == batch_graphs) finish();
+        for_each_embedded_cnet(edges, share, true, [&](const cnet::embedding& g, const auto&) {
+            batch->generated.push_back(g);
+            if (batch->generated.size() == batch_graphs) finish();
         });
-        if (!batch->graphs.empty()) finish();
+        if (!batch->generated.empty()) finish();
         return;
     }
     batch_queue queue;
@@ -68,12 +62,12 @@ void feed_cnets(int edges, std::int64_t k, std::int64_t n, int jobs, std::size_t
     };
     std::thread generator([&] {
         try {
-            for_each_cnet(edges, share, true, [&](const plane_graph& g) {
-                batch->graphs.push_back(g);
-                batch->bytes += bytes_of(g);
-                if (batch->graphs.size() == batch_graphs) hand_on();
+            for_each_embedded_cnet(edges, share, true, [&](const cnet::embedding& g, const auto&) {
+                batch->generated.push_back(g);
+                batch->bytes += sizeof g;
+                if (batch->generated.size() == batch_graphs) hand_on();
             });
-            if (!batch->graphs.empty()) hand_on();
+            if (!batch->generated.empty()) hand_on();
         } catch (const stopped&) {
         } catch (...) {
             std::lock_guard<std::mutex> lock(queue.mutex);

@@ -86,7 +86,7 @@ namespace {
 class generator {
 public:
     generator(int edges, const cnet_share& share, bool few_vertices,
-              const std::function<void(const plane_graph&)>& each)
+              const std::function<void(const embedding&, const face_table&)>& each)
         : edges_(edges),
           share_(share),
           few_vertices_(few_vertices),
@@ -126,8 +126,7 @@ private:
     {
         const embedding& g = n.graph;
         if (g.ne == edges_) {
-            to_plane_graph(g, out_);
-            each_(out_);
+            each_(g, n.faces);
             return;
         }
         node& c = nodes_[g.ne + 1];
@@ -326,13 +325,12 @@ private:
     int edges_;
     cnet_share share_;
     bool few_vertices_;
-    const std::function<void(const plane_graph&)>& each_;
+    const std::function<void(const embedding&, const face_table&)>& each_;
     int split_level_;
     int vertex_cut_;  // two more than the fewest vertices at the share level
     std::vector<node> nodes_;
     std::vector<int> tied_;
     std::int64_t unit_ = 0;
-    plane_graph out_;
 };
 
 }  // namespace
@@ -340,6 +338,18 @@ private:
 
 void for_each_cnet(int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
                    const std::function<void(const plane_graph&)>& each)
+{
+    plane_graph out;
+    for_each_embedded_cnet(edges, share, at_most_as_many_vertices_as_faces,
+                           [&](const cnet::embedding& g, const cnet::face_table&) {
+                               cnet::to_plane_graph(g, out);
+                               each(out);
+                           });
+}
+
+void for_each_embedded_cnet(
+    int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
+    const std::function<void(const cnet::embedding&, const cnet::face_table&)>& each)
 {
     if (share.n < 1 || share.k < 1 || share.k > share.n)
         throw std::invalid_argument("a share is K/N with 1 <= K <= N");

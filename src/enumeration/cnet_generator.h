@@ -3,18 +3,9 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include "enumeration/cnet_share.h"
+#include "enumeration/embedding.h"
 #include "enumeration/plane_graph.h"
-
-// The K-th of N shares of a generation: shares 1..N are disjoint and
-// together give every graph exactly once; each costs about 1/N of the
-// whole plus a small overhead, for N up to a few thousand.
-struct cnet_share {
-    std::int64_t k = 1;
-    std::int64_t n = 1;
-};
-
-// The most edges the generator takes (its graphs live in fixed arrays).
-constexpr int cnet_max_edges = 48;
 
 // The number of c-nets with `edges` edges: published (OEIS A002840) to 22
 // edges, past that an estimate of about 3.4 times each, as the shares and
@@ -30,3 +21,9 @@ double cnets_of_edges(int edges);
 // outside 1 <= k <= n, throw std::invalid_argument.
 void for_each_cnet(int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
                    const std::function<void(const plane_graph&)>& each);
+
+// The c-nets of for_each_cnet, in the same order, in the generator's own
+// form with their faces: what the solver takes without a copy into rotations.
+void for_each_embedded_cnet(
+    int edges, const cnet_share& share, bool at_most_as_many_vertices_as_faces,
+    const std::function<void(const cnet::embedding&, const cnet::face_table&)>& each);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "enumeration/cnet_generator.h"
+#include "enumeration/cnet_share.h"
 #include "enumeration/plane_graph.h"
 
 namespace cnet {

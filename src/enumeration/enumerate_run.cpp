@@ -15,6 +15,7 @@
 #include "enumeration/enumerate_cost.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
+#include "enumeration/solve_batch.h"
 #include "reading/input_file.h"
 
 namespace {
@@ -47,49 +48,6 @@ run_settings settings_of(const enumeration_request& o)
 const char* const count_header =
     "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n";
 
-// Whether the dual's canonical code is less than the graph's own.
-bool dual_comes_first(const plane_graph& g, solve_scratch& scratch)
-{
-    plane_graph& dual = scratch.dual;
-    dual_of(scratch.darts, dual);
-    return cnet::canonical_code(dual) < cnet::canonical_code(g);
-}
-
-void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratch)
-{
-    std::string problem;
-    for (std::size_t i = 0; i < b.graphs.size(); ++i) {
-        const plane_graph& g = b.graphs[i];
-        const std::int64_t number = b.first + b.step * static_cast<std::int64_t>(i);
-        if (b.from_file) {
-            const graph_kind kind = check_plane_graph(g, scratch.darts, problem);
-            if (kind == graph_kind::not_embedding) {
-                b.error = graph_named(number) + problem;
-                return;
-            }
-            if (kind == graph_kind::not_simple) ++b.not_simple;
-            if (kind == graph_kind::not_3_connected) ++b.not_3_connected;
-            if (kind != graph_kind::c_net) continue;
-        } else {
-            trace_darts(g, scratch.darts);
-        }
-        const int vertices = static_cast<int>(g.rotation.size());
-        const int edges = static_cast<int>(scratch.darts.head.size() / 2);
-        const int faces = edges - vertices + 2;
-        // The generator leaves out the duals of those with fewer vertices than faces.
-        b.cnets[edges] += !b.from_file && vertices < faces ? 2 : 1;
-        // Of a c-net and its dual with as many vertices as faces, both
-        // generated, one gives the rectangles of both, turned.
-        if (!b.from_file && vertices == faces && dual_comes_first(g, scratch)) continue;
-        if (!solve_cnet(scratch, settings.wanted, b.found, problem)) {
-            b.error = (b.from_file ? graph_named(number)
-                                   : "a c-net of " + std::to_string(edges) + " edges: ") +
-                      problem;
-            return;
-        }
-    }
-}
-
 // What the writer gathers.
 struct run_totals {
     // Each batch's text as it came: moved, never copied into one string.
@@ -106,7 +64,7 @@ struct run_totals {
             if (!b.found.lines[kind].empty()) lines[kind].push_back(std::move(b.found.lines[kind]));
         }
         for (const auto& c : b.cnets) cnets[c.first] += c.second;
-        graphs += static_cast<std::int64_t>(b.graphs.size());
+        graphs += static_cast<std::int64_t>(b.size());
         not_simple += b.not_simple;
         not_3_connected += b.not_3_connected;
     }
@@ -197,7 +155,7 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
     std::int64_t cnets_done = 0;
     in_order_steps<graph_batch> steps;
     steps.work = [&](graph_batch& b, int worker) {
-        work_on(b, settings, scratch[static_cast<std::size_t>(worker)]);
+        solve_batch(b, settings.wanted, scratch[static_cast<std::size_t>(worker)]);
     };
     steps.write = [&](graph_batch& b) {
         totals.add(b);

@@ -26,7 +26,7 @@ flow_result rectangle_from_flow(const plane_darts& d, const graph_currents& curr
         if (e > d.reverse[e] || e == battery || e == battery_back) continue;
         const std::int64_t current = p[d.tail[e]] - p[d.head[e]];
         if (current == 0) return flow_result::dropped;
-        divisor = std::gcd(divisor, current < 0 ? -current : current);
+        if (divisor != 1) divisor = std::gcd(divisor, current < 0 ? -current : current);
     }
     // The dual potentials: across each edge the vertical segment on one
     // side lies its current to the right of the one on the other. The
@@ -51,6 +51,9 @@ flow_result rectangle_from_flow(const plane_darts& d, const graph_currents& curr
         }
     }
     out.squares.clear();
+    // Most rectangles are in lowest terms already, and a division costs
+    // more than the rest of a square.
+    const auto scaled = [divisor](std::int64_t v) { return divisor == 1 ? v : v / divisor; };
     // Compared modulo 2^64, which any fault would still show.
     std::uint64_t area = 0;
     for (int e = 0; e < darts; ++e) {
@@ -59,9 +62,9 @@ flow_result rectangle_from_flow(const plane_darts& d, const graph_currents& curr
         const int v = d.head[e];
         const int upper = p[u] > p[v] ? u : v;
         square_box b;
-        b.side = (p[u] > p[v] ? p[u] - p[v] : p[v] - p[u]) / divisor;
-        b.x = (std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left) / divisor;
-        b.y = (p[s] - p[upper]) / divisor;
+        b.side = scaled(p[u] > p[v] ? p[u] - p[v] : p[v] - p[u]);
+        b.x = scaled(std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left);
+        b.y = scaled(p[s] - p[upper]);
         area += static_cast<std::uint64_t>(b.side) * static_cast<std::uint64_t>(b.side);
         out.squares.push_back(b);
     }
@@ -76,8 +79,41 @@ flow_result rectangle_from_flow(const plane_darts& d, const graph_currents& curr
         throw std::logic_error("the squares of a c-net's flow do not fill its rectangle");
     }
     // The order of placement: by the depth of the top, then from left to right.
-    std::sort(out.squares.begin(), out.squares.end(), [](const square_box& a, const square_box& b) {
-        return a.y != b.y ? a.y < b.y : a.x < b.x;
-    });
+    const auto key = [](const square_box& b) {
+        return std::uint64_t{static_cast<std::uint32_t>(b.y)} << 32 |
+               static_cast<std::uint32_t>(b.x);
+    };
+    std::sort(out.squares.begin(), out.squares.end(),
+              [&](const square_box& a, const square_box& b) { return key(a) < key(b); });
     return flow_result::rectangle;
+}
+
+bool four_meet_at_a_point(battery_rectangle& r)
+{
+    // Where four squares meet, two horizontal segments (vertices) at one
+    // height or two vertical ones (faces) at one place touch end to end: the
+    // corners need looking at only when some potentials or places are equal.
+    const auto all_differ = [&r](const std::vector<std::int64_t>& values) {
+        std::vector<std::int64_t>& sorted = r.sorted;
+        sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
+    };
+    if (all_differ(r.potential) && all_differ(r.face_x)) return false;
+    return four_meet_at_a_point(r.squares);
+}
+
+bool four_meet_at_a_point(const std::vector<square_box>& squares)
+{
+    const auto corner = [](std::int64_t x, std::int64_t y) {
+        return static_cast<std::uint64_t>(y) << 32 | static_cast<std::uint64_t>(x);
+    };
+    // In the order of placement the top-left corners are sorted.
+    const auto below = [&](const square_box& s, std::uint64_t c) { return corner(s.x, s.y) < c; };
+    for (const square_box& s : squares) {
+        const std::uint64_t c = corner(std::int64_t{s.x} + s.side, std::int64_t{s.y} + s.side);
+        const auto at = std::lower_bound(squares.begin(), squares.end(), c, below);
+        if (at != squares.end() && corner(at->x, at->y) == c) return true;
+    }
+    return false;
 }

@@ -22,6 +22,7 @@ struct battery_rectangle {
     std::vector<std::int64_t> potential;
     std::vector<std::int64_t> face_x;
     std::vector<int> stack;
+    std::vector<std::int64_t> sorted;
 };
 
 enum class flow_result {
@@ -35,3 +36,19 @@ enum class flow_result {
 // they give its mirror image, which has the same canonical code.
 flow_result rectangle_from_flow(const plane_darts& darts, const graph_currents& currents,
                                 int battery, battery_rectangle& out);
+
+// Whether four of the squares, in the order of placement, meet at a point:
+// the bottom-right corner of one is the top-left corner of another.
+//
+// Only such a rectangle of a c-net can be compound (Brooks, Smith, Stone
+// and Tutte). Were the squares inside a smaller rectangle Q, none meeting
+// four at a point, no horizontal segment would cross a side of Q, so the
+// segments inside Q would meet the rest of the net only through the two
+// along Q's top and bottom. Those two would separate the net, or its
+// squares between them would be parallel edges, where a c-net is
+// 3-connected and simple.
+bool four_meet_at_a_point(const std::vector<square_box>& squares);
+// The same of the rectangle just found, looking at the corners only when
+// two vertices have one potential or two faces one place (its scratch
+// serves).
+bool four_meet_at_a_point(battery_rectangle& r);

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "enumeration/embedding.h"
 #include "enumeration/plane_graph.h"
 #include "enumeration/solve_graph.h"
 
 struct graph_batch {
-    std::vector<plane_graph> graphs;
+    std::vector<plane_graph> graphs;         // read from a file
+    std::vector<cnet::embedding> generated;  // or from the generator, as it holds them
     bool from_file = false;  // graphs to check, numbered from `first`, `step` apart
     std::int64_t first = 1;
     std::int64_t step = 1;  // the parts of --part: the file's graphs dealt out in turn
@@ -23,4 +25,6 @@ struct graph_batch {
     // it are written, so that the first fault in the file is the one told.
     std::string error;
     std::size_t bytes = 0;  // held by the graphs
+
+    std::size_t size() const { return from_file ? graphs.size() : generated.size(); }
 };

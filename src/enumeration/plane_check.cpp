@@ -55,6 +55,8 @@ int face_next(const plane_darts& d, int e)
     return back + 1 == d.first[v + 1] ? d.first[v] : back + 1;
 }
 
+}  // namespace
+
 void trace_faces(plane_darts& d)
 {
     const int darts = static_cast<int>(d.head.size());
@@ -73,6 +75,8 @@ void trace_faces(plane_darts& d)
     at.assign(d.face_first.begin(), d.face_first.end() - 1);
     for (int e = 0; e < darts; ++e) d.face_darts[at[d.face[e]]++] = e;
 }
+
+namespace {
 
 // Whether the graph without `removed` (or -1) is connected and has no cut
 // vertex: a depth-first search with low points.
@@ -154,6 +158,29 @@ void trace_darts(const plane_graph& g, plane_darts& d)
     int unpaired = -1;
     pair_darts(g, d, unpaired);
     trace_faces(d);
+}
+
+void darts_of(const cnet::embedding& g, plane_darts& d)
+{
+    const int darts = 2 * g.ne;
+    d.first.resize(static_cast<std::size_t>(g.nv) + 1);
+    d.tail.resize(darts);
+    d.head.resize(darts);
+    d.reverse.resize(darts);
+    int number[cnet::max_darts];
+    int at = 0;
+    for (int v = 0; v < g.nv; ++v) {
+        d.first[v] = at;
+        int x = g.out[v];
+        for (int i = 0; i < g.degree[v]; ++i, x = g.next[x]) {
+            number[x] = at;
+            d.tail[at] = v;
+            d.head[at++] = g.head[x];
+        }
+    }
+    d.first[g.nv] = at;
+    for (int x = 0; x < darts; ++x) d.reverse[number[x]] = number[x ^ 1];
+    d.faces = -1;
 }
 
 void dual_of(const plane_darts& d, plane_graph& dual)

@@ -5,17 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "enumeration/embedding.h"
 #include "enumeration/plane_graph.h"
 
 // The rotation system as directed edges (darts): the darts of vertex v are
 // first[v] .. first[v + 1] - 1, in its clockwise order.
 struct plane_darts {
-    std::vector<int> first;    // per vertex, and one past the last
-    std::vector<int> tail;     // per dart
-    std::vector<int> head;     // per dart
-    std::vector<int> reverse;  // per dart, the same edge the other way
-    std::vector<int> face;     // per dart, the face it bounds
-    int faces = 0;
+    std::vector<int> first;       // per vertex, and one past the last
+    std::vector<int> tail;        // per dart
+    std::vector<int> head;        // per dart
+    std::vector<int> reverse;     // per dart, the same edge the other way
+    std::vector<int> face;        // per dart, the face it bounds
+    int faces = 0;                // -1 until the faces are traced
     std::vector<int> face_first;  // the darts of face f: face_darts[face_first[f] ..]
     std::vector<int> face_darts;
     std::vector<long long> keys;  // scratch
@@ -34,8 +35,14 @@ constexpr int most_vertices = 1000;
 // more than most_vertices, `problem` says why.
 graph_kind check_plane_graph(const plane_graph& g, plane_darts& darts, std::string& problem);
 
-// Fills `darts` of a graph known to be a c-net, as the generator gives them.
+// Fills `darts` of a c-net in the generator's form: its darts are paired
+// already, so they are only numbered, vertex by vertex from `out` in
+// clockwise order, as check_plane_graph numbers those of its rotations.
+// The faces are left untraced: a squares run seldom needs them.
+void darts_of(const cnet::embedding& g, plane_darts& darts);
+// The same, faces traced, of a c-net given as rotations.
 void trace_darts(const plane_graph& g, plane_darts& darts);
+void trace_faces(plane_darts& darts);
 
 // The dual of the plane graph of `darts`: a vertex for each face, its
 // neighbours the faces across its edges in the order they bound it.

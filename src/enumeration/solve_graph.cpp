@@ -1,12 +1,20 @@
 #include "enumeration/solve_graph.h"
 
+#include "analysis/simple_test.h"
+
 bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
                 std::string& problem)
 {
-    const plane_darts& d = scratch.darts;
+    plane_darts& d = scratch.darts;
     graph_currents& c = scratch.currents;
-    if (!solve_currents(d, c, problem)) return false;
     const bool squares_only = !wanted[perfect_oblong] && !wanted[imperfect_oblong];
+    if (squares_only && exact_solution_fits(d)) {
+        if (tree_count_is_odd(d)) return true;
+        screen_squares(d, scratch.screen);
+        if (scratch.screen.sure && scratch.screen.candidates.empty()) return true;
+    }
+    if (!solve_currents(d, c, problem)) return false;
+    if (d.faces < 0) trace_faces(d);
     const int darts = static_cast<int>(d.head.size());
     for (int e = 0; e < darts; ++e) {
         // A battery the other way round gives the same rectangle upside down.
@@ -28,8 +36,11 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
         const int kind = (perfect ? perfect_oblong : imperfect_oblong) + (r.square ? 1 : 0);
         if (!wanted[kind]) continue;
         // Where four squares meet at a point a c-net can still give a
-        // compound rectangle: the check's geometric test judges every one.
-        if (has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) continue;
+        // compound rectangle: the check's geometric test judges those.
+        if (four_meet_at_a_point(r) &&
+            has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) {
+            continue;
+        }
         append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical,
                          found.lines[kind]);
     }

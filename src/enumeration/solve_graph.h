@@ -9,6 +9,7 @@
 #include "enumeration/currents.h"
 #include "enumeration/flow_rectangle.h"
 #include "enumeration/plane_check.h"
+#include "enumeration/square_filter.h"
 
 // The four kinds of simple squared rectangle, as bins of codes.
 enum rectangle_kind { perfect_oblong, perfect_square, imperfect_oblong, imperfect_square };
@@ -27,10 +28,13 @@ struct solve_scratch {
     canonical_scratch canonical;
     check_workspace check;
     plane_graph dual;
+    square_screen screen;
 };
 
 // Solves the c-net in `scratch.darts` and appends the codes of the kinds
 // `wanted` to `found`. False, with `problem` set, when its numbers leave the
-// range squares2tex works in.
+// range squares2tex works in. When only squares are wanted, a c-net whose
+// exact solution cannot fail and that the square filter clears is not
+// solved exactly: it is known to give none.
 bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
                 std::string& problem);

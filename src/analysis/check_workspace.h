@@ -1,0 +1,67 @@
+// What the check finds of a case and keeps from case to case: the verdict,
+// the squares where they lie and the workspace, shared by the check, its
+// simplicity test and the structure analysis.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "placement/skyline.h"
+
+// A rectangle made of two or more of a dissection's squares, short of all
+// of them: x of its left edge, y of its top edge measured down from the
+// whole's top, as squares are placed.
+struct sub_rectangle {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+struct case_verdict {
+    bool dissection = false;
+    bool perfect = false;  // only for a dissection
+    bool simple = false;   // only for a dissection
+    // A compound one: whether a square is as wide or as high as the whole,
+    // and the sub-rectangles that lie in no other (analysis/structure.h).
+    bool trivially_compound = false;
+    std::vector<sub_rectangle> subrectangles;
+    bool subrectangles_listed = true;  // false: too large a case to list them
+    std::string problem;   // why it is not a dissection: the first fault in list order
+    bool placed = true;    // false when a square could not be placed
+    std::string failure;   // then, which square and why
+};
+
+// A square where it lies: x of its left edge, y of its top edge measured
+// down from the rectangle's top edge.
+// 32 bits each, as the sides are: a dissection's squares lie within its
+// rectangle, and a case of ten million squares keeps 12 bytes a square here.
+struct square_box {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t side = 0;
+};
+
+// A square as the numbers of the lines through its edges, each way from 0.
+struct line_box {
+    std::uint32_t left, right, top, bottom;
+};
+
+// What checking a case needs beyond the verdict, kept from case to case
+// so that a run of many small cases allocates nothing after the first few:
+// one per thread.
+struct check_workspace {
+    skyline sky;
+    std::vector<square_box> squares;
+    // Bitsets of the sides, or of the coordinates of edges across then down.
+    std::vector<std::uint64_t> marks;
+    // The number of the line through each coordinate of an edge, in order.
+    std::vector<std::uint16_t> line_at;
+    std::vector<line_box> boxes;
+    std::vector<std::int64_t> x_lines;  // the coordinates of the lines, when sorted
+    std::vector<std::int64_t> y_lines;
+    std::vector<std::uint64_t> across;  // per horizontal line, the stretches edges cover
+    std::vector<std::uint64_t> down;    // per band between those lines, the vertical lines covered
+    std::vector<std::int32_t> sides;
+};
