@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/canonical.h"
+#include "analysis/dissection_net.h"
 #include "case_report.h"
 #include "catalogue/catalogue_run.h"
 #include "check_table.h"
@@ -130,6 +131,34 @@ int run_canonical_case(const options& o, file_system& files, output_stream& out)
     return 0;
 }
 
+// The one-case run of --net: the case's network, or the message of a case
+// that is not a dissection.
+int run_net_case(const options& o, file_system& files, output_stream& out)
+{
+    case_source from{o.case_path};
+    std::int64_t more_line = 0;
+    const square_case c = read_case(o.case_path, &from.line, &more_line);
+    const std::int64_t line = from.line;
+    if (!o.quiet) print_messages(writing_warnings(c, from, more_line, true));
+    canonical_scratch scratch;
+    check_workspace work;
+    const bool graph6 = writes_graph6(o);
+    std::string net = graph6 ? "" : planar_code_header;
+    std::string problem;
+    std::string warning;
+    if (!append_net(c, graph6, scratch, work, net, problem, warning))
+        throw conversion_error(problem, line);
+    if (!warning.empty() && !o.quiet) print_message(shown_input(o), line, "warning: " + warning);
+    if (o.output.empty()) {
+        print_out(out, net);
+    } else {
+        document doc(files, o.output);
+        write_text(doc, net);
+        close_document(doc);
+    }
+    return 0;
+}
+
 int run_options(const options& o, output_stream& out)
 {
     if (o.help) {
@@ -163,13 +192,14 @@ int run_options(const options& o, output_stream& out)
         if (!o.output.empty() && from_file) refuse_input_as_output(files, path, o.output, input);
         // The table and the codes go to standard output unless -o takes the codes.
         refuse_input_as_descriptor(files, path, o.output,
-                                   o.check || (o.canonical && o.output.empty()), input);
+                                   o.check || ((o.canonical || o.net) && o.output.empty()), input);
         if (!o.catalogue.empty()) {
             if (!o.directory.empty() && from_file)
                 refuse_catalogue_in_directory(files, o.catalogue, o.directory);
             return run_catalogue(o, files, out);
         }
         if (o.canonical && !o.check) return run_canonical_case(o, files, out);
+        if (o.net) return run_net_case(o, files, out);
         return run_case(o, files, out);
     } catch (const usage_error&) {
         throw;

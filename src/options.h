@@ -25,6 +25,7 @@ struct options {
     bool has_case = false;
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
+    bool net = false;        // write each dissection's electrical network
     bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
     bool squares = false;    // the enumeration keeps squared squares only
     bool count = false;      // the enumeration writes counts, not codes
@@ -67,6 +68,12 @@ struct usage_error : std::runtime_error {
 // Throws usage_error for an unknown option, a missing value or options that
 // do not go together.
 options parse_options(int argc, const char* const* argv);
+
+// The formats --net writes its networks in; the first unless -f says.
+extern const char* const net_formats[2];
+
+// Whether --net writes graph6 (else planar_code).
+bool writes_graph6(const options& o);
 
 // Whether the run draws a picture.
 bool draws(const options& o);

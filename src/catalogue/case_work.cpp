@@ -1,6 +1,7 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
+#include "analysis/dissection_net.h"
 #include "case_report.h"
 #include "catalogue/made_names.h"
 #include "check_table.h"
@@ -136,6 +137,18 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
+        }
+        return;
+    }
+    if (settings.net) {
+        std::string problem;
+        std::string warning;
+        if (!append_net(c, settings.graph6, memory.canonical, memory.check, batch.out, problem,
+                        warning)) {
+            batch.messages += format_message(settings.path, where.line, problem);
+            batch.failed = true;
+        } else if (!warning.empty() && !settings.quiet) {
+            batch.messages += format_message(settings.path, where.line, "warning: " + warning);
         }
         return;
     }

@@ -21,6 +21,8 @@ struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it
     bool check = false;
     bool canonical = false;                  // each dissection's canonical code to `out`
+    bool net = false;                        // each dissection's network to `out`
+    bool graph6 = false;                     // as graph6, else planar_code
     bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     picture_settings drawing;                // how the drawings are made

@@ -8,16 +8,17 @@
 #include <mutex>
 #include <vector>
 
+#include "analysis/dissection_net.h"
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
 #include "catalogue/made_record.h"
 #include "catalogue/progress.h"
 #include "check_table.h"
-#include "input_file.h"
 #include "document/document.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
+#include "input_file.h"
 #include "shown_text.h"
 
 namespace {
@@ -67,6 +68,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.path = input_name(o.catalogue);
     settings.check = o.check;
     settings.canonical = o.canonical;
+    settings.net = o.net;
+    settings.graph6 = writes_graph6(o);
     settings.quiet = o.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
@@ -99,8 +102,15 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
-    if (o.canonical && !o.check && !o.output.empty())
+    if ((o.canonical || o.net) && !o.check && !o.output.empty())
         codes = std::make_unique<document>(files, o.output);
+    if (o.net && !settings.graph6) {
+        if (codes) {
+            write_text(*codes, planar_code_header);
+        } else {
+            print_out(out, planar_code_header);
+        }
+    }
     std::unique_ptr<gallery> pages;
     if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
 
