@@ -26,6 +26,10 @@ grep -q "warning: the dissection is compound: its network is 2-connected, not 3-
     fail "no warning for a compound dissection"
 [ "$(head -c 18 compound.pc)" = ">>planar_code le<<" ] || fail "no planar_code written"
 if "$tool" --net -f graph6 compound.txt 2>/dev/null; then fail "graph6 of parallel edges written"; fi
+# Smith diagrams of a catalogue: one per case, an edge per square.
+"$tool" -q -f smith -d smith --catalogue codes.txt
+[ "$(ls smith/*-smith.svg | wc -l)" -eq "$(wc -l <codes.txt)" ] || fail "not one Smith diagram a case"
+[ "$(grep -c 'class="edge"' smith/000001-9-*-smith.svg)" -eq 9 ] || fail "not 9 edges in an order-9 diagram"
 if command -v nauty-labelg >/dev/null; then
     "$tool" --net -f graph6 --catalogue codes.txt | nauty-labelg -q | sort -u >ours.g6
     for e in 10 11 12 13 14 15 16 17; do "$2" $e --graph6; done | nauty-labelg -q | sort -u >cnets.g6
