@@ -54,7 +54,7 @@ const char* const help_text =
     "      --enumerate N      every simple perfect squared rectangle of order N\n"
     "                         (or A-B: of orders A to B), squares included, each\n"
     "                         once, sorted (merge parts with\n"
-    "                         LC_ALL=C sort -m -u -k1,1n -k2)\n"
+    "                         LC_ALL=C sort -m -u -k1,1n -k2,2n -k3,3n -k4)\n"
     "      --graphs FILE      the same from the c-nets of a planar_code file\n"
     "      --imperfect        the simple imperfect rectangles instead\n"
     "      --squares          squared squares only\n"
