@@ -12,11 +12,11 @@
 
 #include "../tests/memory_files.h"
 #include "analysis/canonical.h"
-#include "case_report.h"
+#include "document/case_report.h"
 #include "document/picture_writer.h"
 #include "document/skal.h"
-#include "read_case.h"
-#include "read_catalogue.h"
+#include "reading/read_case.h"
+#include "reading/read_catalogue.h"
 
 namespace {
 

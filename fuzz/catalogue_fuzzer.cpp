@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "catalogue/catalogue_input.h"
-#include "read_case.h"
-#include "read_catalogue.h"
+#include "reading/read_case.h"
+#include "reading/read_catalogue.h"
 
 namespace {
 
@@ -76,7 +76,23 @@ struct plain_line {
     std::size_t open = std::string::npos;
     std::size_t close = std::string::npos;
     bool first_inside = false;
+    // A first word "WxH": the width and height, the values after it.
+    std::int64_t sized[2] = {0, 0};
 };
+
+// "WxH" with both 1 to 2^31 - 1, as a code's size without its count.
+bool size_word(const std::string& word, std::int64_t size[2])
+{
+    const std::size_t x = word.find_first_of("xX");
+    if (x == 0 || x == std::string::npos || x + 1 == word.size() || word.size() > 21) return false;
+    for (int part = 0; part < 2; ++part) {
+        const std::string digits = part == 0 ? word.substr(0, x) : word.substr(x + 1);
+        if (digits.find_first_not_of("0123456789") != std::string::npos) return false;
+        size[part] = std::strtoll(digits.c_str(), nullptr, 10);
+        if (size[part] < 1 || size[part] > INT32_MAX) return false;
+    }
+    return true;
+}
 
 plain_line plain(const std::string& line)
 {
@@ -100,7 +116,11 @@ plain_line plain(const std::string& line)
         const std::string word = line.substr(at, end - at);
         char* stop = nullptr;
         const long long value = std::strtoll(word.c_str(), &stop, 10);
-        if (stop != word.c_str() + word.size() || value < INT32_MIN || value > INT32_MAX) break;
+        if (stop != word.c_str() + word.size() || value < INT32_MIN || value > INT32_MAX) {
+            if (at != line.find_first_not_of(" \t\v\f\r,{}") || !size_word(word, p.sized)) break;
+            at = end == std::string::npos ? line.size() : end;
+            continue;
+        }
         if (p.values.empty()) p.first_inside = depth > 0;
         p.values.push_back(value);
         at = end == std::string::npos ? line.size() : end;
@@ -120,6 +140,11 @@ void check_shape(const std::string& line, const square_case& c)
 {
     const plain_line p = plain(line);
     const std::vector<std::int64_t>& v = p.values;
+    if (p.sized[0] > 0) {
+        require(c.width == p.sized[0] && c.height == p.sized[1] && sides_from(p, 0, c) &&
+                c.count == static_cast<std::int64_t>(c.sides.size()));
+        return;
+    }
     const bool listed = v.size() >= 3 && c.count == v[0] && c.width == v[1] && c.height == v[2] &&
                         sides_from(p, 3, c);
     // A first value inside a bracket begins a bare code; else a line reads
@@ -138,9 +163,14 @@ void check_shape(const std::string& line, const square_case& c)
         if (i < p.close) width += c.sides[i];
         area += std::int64_t{c.sides[i]} * c.sides[i];
     }
+    std::int64_t first = 0;
+    for (std::size_t i = 0; i + 2 < p.close && i < c.sides.size(); ++i) first += c.sides[i];
+    // Width and height, then the brackets, the first of them as wide as the code.
+    const bool sized = p.open == 2 && v[0] == first && v[0] != v[1] && c.width == v[0] &&
+                       c.height == v[1] && sides_from(p, 2, c);
     const bool bare = p.first_inside && sides_from(p, 0, c) && c.width == width &&
                       area == std::int64_t{c.width} * c.height;
-    require(p.first_inside ? bare : listed || square);
+    require(p.first_inside ? bare : listed || square || sized);
     require(c.caption.size() <= 1000 && c.caption.find_first_of("\n\r\t") == std::string::npos);
 }
 

@@ -7,7 +7,7 @@
 
 #include "document/picture_writer.h"
 #include "enumeration/enumerate_options.h"
-#include "options.h"
+#include "cli/options.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 // of modest size, solved with every edge as the battery. A file may be
 // refused with a message; nothing may crash, and every rectangle found
 // must read back as a simple dissection with the kind it was found as.
+// The bytes joined to themselves, as cat joins two files, read as twice
+// the graphs when they read whole on their own.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -11,7 +13,7 @@
 #include "analysis/case_check.h"
 #include "enumeration/planar_code.h"
 #include "enumeration/solve_graph.h"
-#include "read_case.h"
+#include "reading/read_case.h"
 
 namespace {
 
@@ -37,12 +39,31 @@ void read_back(const std::string& lines, bool perfect)
     }
 }
 
+// The graphs of `bytes` read to the end, or -1 when the file is refused.
+std::int64_t graphs_in(std::string bytes)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(fmemopen(&bytes[0], bytes.size(), "rb"),
+                                                       &std::fclose);
+    require(in != nullptr);
+    planar_code_reader reader(in.get());
+    plane_graph g;
+    try {
+        while (reader.next(g)) require(!g.rotation.empty() && g.rotation.size() <= 65535);
+    } catch (const conversion_error&) {
+        return -1;
+    }
+    return reader.graphs();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0) return 0;
     std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::int64_t alone = graphs_in(bytes);
+    if (alone >= 0 && bytes.compare(0, 13, ">>planar_code") == 0)
+        require(graphs_in(bytes + bytes) == 2 * alone);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(fmemopen(&bytes[0], size, "rb"),
                                                        &std::fclose);
     if (!in) return 0;

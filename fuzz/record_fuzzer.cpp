@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "catalogue/made_journal.h"
 #include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
 #include "memory_files.h"
@@ -41,11 +42,17 @@ struct outcome {
     bool refused = false;
 };
 
-void run_over(const std::string& old, const std::string& run, bool headed, bool complete,
-              outcome& o)
+enum class ending { complete, early, never };
+
+void run_over(const std::string& old, const std::string& run, bool headed, ending end, outcome& o)
 {
     const std::string record = "d/" + std::string(record_name);
-    o.files.files[record] = headed ? std::string(record_heading) + "\n" + old : old;
+    const std::size_t one = old.find('\1');
+    o.files.files[record] = (headed ? std::string(record_heading) + "\n" : "") + old.substr(0, one);
+    if (one != std::string::npos) {
+        o.files.files["d/" + std::string(journal_name)] =
+            (headed ? std::string(journal_heading) + "\n" : "") + old.substr(one + 1);
+    }
     o.files.files["d/000002-1-1x1.svg"] = "the catalogue";
     for (const auto& file : o.files.files) o.before.insert(file.first);
     try {
@@ -59,15 +66,20 @@ void run_over(const std::string& old, const std::string& run, bool headed, bool 
             shape.width = shape.height = shape.count;
             const std::string name = drawing_name(number, shape, (c & 8) != 0 ? ".svg" : ".tex");
             const bool ok = (c & 16) == 0;
+            // As the run does: the name first, then the file.
+            require(made.journal().note(name).empty());
             if (ok) o.files.files["d/" + name] = "drawn";
             (ok ? o.written : o.failed).insert(name);
             made.drawing(number, name, ok);
         }
         for (const char* page : {"compound-000001.html", "page-000001.html", "index.html"}) {
+            require(made.journal().note(page).empty());
             o.written.insert(page);
             made.page(page);
         }
-        made.finish(complete);
+        if (end == ending::never) return;
+        const bool left = made.finish(end == ending::complete).empty();
+        require(!left || o.files.files.count("d/" + std::string(journal_name)) == 0);
     } catch (const conversion_error&) {
         o.refused = true;
         return;
@@ -88,9 +100,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string run = zero == std::string::npos ? std::string() : bytes.substr(zero + 1);
     const bool headed = run.empty() || (run[0] & 1) != 0;
     // The same run, reaching the end of its catalogue and not.
-    outcome whole, early;
-    run_over(old, run, headed, true, whole);
-    run_over(old, run, headed, false, early);
+    outcome whole, early, killed;
+    run_over(old, run, headed, ending::complete, whole);
+    run_over(old, run, headed, ending::early, early);
+    run_over(old, run, headed, ending::never, killed);
+    // A record changed by hand removes nothing, but the first whole run
+    // puts it in order.
+    if (!killed.refused) {
+        for (int again = 0; again < 2; ++again) {
+            made_record next(killed.files, "d", "d/000002-1-1x1.svg");
+            require(next.finish(true).empty());
+        }
+        for (const std::string& name : killed.written)
+            require(name == "000002-1-1x1.svg" || killed.files.files.count("d/" + name) == 0);
+    }
     for (const outcome* o : {&whole, &early}) {
         // Without the first line the previous record is refused, and nothing happens.
         require(o->refused == !headed);
@@ -107,6 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& path : o->files.removed) {
             // A temporary file of the run's own (the record it dropped).
             if (o->before.count(path) == 0 && path.rfind("d/.squares2tex-", 0) == 0) continue;
+            // The journal, once the record holds its names.
+            if (path == "d/" + std::string(journal_name)) continue;
             const std::string name = path.substr(2);
             require(o == &whole && path.compare(0, 2, "d/") == 0 && is_made_name(name));
             require(old.find(name) != std::string::npos);

@@ -18,13 +18,17 @@ void print_message(const std::string& file, std::int64_t line, const std::string
 // Prints messages already formed, in one write.
 void print_messages(const std::string& messages);
 
-// Standard output, as the run writes to it: the first failure is kept,
-// to be reported once.
+// Standard output, as the run writes to it. A failed write ends the run:
+// nobody reads what would follow, and an enumeration could go on for hours.
 struct output_stream {
-    std::string error;
+    // Set once the failure has been thrown, so that it is reported once.
+    bool failed = false;
 };
 
+// Writes `text`; throws conversion_error ("cannot write to standard output: ...")
+// when the write fails.
 void print_out(output_stream& out, const std::string& text);
 
-// Flushes standard output; false, with the failure printed, when any write failed.
+// Flushes standard output; false, with the failure printed, when the flush
+// fails (a failure already thrown is not printed again).
 bool finish_out(output_stream& out);

@@ -40,3 +40,8 @@ struct conversion_error : std::runtime_error {
     }
     std::int64_t line;
 };
+
+// A write that failed: on any output it ends the run, whatever kind of run.
+struct write_error : conversion_error {
+    explicit write_error(const std::string& message) : conversion_error(message) {}
+};

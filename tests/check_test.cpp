@@ -14,7 +14,7 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "analysis/dissection_net.h"
-#include "read_catalogue.h"
+#include "reading/read_catalogue.h"
 #include "test_cases.h"
 
 namespace {
@@ -199,8 +199,8 @@ TEST(Net, EverySquareJoinsTheSegmentsOfItsEdges)
         std::map<std::pair<int, int>, int> darts;  // dart -> its place in its tail's rotation
         for (std::size_t v = 0; v < n; ++v) {
             const dissection_net::segment& g = net.nodes[v];
-            if (v > 0) EXPECT_EQ(above[v], g.right - g.left) << trial;
-            if (v + 1 < n) EXPECT_EQ(below[v], g.right - g.left) << trial;
+            EXPECT_EQ(v > 0 ? above[v] : width, g.right - g.left) << trial;
+            EXPECT_EQ(v + 1 < n ? below[v] : width, g.right - g.left) << trial;
             for (std::size_t k = 0; k < net.rotation[v].size(); ++k)
                 darts[{static_cast<int>(v), net.rotation[v][k]}] = static_cast<int>(k);
         }

@@ -12,6 +12,7 @@ namespace {
 class Files : public Cli {};
 
 const std::string record = ".squares2tex-made";
+const std::string journal = ".squares2tex-made.journal";
 
 // What a directory holds: each entry's kind and contents, by name.
 std::map<std::string, std::string> snapshot(const fs::path& dir)
@@ -59,6 +60,7 @@ TEST_F(Files, ReRunsRemoveOnlyWhatTheRecordLists)
         int status;
         std::set<std::string> removed;
         bool same_record;  // nothing is written: the record and its files stay as they were
+        bool keeps_listed;  // every name the record listed stays listed
     };
     const std::string svg_one = "-f svg -d d --catalogue one.txt";
     const row rows[] = {
@@ -68,31 +70,36 @@ TEST_F(Files, ReRunsRemoveOnlyWhatTheRecordLists)
          "", svg_one, "/dev/null", 0,
          {"000001-9-33x32.svg", "000002-3-3x2.svg", "000003-4-2x2.svg", "perfect-000001.html",
           "simple-000001.html"},
-         false},
+         false, false},
         {"no record",
          "for n in 000001-3-3x2.svg 000002-1-1x1.svg index.html page-000002.html; do "
          "echo mine >$n; done",
-         "", svg_one, "/dev/null", 0, {}, false},
+         "", svg_one, "/dev/null", 0, {}, false, false},
         {"a failed write", "\"$tool\" -d . --catalogue ../three.txt; echo mine >notes.txt",
-         "trap '' XFSZ; ulimit -f 1;", "-d d --catalogue three.txt", "/dev/null", 1, {}, true},
+         "trap '' XFSZ; ulimit -f 1;", "-d d --catalogue three.txt", "/dev/null", 1, {}, true,
+         false},
         {"a user's index.html beside pdf drawings",
          "echo mine >index.html; echo mine >page-000001.html; "
          "\"$tool\" -f pdf -d . --catalogue ../three.txt",
          "", "-f pdf -d d --catalogue one.txt", "/dev/null", 0,
-         {"000001-9-33x32.pdf", "000002-3-3x2.pdf", "000003-4-2x2.pdf"}, false},
+         {"000001-9-33x32.pdf", "000002-3-3x2.pdf", "000003-4-2x2.pdf"}, false, false},
         // Where the run's temporary names once were: the run's own process
         // number and a descriptor.
         {"a taken temporary name", three,
          "for n in 000001-9-33x32.svg 000002-3-3x2.svg index.html page-000001.html; do "
          "for fd in $(seq 3 40); do echo mine >d/$n.$$-$fd.tmp; done; done; exec",
-         "-j2 -f svg -d d --catalogue three.txt", "/dev/null", 0, {}, false},
+         "-j2 -f svg -d d --catalogue three.txt", "/dev/null", 0, {}, false, false},
         {"standard input under a recorded name it does not write",
          three + "cp ../one.txt 000003-4-2x2.svg", "", "-f svg -d d --catalogue -",
          "d/000003-4-2x2.svg", 0,
          {"000001-9-33x32.svg", "000002-3-3x2.svg", "perfect-000001.html", "simple-000001.html"},
-         false},
+         false, false},
         {"standard input under a name it writes", "cp ../three.txt 000002-3-3x2.svg", "",
-         "-f svg -d d --catalogue -", "d/000002-3-3x2.svg", 1, {}, false},
+         "-f svg -d d --catalogue -", "d/000002-3-3x2.svg", 1, {}, false, false},
+        {"a record listing a name twice", three + "sed -i 3p " + record, "", svg_one, "/dev/null",
+         0, {}, false, true},
+        {"a record out of order", three + "sed -i '2{h;d};3G' " + record, "", svg_one,
+         "/dev/null", 0, {}, false, true},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -116,15 +123,28 @@ TEST_F(Files, ReRunsRemoveOnlyWhatTheRecordLists)
             }
         }
         // The files a row plants in the shell, at the run's own temporary names, stay too.
+        // A run that ends on a failed write leaves its journal for the next run.
         std::size_t planted = 0;
         for (const auto& [name, is] : after) {
-            planted += before.count(name) == 0 && listed.count(name) == 0 && name != record;
-            EXPECT_TRUE(before.count(name) + listed.count(name) != 0 || name == record || is == "mine\n")
+            const bool own = name == record || (name == journal && r.status != 0);
+            planted += before.count(name) == 0 && listed.count(name) == 0 && !own;
+            EXPECT_TRUE(before.count(name) + listed.count(name) != 0 || own || is == "mine\n")
                 << name;
         }
         EXPECT_EQ(planted, r.prefix.find("seq 3 40") != std::string::npos ? 4u * 38 : 0u);
         if (r.same_record) {
             EXPECT_EQ(listed, listed_before);
+        }
+        if (r.keeps_listed) {
+            for (const std::string& name : listed_before) EXPECT_EQ(listed.count(name), 1u) << name;
+            EXPECT_NE(got.err.find("warning: d/" + record + " lists a name twice or out of order"),
+                      std::string::npos)
+                << got.err;
+        }
+        // The closing line, when there is one, agrees with the status.
+        if (got.out.find("Created") != std::string::npos) {
+            EXPECT_EQ(got.out.find("successfully") != std::string::npos, got.status == 0)
+                << got.out;
         }
     }
     EXPECT_EQ(read_file(work_ / "kept.txt"), "outside");
@@ -187,8 +207,98 @@ TEST_F(Files, SignalsOnEveryThreadLeaveNoTemporaryFile)
         EXPECT_EQ(run_interrupted(arguments, at).status, 128 + signal_number);
         if (!fs::exists(work_ / "d")) continue;
         for (const auto& [name, held] : snapshot(work_ / "d")) {
+            if (name == journal) continue;  // the names the next run folds into its record
             const auto made = whole.find(name);
             ASSERT_TRUE(made != whole.end() && made->second == held) << name;
+        }
+    }
+}
+
+// A bigger run into a directory that ends before it writes its record (a
+// signal, SIGKILL at a chosen call, a full disk), then the small run
+// again: the directory holds what the small run makes alone, and the
+// user's file, whatever the bigger run had made by then.
+TEST_F(Files, RunsEndedBeforeTheirRecordLoseNoName)
+{
+    std::string big;
+    for (int i = 0; i < 1500; ++i) big += "4 2 2 1 1 1 1\n";
+    write_file(work_ / "big.txt", big);
+    write_file(work_ / "small.txt", "3 3 2 2 1 1\n");
+    const std::string small = "-f svg -d d --catalogue small.txt";
+    ASSERT_EQ(run("-f svg -d alone --catalogue small.txt").status, 0);
+    auto alone = snapshot(work_ / "alone");
+    alone["notes.txt"] = "mine\n";
+    struct row {
+        const char* at;      // the signal, for signal_at.cpp
+        const char* prefix;  // or the limit, in the shell
+        int status;
+    };
+    // 1500 drawings, one link each: the signal comes at the 400th. A file
+    // of 24 KiB holds the journal's first thousand names or so.
+    const row rows[] = {{"2 linkat 400", "", 130},
+                        {"15 linkat 400", "", 143},
+                        {"9 linkat 400", "", 137},
+                        {"", "trap '' XFSZ; ulimit -f 24;", 1}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(std::string(r.at) + r.prefix);
+        fs::remove_all(work_ / "d");
+        ASSERT_EQ(run(small).status, 0);
+        write_file(work_ / "d" / "notes.txt", "mine\n");
+        const std::string bigger = "-j2 -f svg -d d --catalogue big.txt";
+        const result got = *r.at ? run_interrupted(bigger, r.at) : run(bigger, r.prefix);
+        EXPECT_EQ(got.status, r.status) << got.err;
+        EXPECT_GT(snapshot(work_ / "d").size(), 400u);
+        ASSERT_EQ(run(small).status, 0);
+        EXPECT_EQ(snapshot(work_ / "d"), alone);
+    }
+}
+
+// The directory moved aside mid-run and a new one made in its place: the
+// run's files, record included, all go where it started, and the new one
+// gets none of them.
+TEST_F(Files, ADirectoryMovedMidRunKeepsTheRunsFiles)
+{
+    std::string big;
+    for (int i = 0; i < 300; ++i) big += "4 2 2 1 1 1 1\n";
+    write_file(work_ / "big.txt", big);
+    ASSERT_EQ(run("-f svg -d alone --catalogue big.txt").status, 0);
+    tool_ = SQUARES2TEX_DYNAMIC;
+    const result got = run("-j2 -f svg -d d --catalogue big.txt",
+                           "MOVE_DIRECTORY=d SIGNAL_AT='0 linkat 100' LD_PRELOAD='" SIGNAL_AT_LIBRARY
+                           "' ASAN_OPTIONS=verify_asan_link_order=0");
+    tool_ = SQUARES2TEX_EXE;
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_TRUE(fs::is_empty(work_ / "d"));
+    EXPECT_EQ(snapshot(work_ / "d.old"), snapshot(work_ / "alone"));
+}
+
+// Standard output into the directory is the user's file: never removed as
+// stale, and a run that would replace it with a drawing or its record is
+// refused.
+TEST_F(Files, StandardOutputInTheDirectoryIsTheUsers)
+{
+    write_file(work_ / "three.txt", "9 33 32 18 15 7 8 14 4 10 1 9\n3 3 2 2 1 1\n4 2 2 1 1 1 1\n");
+    write_file(work_ / "one.txt", "3 3 2 2 1 1\n");
+    struct row {
+        const char* catalogue;
+        std::string out;  // in d
+        int status;
+    };
+    const row rows[] = {{"one.txt", "000003-4-2x2.svg", 0},
+                        {"three.txt", "000002-3-3x2.svg", 2},
+                        {"three.txt", record, 2},
+                        {"three.txt", journal, 2}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.out);
+        fs::remove_all(work_ / "d");
+        ASSERT_EQ(run("-f svg -d d --catalogue three.txt").status, 0);
+        const result got =
+            run("--check -f svg -d d --catalogue " + std::string(r.catalogue), "", "d/" + r.out);
+        EXPECT_EQ(got.status, r.status) << got.err;
+        const std::string table = read_file(work_ / "d" / r.out);
+        EXPECT_EQ(table.rfind("case\tline", 0), 0u) << table;
+        if (r.status == 2) {
+            EXPECT_NE(got.err.find("standard output is d/" + r.out), std::string::npos) << got.err;
         }
     }
 }

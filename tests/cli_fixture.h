@@ -62,6 +62,7 @@ protected:
         std::error_code ignored;
         fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(base_, ignored);
+        if (!reachable_.empty()) fs::remove_all(reachable_, ignored);
     }
 
     // Runs the tool in the scratch directory, `prefix` before it in the shell,
@@ -142,17 +143,31 @@ protected:
     }
 
     // Permissions do not hold root back, so as root the tool runs as
-    // nobody. Empty when no other user can run it here.
-    static std::optional<std::string> unprivileged()
+    // nobody: a copy of it, in a directory of its own that nobody can
+    // reach wherever the build is (CI builds in a directory only root
+    // enters). Empty when no other user can run it here.
+    std::optional<std::string> unprivileged()
     {
         if (geteuid() != 0) return std::string();
+        char pattern[] = "/tmp/squares2tex-tool-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) return std::nullopt;
+        reachable_ = pattern;
+        const fs::path copy = reachable_ / "squares2tex";
+        std::error_code failed;
+        fs::copy_file(SQUARES2TEX_EXE, copy, failed);
+        fs::permissions(reachable_, fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+        if (failed) return std::nullopt;
+        tool_ = copy.string();
         const std::string prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
-        const std::string probe = prefix + " test -x '" + SQUARES2TEX_EXE + "' 2>/dev/null";
+        const std::string probe = prefix + " test -x '" + tool_ + "' 2>/dev/null";
         if (std::system(probe.c_str()) != 0) return std::nullopt;
         return prefix;
     }
 
     std::string tool_ = SQUARES2TEX_EXE;
+    fs::path reachable_;  // the copy of the tool that nobody runs, if made
     fs::path base_;
     fs::path work_;
 };

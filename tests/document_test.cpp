@@ -6,11 +6,11 @@
 #include <random>
 #include <string>
 
-#include "case_report.h"
+#include "document/case_report.h"
 #include "document/a4_fit.h"
 #include "memory_files.h"
-#include "options.h"
-#include "output_guard.h"
+#include "cli/options.h"
+#include "cli/output_guard.h"
 #include "test_cases.h"
 
 namespace {

@@ -11,6 +11,7 @@ class Enumerate : public Cli {};
 // Order, c-nets with order + 1 edges (A002840), perfect (A002839),
 // imperfect (A002881), perfect squares (A006983), imperfect squares (A002962).
 const char* const published_counts =
+    "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n"
     "5\t1\t0\t0\t0\t0\n6\t0\t0\t0\t0\t0\n7\t1\t0\t0\t0\t0\n8\t2\t0\t0\t0\t0\n"
     "9\t2\t2\t1\t0\t0\n10\t4\t6\t0\t0\t0\n11\t12\t22\t0\t0\t0\n12\t22\t67\t9\t0\t0\n"
     "13\t58\t213\t34\t0\t1\n14\t158\t744\t104\t0\t0\n15\t448\t2609\t283\t0\t3\n"
@@ -26,7 +27,21 @@ TEST_F(Enumerate, CountsAreThePublishedOnesAndOrderNineIsItsCatalogue)
          "9 33 32 (18,15)(7,8)(14,4)(10,1)(9)\n9 69 61 (36,33)(5,28)(25,9,2)(7)(16)\n"},
         {"--enumerate 9 --imperfect", "9 15 11 (6,4,5)(3,1)(6)(5,1)(4)\n"},
         {"--enumerate 9-12 --squares", ""},
+        // A kind counted alone; the columns it did not fill say so.
+        {"--enumerate 12-13 --count --imperfect",
+         "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n"
+         "12\t22\t-\t9\t-\t0\n13\t58\t-\t34\t-\t1\n"},
+        {"--enumerate 13 --count --squares --imperfect",
+         "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n"
+         "13\t58\t-\t-\t-\t1\n"},
     };
+    // Orders with nothing to find say so, and the run is no failure.
+    const result none = run("--enumerate 7-9 --squares");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.err,
+              "squares2tex: note: no simple perfect squared square has order 7\n"
+              "squares2tex: note: no simple perfect squared square has order 8\n"
+              "squares2tex: note: no simple perfect squared square has order 9\n");
     for (const auto& [arguments, codes] : catalogues) {
         const result r = run(arguments);
         EXPECT_EQ(r.status, 0) << arguments << r.err;
@@ -99,7 +114,7 @@ TEST_F(Enumerate, GraphFilesAreSkippedInPartOrRefusedWhole)
     write_file(work_ / "some.pc", head + k4 + square + square + k4);
     const result some = run("--graphs some.pc --count");
     EXPECT_EQ(some.status, 0);
-    EXPECT_EQ(some.out, "5\t2\t0\t0\t0\t0\n");
+    EXPECT_EQ(some.out, std::string(published_counts, 65) + "5\t2\t0\t0\t0\t0\n");
     EXPECT_EQ(some.err,
               "squares2tex: some.pc: skipped 2 of 4 graphs, not c-nets: 2 not 3-connected, "
               "0 not simple\n");
@@ -107,7 +122,18 @@ TEST_F(Enumerate, GraphFilesAreSkippedInPartOrRefusedWhole)
     write_file(work_ / "cut.pc", head + k4 + k4 + k4.substr(0, 5));
     expect_failure(run("--graphs - -o squares.tex", "", "", (work_ / "cut.pc").string()),
                    {"squares2tex: (standard input): graph 3: the file ends inside the graph"});
-    write_file(work_ / "torus.pc", head + k4 + std::string("\4\2\3\4\0\3\4\1\0\4\1\2\0\1\2\3\0", 17));
+    // Files joined as cat joins them; an empty one; one endless list of neighbours.
+    write_file(work_ / "joined.pc", head + k4 + square + head + k4);
+    EXPECT_EQ(run("--graphs joined.pc --count").out,
+              std::string(published_counts, 65) + "5\t2\t0\t0\t0\t0\n");
+    write_file(work_ / "empty.pc", "");
+    expect_failure(run("--graphs empty.pc -o squares.tex"),
+                   {"squares2tex: empty.pc: no graphs and no header"});
+    write_file(work_ / "endless.pc", head + "\xff" + std::string(4 << 20, '\1'));
+    expect_failure(run("--graphs endless.pc -o squares.tex"),
+                   {"endless.pc: graph 1: more than 1536 neighbours in all"});
+    write_file(work_ / "torus.pc",
+               head + k4 + std::string("\4\2\3\4\0\3\4\1\0\4\1\2\0\1\2\3\0", 17));
     expect_failure(run("--graphs torus.pc -j 2"), {"torus.pc: graph 2: not a plane embedding"});
 }
 

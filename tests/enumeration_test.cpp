@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "analysis/canonical.h"
+#include "enumeration/cnet_generator.h"
+#include "enumeration/enumerate_cost.h"
 #include "enumeration/planar_code.h"
 #include "enumeration/solve_graph.h"
+#include "cli/options.h"
 
 namespace {
 
@@ -176,8 +179,15 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
     }
     using k = graph_kind;
     const reader_case cases[] = {
-        {"", {}, ""},
+        {"", {}, "no graphs and no header"},
+        {head, {}, ""},
         {head + k4 + k4, {k::c_net, k::c_net}, ""},
+        // Files joined: a header again between graphs, of either width.
+        {head + k4 + head + head + k4 + le, {k::c_net, k::c_net, k::c_net}, ""},
+        {le + head + std::string("\0\4\0", 3), {k::c_net}, "graph 2: a graph of 256 or more"},
+        {head + k4 + ">>planar_cod", {k::c_net}, "graph 2: vertex 1 has neighbour 112 of only 62"},
+        {le.substr(0, 18) + std::string("\0\xe9\3", 3), {}, "graph 1: 1001 vertices are more"},
+        {head + "\2" + std::string(20, '\1'), {}, "graph 1: more than 18 neighbours in all"},
         {le, {k::c_net}, ""},
         {be, {k::c_net}, ""},
         {"planar_code" + k4, {}, "not planar_code"},
@@ -220,6 +230,28 @@ TEST(Enumeration, PlanarCodeReaderJudgesGoodOddAndHostileFiles)
             EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
         }
     }
+}
+
+// The counts the progress line and the warnings go by are the generator's
+// own, and a run of years or of more memory than a machine has says so.
+TEST(Enumeration, CostOfARunIsSaidBeforeIt)
+{
+    for (int edges = 6; edges <= 16; ++edges) {
+        std::int64_t count = 0;
+        for_each_cnet(edges, {1, 1}, false, [&](const plane_graph&) { ++count; });
+        EXPECT_EQ(cnets_of_edges(edges), static_cast<double>(count)) << edges;
+    }
+    options o;
+    EXPECT_EQ(cost_warnings(o, 9, 21, 1), "");
+    const std::string long_run = cost_warnings(o, 40, 40, 1);
+    EXPECT_NE(long_run.find("order 40 means about"), std::string::npos) << long_run;
+    EXPECT_NE(long_run.find("years; --part K/N shares them out"), std::string::npos) << long_run;
+    EXPECT_NE(cost_warnings(o, 24, 24, 1).find("GiB of codes in memory"), std::string::npos);
+    EXPECT_EQ(cost_warnings(o, 24, 24, 16), "");
+    o.squares = true;
+    EXPECT_EQ(cost_warnings(o, 24, 24, 1), "");
+    o.quiet = true;
+    EXPECT_EQ(cost_warnings(o, 40, 40, 1), "");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 
 class memory_files : public file_system {
 public:
@@ -46,7 +46,7 @@ public:
             return {};
         }
         if (how == opening::read && files.count(path) == 0) return "No such file or directory";
-        if (how == opening::descriptor) files[path];
+        if (how == opening::descriptor || how == opening::append) files[path];
         handle = next_handle_++;
         open_handles[handle] = path;
         // A file open for reading is read as it was, whatever takes its name later.

@@ -117,8 +117,9 @@ def check_case(tool, work, name, text, options, modelled, region):
     expected = [width * scale + 2 * MARGIN, depth * scale + 2 * MARGIN]
     if max(abs(a - b) for a, b in zip(page, expected)) > 0.01:
         raise Failure("page %s points, expected %s" % (page, expected))
-    title = "%d square%s in a %d x %d rectangle" % (len(sides), "" if len(sides) == 1 else "s",
-                                                   width, height)
+    title = "%d square%s in a %d x %d %s" % (len(sides), "" if len(sides) == 1 else "s",
+                                            width, height,
+                                            "square" if width == height else "rectangle")
     if "Title:           %s\n" % title not in info:
         raise Failure("no title %r in %s" % (title, info))
 

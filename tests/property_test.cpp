@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "document/skal.h"
-#include "case_report.h"
+#include "document/case_report.h"
 #include "memory_files.h"
 #include "random_cases.h"
 

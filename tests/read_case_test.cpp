@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "case_report.h"
-#include "read_case.h"
+#include "document/case_report.h"
+#include "reading/read_case.h"
 
 namespace {
 
@@ -258,6 +258,14 @@ TEST(ReadCase, Notations)
         {"21 112 " + code21.substr(0, code21.size() - 4) + " * x",
          "1: expected side 21 of 21, found \"*\""},
         {"3 3 (2 1)", "1: the file ends after 2 of 3 sides; side 3 is missing"},
+        // Width and height before the brackets, as a number pair or WxH.
+        {"33 32 (18,15)(7,8)(14,4)(10,1)(9) * a", "9 33 32: 18 15 7 8 14 4 10 1 9 * a"},
+        {"33X32 (18,15)(7,8)(14,4)(10,1)(9) 5", "9 33 32: 18 15 7 8 14 4 10 1 9 * "},
+        {"4x3\n(2,2)(2,2)", "4 4 3: 2 2 2 2 * "},
+        {"33x32 18 15", "1: expected the sides in brackets after 33x32"},
+        {"0x32 (1)", "1: expected the count, found \"0x32\""},
+        {"33x32 (18,x)", "1: expected side 2, found \"x\""},
+        {"(33x32 1)", "1: expected side 1, found \"33x32\""},
     };
     for (const auto& [text, expected] : rows) {
         std::string seen = failure(text);

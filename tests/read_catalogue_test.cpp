@@ -10,7 +10,7 @@
 
 #include "catalogue/catalogue_input.h"
 #include "catalogue/progress.h"
-#include "read_catalogue.h"
+#include "reading/read_catalogue.h"
 
 namespace {
 

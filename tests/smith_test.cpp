@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis/case_check.h"
-#include "case_report.h"
+#include "document/case_report.h"
 #include "document/picture_writer.h"
 #include "memory_files.h"
 #include "random_cases.h"

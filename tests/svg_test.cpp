@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "document/case_report.h"
 #include "document/picture_writer.h"
-#include "case_report.h"
-#include "placement/place_squares.h"
 #include "memory_files.h"
+#include "placement/place_squares.h"
 #include "random_cases.h"
 #include "test_cases.h"
 
@@ -60,6 +60,9 @@ TEST(Svg, ThreeSquaresWholeFile)
     captioned.caption = "3a <1925> & \"so\"";
     EXPECT_NE(draw_svg(captioned).find("<title>3 squares in a 3 x 2 rectangle: 3a &lt;1925&gt; "
                                        "&amp; &quot;so&quot;</title>\n<rect class=\"frame\""),
+              std::string::npos);
+    // A square is called one (the PDF's title is the same text).
+    EXPECT_NE(draw_svg(make_case(2, 2, {1, 1, 1, 1})).find("<title>4 squares in a 2 x 2 square<"),
               std::string::npos);
 }
 

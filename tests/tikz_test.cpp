@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "case_report.h"
+#include "document/case_report.h"
 #include "memory_files.h"
 #include "placement/place_squares.h"
 #include "test_cases.h"

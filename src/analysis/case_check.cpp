@@ -1,5 +1,7 @@
 #include "analysis/case_check.h"
 
+#include "analysis/structure.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -299,6 +301,11 @@ case_verdict check_case(const square_case& c, check_workspace& work)
     verdict.dissection = true;
     verdict.perfect = all_sides_differ(work.squares, c.width, work);
     verdict.simple = !has_inner_rectangle(work.squares, c.width, c.height, work);
+    if (!verdict.simple) {
+        verdict.trivially_compound = has_full_square(work.squares, c.width, c.height);
+        verdict.subrectangles_listed =
+            list_maximal_subrectangles(work.squares, c.width, c.height, verdict.subrectangles);
+    }
     return verdict;
 }
 

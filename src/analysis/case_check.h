@@ -10,10 +10,25 @@
 #include "placement/place_squares.h"
 #include "analysis/tiling_report.h"
 
+// A rectangle made of two or more of a dissection's squares, short of all
+// of them: x of its left edge, y of its top edge measured down from the
+// whole's top, as squares are placed.
+struct sub_rectangle {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 struct case_verdict {
     bool dissection = false;
     bool perfect = false;  // only for a dissection
     bool simple = false;   // only for a dissection
+    // A compound one: whether a square is as wide or as high as the whole,
+    // and the sub-rectangles that lie in no other (analysis/structure.h).
+    bool trivially_compound = false;
+    std::vector<sub_rectangle> subrectangles;
+    bool subrectangles_listed = true;  // false: too large a case to list them
     std::string problem;   // why it is not a dissection: the first fault in list order
     bool placed = true;    // false when a square could not be placed
     std::string failure;   // then, which square and why

@@ -2,10 +2,12 @@
 
 #include "analysis/canonical.h"
 #include "analysis/dissection_net.h"
-#include "case_report.h"
+#include "analysis/subrectangle_form.h"
+#include "document/case_report.h"
 #include "catalogue/made_names.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "messages.h"
+#include "cli/options.h"
 #include "shown_text.h"
 
 namespace {
@@ -91,7 +93,8 @@ unsigned kinds_of(const case_verdict& v)
 {
     if (!v.dissection) return kind_not_dissection;
     return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
-           (v.simple ? kind_simple : kind_compound);
+           (v.simple ? kind_simple : kind_compound) |
+           (v.trivially_compound ? kind_trivially_compound : 0u);
 }
 
 void handle_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
@@ -99,9 +102,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 
 // One large case at a time, whatever the threads; its memory is given back
 // after it.
-void handle_any_case(const catalogue_settings& settings, file_system& files,
-                     catalogue_batch& batch, worker_memory& memory, const square_case& c,
-                     const catalogue_position& where)
+void handle_any_case(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
+                     worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     if (c.sides.size() < large_case || settings.large_case_gate == nullptr)
         return handle_case(settings, files, batch, memory, c, where);
@@ -133,7 +135,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.canonical && !settings.check) {
         std::string problem;
-        if (!append_canonical_line(c, memory.canonical, batch.out, problem)) {
+        if (!append_code_line(c, settings.up_to_subrectangles, memory.canonical, batch.out,
+                              problem)) {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
@@ -163,7 +166,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.check) {
         std::string code;
         if (settings.canonical) {
-            code = canonical_column(c, verdict, memory.check.squares, memory.canonical);
+            code = canonical_column(c, verdict, memory.check.squares, memory.canonical,
+                                    settings.up_to_subrectangles);
         }
         report_verdict(c, verdict, from, batch.out, batch.messages,
                        settings.canonical ? &code : nullptr);
@@ -181,10 +185,21 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     std::string name = drawing_name(where.number, c, settings.format->extension);
     const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
-    if (settings.guard_input && files.same_file(path, "/dev/stdin")) {
-        batch.messages += format_message(from.file, from.line,
-                                         "cannot replace " + shown_path(path) +
-                                             ": it is the catalogue being read");
+    if (settings.guard_output) refuse_standard_output(files, path);
+    // Recorded only when it is to be drawn: a name that stays the user's
+    // (the catalogue on standard input) is never a run's to remove.
+    const bool guarded = settings.guard_input && files.same_file(path, "/dev/stdin");
+    const std::string unrecorded =
+        settings.journal && !guarded ? settings.journal->note(name) : std::string();
+    if (guarded) {
+        batch.messages += format_message(
+            from.file, from.line,
+            "cannot replace " + shown_path(path) + ": it is the catalogue being read");
+    } else if (!unrecorded.empty()) {
+        // A file whose name no record holds would stay for ever.
+        batch.messages += format_message(
+            from.file, from.line,
+            "cannot create " + shown_path(path) + ": recording its name failed: " + unrecorded);
     } else {
         drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
                                 settings.check, batch.messages);
@@ -206,6 +221,13 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
 }
 
 }  // namespace
+
+void refuse_standard_output(file_system& files, const std::string& path)
+{
+    if (!files.same_file(path, "/dev/stdout")) return;
+    throw usage_error("standard output is " + shown_path(path) +
+                      ", which the run would replace: send it elsewhere");
+}
 
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                    worker_memory& memory)

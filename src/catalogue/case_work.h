@@ -11,7 +11,8 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
-#include "document/file_system.h"
+#include "catalogue/made_journal.h"
+#include "files/file_system.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
 #include "document/picture_writer.h"
@@ -23,6 +24,7 @@ struct catalogue_settings {
     bool canonical = false;                  // each dissection's canonical code to `out`
     bool net = false;                        // each dissection's network to `out`
     bool graph6 = false;                     // as graph6, else planar_code
+    bool up_to_subrectangles = false;        // that code up to the sub-rectangles' symmetries
     bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
     picture_settings drawing;                // how the drawings are made
@@ -32,6 +34,11 @@ struct catalogue_settings {
     // A catalogue read from standard input that may be a file in the
     // directory: each drawing is first compared with it, never to replace it.
     bool guard_input = false;
+    // Standard output is a regular file, perhaps one in the directory: no
+    // drawing replaces it.
+    bool guard_output = false;
+    // Where each drawing's name goes before the drawing takes it.
+    made_journal* journal = nullptr;
     // Held while a worker handles a large case (large_case squares or
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
@@ -70,3 +77,7 @@ struct worker_memory {
 // calling thread's own.
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                    worker_memory& memory);
+
+// Throws usage_error when the file at `path` is standard output: a file
+// of the user's, never replaced nor removed.
+void refuse_standard_output(file_system& files, const std::string& path);

@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
-#include "read_catalogue.h"
-#include "value_reader.h"
+#include "reading/read_catalogue.h"
+#include "reading/value_reader.h"
 
 namespace {
 
@@ -141,7 +141,11 @@ bool catalogue_input::fill()
     const std::size_t got = std::fread(buffer_.get() + kept, 1, block_size, stream_);
     filled_ += got;
     if (got == 0) {
-        if (std::ferror(stream_)) failure_ = read_failure();
+        if (std::ferror(stream_)) {
+            failure_ = read_failure();
+            // The line the failure cut short is no line of the catalogue.
+            filled_ = position_;
+        }
         ended_ = true;
         return false;
     }
@@ -228,7 +232,13 @@ void catalogue_input::read_long_line(catalogue_batch_text& batch)
             read_case_line(reader, entry.c);
         }
     } catch (const conversion_error& e) {
-        if (batch.has_read_ahead) {
+        if (std::ferror(stream_)) {
+            // The read failed, not the line: no case of it.
+            if (batch.has_read_ahead) --number_;
+            batch.has_read_ahead = false;
+            batch.cases = 0;
+            batch.failure = e.what();
+        } else if (batch.has_read_ahead) {
             entry.error = e.what();
             entry.error_line = e.line;
         } else {

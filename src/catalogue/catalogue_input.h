@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "options.h"
-#include "read_catalogue.h"
+#include "cli/options.h"
+#include "reading/read_catalogue.h"
 #include "squares.h"
 
 // A case line read ahead on the reader's thread: one too long to hold as

@@ -12,13 +12,15 @@
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
+#include "catalogue/made_names.h"
 #include "catalogue/made_record.h"
 #include "catalogue/progress.h"
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "document/document.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
-#include "input_file.h"
+#include "reading/input_file.h"
+#include "messages.h"
 #include "shown_text.h"
 
 namespace {
@@ -37,13 +39,14 @@ constexpr std::size_t most_bytes_in_flight = 64 << 20;
 
 // The closing line: what was made, how many cases were not drawn and how
 // many --only left out.
-std::string closing_line(const catalogue_summary& s, const std::string& made)
+// A run whose status is 1 for some other reason (its record) is no success either.
+std::string closing_line(const catalogue_summary& s, const std::string& made, bool failed = false)
 {
     const std::int64_t missing = s.not_drawn + s.unreadable;
     const std::string left_out =
         s.left_out > 0 ? "; " + count_of(s.left_out, "case", "cases") + " left out by --only"
                        : std::string();
-    if (missing == 0 && s.drawn_in_part == 0) {
+    if (missing == 0 && s.drawn_in_part == 0 && !failed) {
         return "\n - - - - - Created " + made + " successfully" + left_out + ". - - - - - -\n";
     }
     // A drawing that stops at a square that cannot be placed is no success.
@@ -70,6 +73,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.canonical = o.canonical;
     settings.net = o.net;
     settings.graph6 = writes_graph6(o);
+    settings.up_to_subrectangles = o.up_to_subrectangles;
     settings.quiet = o.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
@@ -89,8 +93,15 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         settings.drawing.how = links::replace;
         settings.gallery = settings.format->shown_in_browser;
         settings.guard_input = o.catalogue == "-";
+        file_system::file_id standard_output{};
+        settings.guard_output = files.regular_file_id(1, "", standard_output);
+        if (settings.guard_output) {
+            for (const char* name : {record_name, journal_name})
+                refuse_standard_output(files, joined(o.directory, name));
+        }
         record = std::make_unique<made_record>(files, o.directory,
                                                settings.guard_input ? "/dev/stdin" : o.catalogue);
+        settings.journal = &record->journal();
     }
     // A book is one output file, links followed as for any -o.
     std::unique_ptr<pdf_book> book;
@@ -112,7 +123,17 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         }
     }
     std::unique_ptr<gallery> pages;
-    if (settings.gallery) pages = std::make_unique<gallery>(files, o.directory, settings.path);
+    if (settings.gallery) {
+        pages = std::make_unique<gallery>(files, o.directory, settings.path);
+        pages->before_page = [&](const std::string& name, const std::string& path) {
+            if (settings.guard_output) refuse_standard_output(files, path);
+            const std::string error = record->journal().note(name);
+            if (!error.empty()) {
+                throw conversion_error("cannot create " + shown_path(path) +
+                                       ": recording its name failed: " + error);
+            }
+        };
+    }
 
     catalogue_summary summary;
     int status = 0;
@@ -160,8 +181,8 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     };
     // Room for several batches a thread, so that workers go on while the
     // writer is busy with a gallery page; the bytes bound the memory.
-    run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2),
-                 most_bytes_in_flight, steps);
+    run_in_order(job_count(o), static_cast<std::size_t>(8 * job_count(o) + 2), most_bytes_in_flight,
+                 steps);
     shown.clear();
 
     if (codes) close_document(*codes);
@@ -182,8 +203,10 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
             status = failure_status;
         }
         if (!o.check && !o.quiet) {
-            print_out(out, closing_line(summary, count_of(summary.drawn, "drawing", "drawings") +
-                                                     " in " + shown_path(o.directory)));
+            print_out(out, closing_line(summary,
+                                        count_of(summary.drawn, "drawing", "drawings") + " in " +
+                                            shown_path(o.directory),
+                                        status != 0));
         }
     }
     return status;

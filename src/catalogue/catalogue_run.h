@@ -2,9 +2,9 @@
 // every core, with the output of a run on one.
 #pragma once
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "messages.h"
-#include "options.h"
+#include "cli/options.h"
 
 // Returns the exit status. A line that cannot be read or drawn gets its
 // message and the run goes on with the next.

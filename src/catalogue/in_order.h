@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "document/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 // What a run in order needs: `read` gives the next item (false at the end),
 // `work` turns it into its finished output on worker `w` (0 to jobs - 1),

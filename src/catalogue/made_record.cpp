@@ -2,154 +2,53 @@
 
 #include <cerrno>
 #include <cstring>
-#include <tuple>
+#include <vector>
 
 #include "catalogue/made_names.h"
-#include "document/gallery.h"
 #include "messages.h"
 #include "shown_text.h"
 #include "squares.h"
 
 namespace {
 
-constexpr std::size_t block = 1 << 16;
-constexpr std::size_t longest_name_line = 4096;  // no made name comes near
-constexpr std::size_t most_digits = 18;     // in an int64_t
-
-}  // namespace
-
-// A recorded name and where it comes in case order: drawings (group 0) by
-// case number, then pages (1) by list and number, then index.html (2).
-// Numbers are compared as numbers: past 999,999 cases they have 7 digits.
-struct made_record::entry {
-    int group = 0;
-    std::string list;
-    std::int64_t number = 0;
-    std::string name;
-
-    bool operator<(const entry& other) const
-    {
-        return std::tie(group, list, number, name) <
-               std::tie(other.group, other.list, other.number, other.name);
-    }
-    bool operator==(const entry& other) const { return name == other.name; }
-
-    // Only a name a run makes, in the directory itself, is taken from a record.
-    bool parse(const std::string& text)
-    {
-        name = text;
-        list.clear();
-        if (text.find('/') != std::string::npos || text.find('\\') != std::string::npos ||
-            !is_made_name(text)) {
-            return false;
-        }
-        std::string digits;
-        if (text == "index.html") {
-            group = 2;
-        } else if (gallery::is_page_name(text)) {
-            group = 1;
-            const std::size_t dash = text.rfind('-');
-            list = text.substr(0, dash);
-            digits = text.substr(dash + 1, text.size() - dash - 6);
-        } else {
-            group = 0;
-            digits = text.substr(0, text.find('-'));
-        }
-        if (digits.size() > most_digits) return false;
-        number = 0;
-        for (const char d : digits) number = number * 10 + (d - '0');
-        return true;
-    }
-};
-
-// Reads a record's names in order. Stops for good at the end, at a read
-// that fails, or at a name out of order (a record changed by hand): what
-// follows is then neither kept nor removed.
-class made_record::reader {
-public:
-    reader(file_system& files, int handle) : files_(files), handle_(handle), buffer_(new char[block])
-    {
-    }
-    ~reader() { files_.close(handle_); }
-    reader(const reader&) = delete;
-    reader& operator=(const reader&) = delete;
-
-    bool line(std::string& text)
-    {
-        text.clear();
-        bool any = false;
-        for (;;) {
-            if (at_ == end_) {
-                if (ended_) return any;
-                const std::string error = files_.read(handle_, buffer_.get(), block, end_);
-                at_ = 0;
-                if (!error.empty()) failure = error;
-                if (!error.empty() || end_ == 0) {
-                    end_ = 0;
-                    ended_ = true;
-                    return any && failure.empty();
-                }
-            }
-            any = true;
-            const char c = buffer_[at_++];
-            if (c == '\n') break;
-            if (text.size() <= longest_name_line) text += c;
-        }
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        return true;
-    }
-
-    // Moves to the next name: `valid` and `current` tell it.
-    void advance()
-    {
-        valid = false;
-        if (stopped_) return;
-        entry next;
-        std::string text;
-        while (line(text)) {
-            if (text.size() > longest_name_line || !next.parse(text)) continue;
-            if (started_ && !(current < next)) break;
-            current = std::move(next);
-            started_ = valid = true;
-            return;
-        }
-        stopped_ = true;
-        if (!failure.empty() || ended_) return;
-        failure = "the names are not in case order";
-    }
-
-    bool valid = false;
-    entry current;
-    std::string failure;  // a read that failed, or names out of order
-
-private:
-    file_system& files_;
-    int handle_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t at_ = 0;
-    std::size_t end_ = 0;
-    bool ended_ = false;
-    bool started_ = false;
-    bool stopped_ = false;
-};
-
-namespace {
-
 // Opens the record at `path` past its heading line: false when there is none.
 bool open_record(file_system& files, const std::string& path,
-                 std::unique_ptr<made_record::reader>& opened)
+                 std::unique_ptr<record_reader>& opened)
 {
     int handle = -1;
     const std::string error = files.open(path, file_system::opening::read, handle);
     if (error == std::strerror(ENOENT)) return false;
     if (!error.empty()) throw conversion_error("cannot read " + shown_path(path) + ": " + error);
-    opened = std::make_unique<made_record::reader>(files, handle);
+    opened = std::make_unique<record_reader>(files, handle);
     std::string heading;
     if (opened->line(heading) && heading == record_heading) return true;
-    throw conversion_error(
-        shown_path(path) + " is not a record of squares2tex" +
-        (opened->failure.empty() ? ": rename it, or draw into another directory"
-                                 : ": " + opened->failure));
+    throw conversion_error(shown_path(path) + " is not a record of squares2tex" +
+                           (opened->failure.empty() ? ": rename it, or draw into another directory"
+                                                    : ": " + opened->failure));
+}
+
+// Reads the whole record once: whether its names are in case order, each
+// once, as a run writes them; and if not, every name it lists, into `all`.
+bool in_order(file_system& files, const std::string& path, std::vector<record_entry>& all)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        std::unique_ptr<record_reader> scan;
+        open_record(files, path, scan);
+        std::string text;
+        record_entry e, last;
+        bool ordered = true;
+        for (bool first = true; scan->line(text);) {
+            if (!e.parse(text)) continue;
+            ordered = ordered && (first || last < e);
+            first = false;
+            if (pass == 1) all.push_back(e);
+            last = std::move(e);
+        }
+        if (!scan->failure.empty())
+            throw conversion_error("cannot read " + shown_path(path) + ": " + scan->failure);
+        if (ordered) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -167,10 +66,35 @@ made_record::made_record(file_system& files, const std::string& directory, const
                                ": " + error);
     }
     const std::string path = joined(directory, record_name);
-    if (open_record(files, path, old_)) {
-        open_record(files, path, earlier_);
-        old_->advance();
+    bool headed = false;
+    std::vector<record_entry> journaled = journal_names(files, directory, headed);
+    std::unique_ptr<record_reader> scan;
+    had_record_ = open_record(files, path, scan);
+    scan.reset();
+    std::vector<record_entry> listed;
+    if (had_record_ && !in_order(files, path, listed)) {
+        // Changed by hand: which names are stale cannot be trusted, so none
+        // is, and every name stays recorded, now in order.
+        damaged_ = true;
+        print_message(directory, 0,
+                      "warning: " + shown_path(path) +
+                          " lists a name twice or out of order: no file is removed this time, "
+                          "and every name it lists stays recorded");
+        listed.insert(listed.end(), journaled.begin(), journaled.end());
+        put_in_order(listed);
+        old_ = std::make_unique<record_reader>(files, -1);
+        old_->extra = std::move(listed);
+    } else if (had_record_ || !journaled.empty()) {
+        // The names of a run that never wrote its record count as recorded.
+        if (!had_record_ || !open_record(files, path, old_))
+            old_ = std::make_unique<record_reader>(files, -1);
+        if (!had_record_ || !open_record(files, path, earlier_))
+            earlier_ = std::make_unique<record_reader>(files, -1);
+        old_->extra = journaled;
+        earlier_->extra = std::move(journaled);
     }
+    if (old_) old_->advance();
+    journal_ = std::make_unique<made_journal>(files, directory, headed);
     new_ = std::make_unique<document>(files, path, links::replace);
     write_line(*new_, record_heading);
     if (old_) {
@@ -185,6 +109,7 @@ made_record::~made_record()
     earlier_.reset();
     new_.reset();
     keeping_.reset();
+    journal_.reset();
     if (lock_ >= 0) files_.close(lock_);
 }
 
@@ -199,7 +124,7 @@ void made_record::keep(const std::string& name)
     if (keeping_) write_line(*keeping_, name);
 }
 
-void made_record::take(const entry& e, bool written)
+void made_record::take(const record_entry& e, bool written)
 {
     bool listed = false;
     if (old_) {
@@ -217,7 +142,7 @@ void made_record::take(const entry& e, bool written)
 
 void made_record::drawing(std::int64_t number, const std::string& name, bool written)
 {
-    entry e;
+    record_entry e;
     e.parse(name);
     e.group = 0;
     e.number = number;
@@ -226,17 +151,19 @@ void made_record::drawing(std::int64_t number, const std::string& name, bool wri
 
 void made_record::page(const std::string& name)
 {
-    entry e;
+    record_entry e;
     if (e.parse(name)) take(e, true);
 }
 
 std::string made_record::finish(bool complete)
 {
-    if (old_ && !complete) {
+    // A run that removes nothing keeps every name recorded before.
+    const bool removing = complete && !damaged_;
+    if (old_ && !removing) {
         for (; old_->valid; old_->advance()) keep(old_->current.name);
     }
     // The record that stays; the other is dropped unnamed.
-    std::unique_ptr<document> record = std::move(complete || !keeping_ ? new_ : keeping_);
+    std::unique_ptr<document> record = std::move(removing || !keeping_ ? new_ : keeping_);
     new_.reset();
     keeping_.reset();
 #ifdef _WIN32
@@ -244,7 +171,7 @@ std::string made_record::finish(bool complete)
     // moved aside, still open, and removed once read.
     const std::string aside = joined(directory_, record_name) + ".old";
     old_.reset();
-    if (earlier_) {
+    if (had_record_) {
         const std::string error = files_.replace(joined(directory_, record_name), aside);
         if (!error.empty()) return "cannot move the record aside: " + error;
     }
@@ -252,12 +179,14 @@ std::string made_record::finish(bool complete)
     std::string error;
     try {
         close_document(*record);
-        if (complete && earlier_) error = remove_stale();
+        if (removing && earlier_) error = remove_stale();
+        // Every name journaled is recorded now, or was removed with its file.
+        if (error.empty()) journal_->remove();
     } catch (const conversion_error& e) {
         error = e.what();
     }
 #ifdef _WIN32
-    if (earlier_) {
+    if (had_record_) {
         earlier_.reset();
         files_.remove(aside);
     }
@@ -270,7 +199,7 @@ std::string made_record::finish(bool complete)
 std::string made_record::remove_stale()
 {
     const std::string path = joined(directory_, record_name);
-    std::unique_ptr<reader> now;
+    std::unique_ptr<record_reader> now;
     try {
         if (!open_record(files_, path, now)) return std::strerror(ENOENT);
     } catch (const conversion_error& e) {
@@ -278,13 +207,15 @@ std::string made_record::remove_stale()
     }
     now->advance();
     for (earlier_->advance(); earlier_->valid; earlier_->advance()) {
-        const entry& e = earlier_->current;
+        const record_entry& e = earlier_->current;
         while (now->valid && now->current < e) now->advance();
         // A new record not read to its end would pass for one without these.
         if (!now->failure.empty()) return "cannot read " + shown_path(path) + ": " + now->failure;
         if (now->valid && now->current == e) continue;
         const std::string stale = joined(directory_, e.name);
-        if (!files_.same_file(stale, input_)) files_.remove(stale);
+        // Standard output is the user's file, whatever its name.
+        if (!files_.same_file(stale, input_) && !files_.same_file(stale, "/dev/stdout"))
+            files_.remove(stale);
     }
     return earlier_->failure.empty() ? std::string()
                                      : "cannot read " + shown_path(path) + ": " + earlier_->failure;

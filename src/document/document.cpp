@@ -5,9 +5,9 @@
 #include <cstring>
 #include <system_error>
 
-#include "document/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 #include "document/number_format.h"
-#include "document/random_bits.h"
+#include "files/random_bits.h"
 #include "shown_text.h"
 #include "squares.h"
 
@@ -47,7 +47,7 @@ std::string directory_of(const std::string& path)
 [[noreturn]] void fail_to_write(const document& doc, const std::string& error)
 {
     end_run_if_pipe_closed(error);
-    throw conversion_error("cannot write " + shown_name(doc) + ": " + error);
+    throw write_error("cannot write " + shown_name(doc) + ": " + error);
 }
 
 // Writes what the buffer holds from this thread.

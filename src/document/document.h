@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "document/background_writer.h"
-#include "document/file_system.h"
+#include "files/background_writer.h"
+#include "files/file_system.h"
 #include "document/number_format.h"
 
 // The text is gathered in a buffer and written to a new file without a name

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "check_table.h"
+#include "analysis/check_table.h"
 #include "document/document.h"
 #include "placement/place_squares.h"
 #include "shown_text.h"
@@ -115,16 +115,15 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
         // jump: the drawing's own shape, squares beyond the frame included.
         const drawing_extent extent = extent_of(c);
         const auto w = static_cast<double>(std::max<std::int64_t>(1, extent.right));
-        const auto ht = static_cast<double>(
-            std::max<std::int64_t>({1, c.height, extent.bottom}));
+        const auto ht = static_cast<double>(std::max<std::int64_t>({1, c.height, extent.bottom}));
         const double scale = thumbnail / std::max(w, ht);
         const auto px = [&](double v) {
             return std::to_string(std::max(1L, std::lround(v * scale)));
         };
         const std::string file = escaped_markup(drawing);
         h += "<div class=\"picture\"><a href=\"" + file + "\"><noscript><img src=\"" + file +
-             "\" loading=\"lazy\" width=\"" + px(w) + "\" height=\"" + px(ht) +
-             "\" alt=\"case " + id + "\"></noscript></a></div>";
+             "\" loading=\"lazy\" width=\"" + px(w) + "\" height=\"" + px(ht) + "\" alt=\"case " +
+             id + "\"></noscript></a></div>";
     }
     h += "<figcaption>case " + id + ", line " + std::to_string(line) + ": order " +
          std::to_string(c.count) + ", " + std::to_string(c.width) + " x " +
@@ -219,7 +218,9 @@ void gallery::write_page(list& l, bool more)
     const std::string text = head(title_ + ": " + l.heading + ", page " + std::to_string(l.page)) +
                              "<h1>" + title_ + "</h1>\n" + nav + "<main>\n" + l.entries +
                              "</main>\n" + nav + tail;
-    write_page_file(files_, path(page_name(l.name, l.page)), text);
+    const std::string name = page_name(l.name, l.page);
+    if (before_page) before_page(name, path(name));
+    write_page_file(files_, path(name), text);
     l.entries.clear();
     l.on_page = 0;
 }
@@ -252,6 +253,7 @@ void gallery::finish(const catalogue_summary& s)
     text += row("compound", dissections - s.simple, &lists_[6]);
     if (s.left_out > 0) text += row("left out by --only", s.left_out, nullptr);
     text += "</table>\n</body>\n</html>\n";
+    if (before_page) before_page("index.html", path("index.html"));
     write_page_file(files_, path("index.html"), text);
 }
 
@@ -269,7 +271,7 @@ void gallery::each_page(const std::function<void(const std::string&)>& f) const
 
 bool gallery::is_page_name(const std::string& name)
 {
-    static const char* const lists[] = {"page",    "failed", "not-dissection", "perfect",
+    static const char* const lists[] = {"page",      "failed", "not-dissection", "perfect",
                                         "imperfect", "simple", "compound"};
     if (name == "index.html") return true;
     for (const char* l : lists) {
@@ -277,8 +279,7 @@ bool gallery::is_page_name(const std::string& name)
         if (name.size() < n + 12 || name.compare(0, n, l) != 0 || name[n] != '-') continue;
         if (name.compare(name.size() - 5, 5, ".html") != 0) continue;
         const std::string digits = name.substr(n + 1, name.size() - n - 6);
-        if (digits.size() >= 6 &&
-            digits.find_first_not_of("0123456789") == std::string::npos) {
+        if (digits.size() >= 6 && digits.find_first_not_of("0123456789") == std::string::npos) {
             return true;
         }
     }

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "analysis/case_check.h"
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "squares.h"
 
 // One entry, formed by whichever thread handled its case.
 struct gallery_entry {
-    std::string html;     // the <figure> element
-    bool failed = false;  // unreadable or not drawn
+    std::string html;      // the <figure> element
+    bool failed = false;   // unreadable or not drawn
     bool checked = false;  // the verdict below is known
     case_verdict verdict;
 };
@@ -43,7 +43,7 @@ struct catalogue_summary {
     std::int64_t dissections = 0;
     std::int64_t perfect = 0;
     std::int64_t simple = 0;
-    std::int64_t checked = 0;  // cases with a verdict
+    std::int64_t checked = 0;   // cases with a verdict
     std::int64_t left_out = 0;  // by --only
 
     void add(const catalogue_summary& more);
@@ -63,6 +63,9 @@ public:
     // list's pages in order, the lists in the order of their names, then
     // index.html.
     void each_page(const std::function<void(const std::string&)>& f) const;
+    // Called with each page's name and path before the page is written:
+    // may throw to keep it from being written.
+    std::function<void(const std::string& name, const std::string& path)> before_page;
 
     // Whether `name` is one of the pages a gallery writes.
     static bool is_page_name(const std::string& name);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "case_report.h"
+#include "document/case_report.h"
 #include "document/pdf_drawing.h"
 #include "document/pdf_text.h"
 

@@ -45,7 +45,8 @@ std::string case_title(const square_case& c)
 {
     const std::size_t count = c.sides.size();
     std::string title = std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
-                        std::to_string(c.width) + " x " + std::to_string(c.height) + " rectangle";
+                        std::to_string(c.width) + " x " + std::to_string(c.height) +
+                        (c.width == c.height ? " square" : " rectangle");
     if (!c.caption.empty()) title += ": " + c.caption;
     return title;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "squares.h"
 
 class picture_writer {

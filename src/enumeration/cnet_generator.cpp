@@ -58,16 +58,30 @@ bool reducible(const embedding& g, const face_table& f, int e, int type)
 int share_level(int edges, std::int64_t parts)
 {
     if (parts <= 1) return edges + 1;
-    // A002840, the c-nets by edges from 12 on; past 22 about 3.4 times each.
-    const double known[] = {12, 22, 58, 158, 448, 1342, 4199, 13384, 43708, 144810, 485704};
     const double wanted = 200.0 * static_cast<double>(parts);
-    double count = known[0];
     for (int level = 12; level < edges; ++level) {
-        count = level - 12 < 11 ? known[level - 12] : count * 3.4;
-        if (count >= wanted) return level;
+        if (cnets_of_edges(level) >= wanted) return level;
     }
     return edges;
 }
+
+}  // namespace
+}  // namespace cnet
+
+double cnets_of_edges(int edges)
+{
+    // A002840 from 6 edges to 22.
+    const double known[] = {1,   0,   1,    2,    2,     4,     12,     22,    58,
+                            158, 448, 1342, 4199, 13384, 43708, 144810, 485704};
+    if (edges < 6) return 0;
+    if (edges <= 22) return known[edges - 6];
+    double count = known[16];
+    for (int e = 23; e <= edges; ++e) count *= 3.4;
+    return count;
+}
+
+namespace cnet {
+namespace {
 
 class generator {
 public:

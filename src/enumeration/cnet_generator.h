@@ -16,6 +16,11 @@ struct cnet_share {
 // The most edges the generator takes (its graphs live in fixed arrays).
 constexpr int cnet_max_edges = 48;
 
+// The number of c-nets with `edges` edges: published (OEIS A002840) to 22
+// edges, past that an estimate of about 3.4 times each, as the shares and
+// the progress line need it.
+double cnets_of_edges(int edges);
+
 // Calls `each` once for every c-net (3-connected simple planar graph) with
 // `edges` edges, up to isomorphism (a graph and its mirror image are one),
 // in an order that is the same on every run. With `at_most_as_many_vertices_as_faces`,

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "option_checks.h"
+#include "cli/option_checks.h"
+#include "enumeration/compound_run.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ bool enumerates(const options& o)
 
 void check_enumeration(const options& o)
 {
+    check_compound_options(o);
     if (!enumerates(o)) {
         if (o.imperfect || o.squares || o.count) {
             throw usage_error(
@@ -61,11 +63,6 @@ void check_enumeration(const options& o)
         throw usage_error("--enumerate takes an order N or a range of orders A-B, from " +
                           std::to_string(least_order) + " to " + std::to_string(greatest_order) +
                           ", not '" + o.enumerate + "'");
-    }
-    if (!o.part.empty() && !o.graphs.empty()) {
-        throw usage_error(
-            "--part shares out the c-nets of --enumerate; split a file of graphs "
-            "before --graphs");
     }
     if (!o.part.empty() && o.count) {
         // A rectangle can come from c-nets of two parts: counts do not add up.

@@ -2,7 +2,7 @@
 // and the kinds of rectangle they write.
 #pragma once
 
-#include "options.h"
+#include "cli/options.h"
 
 // Whether the run enumerates (--enumerate) or solves given graphs (--graphs).
 bool enumerates(const options& o);

@@ -11,10 +11,12 @@
 #include "enumeration/canonical_code.h"
 #include "enumeration/cnet_feed.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/compound_run.h"
+#include "enumeration/enumerate_cost.h"
 #include "enumeration/enumerate_options.h"
 #include "enumeration/graph_batch.h"
 #include "enumeration/planar_code.h"
-#include "input_file.h"
+#include "reading/input_file.h"
 
 namespace {
 
@@ -28,18 +30,23 @@ struct run_settings {
     bool from_file = false;
 };
 
-// The kinds a run keeps: --count counts them all.
+// The kinds a run keeps: --count without a kind counts them all, with
+// --squares or --imperfect only those asked for (the others cost the most).
 run_settings settings_of(const options& o)
 {
     run_settings s;
     s.from_file = !o.graphs.empty();
+    const bool every_kind = o.count && !o.imperfect && !o.squares;
     for (int kind = 0; kind < kinds; ++kind) {
         const bool imperfect = kind >= imperfect_oblong;
         const bool square = kind == perfect_square || kind == imperfect_square;
-        s.wanted[kind] = o.count || (imperfect == o.imperfect && (square || !o.squares));
+        s.wanted[kind] = every_kind || (imperfect == o.imperfect && (square || !o.squares));
     }
     return s;
 }
+
+const char* const count_header =
+    "order\tc-nets\tperfect\timperfect\tperfect squares\timperfect squares\n";
 
 // Whether the dual's canonical code is less than the graph's own.
 bool dual_comes_first(const plane_graph& g, solve_scratch& scratch)
@@ -54,7 +61,7 @@ void work_on(graph_batch& b, const run_settings& settings, solve_scratch& scratc
     std::string problem;
     for (std::size_t i = 0; i < b.graphs.size(); ++i) {
         const plane_graph& g = b.graphs[i];
-        const std::int64_t number = b.first + static_cast<std::int64_t>(i);
+        const std::int64_t number = b.first + b.step * static_cast<std::int64_t>(i);
         if (b.from_file) {
             const graph_kind kind = check_plane_graph(g, scratch.darts, problem);
             if (kind == graph_kind::not_embedding) {
@@ -157,13 +164,17 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
             ++found[kind][order_of(line)];
         }
     }
+    // A column of kinds the run did not look for shows "-", not a false 0.
+    const auto column = [&](int order, int a, int b) {
+        if (!settings.wanted[a] || !settings.wanted[b]) return std::string("\t-");
+        return '\t' + std::to_string(found[a][order] + (a == b ? 0 : found[b][order]));
+    };
     for (const int order : orders) {
-        const auto of = [&](int kind) { return found[kind][order]; };
-        output.add(std::to_string(order) + '\t' + std::to_string(totals.cnets[order + 1]) + '\t' +
-                   std::to_string(of(perfect_oblong) + of(perfect_square)) + '\t' +
-                   std::to_string(of(imperfect_oblong) + of(imperfect_square)) + '\t' +
-                   std::to_string(of(perfect_square)) + '\t' +
-                   std::to_string(of(imperfect_square)) + '\n');
+        output.add(std::to_string(order) + '\t' + std::to_string(totals.cnets[order + 1]) +
+                   column(order, perfect_oblong, perfect_square) +
+                   column(order, imperfect_oblong, imperfect_square) +
+                   column(order, perfect_square, perfect_square) +
+                   column(order, imperfect_square, imperfect_square) + '\n');
     }
 }
 
@@ -171,31 +182,50 @@ void write_found(const options& o, const run_settings& settings, run_totals& tot
 
 int run_enumeration(const options& o, file_system& files, output_stream& out)
 {
+    if (enumerates_compound(o)) return run_compound_enumeration(o, files, out);
     const run_settings settings = settings_of(o);
     const int jobs = job_count(o);
     std::vector<solve_scratch> scratch(static_cast<std::size_t>(std::max(1, jobs)));
     run_totals totals;
-    progress shown(-1, settings.from_file ? "graphs" : "c-nets");
+    const order_range range = settings.from_file ? order_range{} : chosen_orders(o);
+    const catalogue_part part = chosen_part(o);
+    // The published c-net counts give the total: the share done and the time left.
+    const double cnets_total =
+        settings.from_file ? -1 : cnets_to_solve(range.low, range.high, part.n);
+    if (!settings.from_file) print_messages(cost_warnings(o, range.low, range.high, part.n));
+    progress shown(static_cast<std::int64_t>(cnets_total),
+                   settings.from_file ? "graphs" : "c-nets");
+    std::int64_t cnets_done = 0;
     in_order_steps<graph_batch> steps;
     steps.work = [&](graph_batch& b, int worker) {
         work_on(b, settings, scratch[static_cast<std::size_t>(worker)]);
     };
     steps.write = [&](graph_batch& b) {
         totals.add(b);
-        shown.update(totals.graphs);
+        for (const auto& c : b.cnets) cnets_done += c.second;
+        if (settings.from_file) {
+            shown.update(totals.graphs);
+        } else {
+            shown.update(cnets_done, cnets_done);
+        }
     };
     steps.size = [](const graph_batch& b) { return b.bytes; };
     code_output output{out, nullptr, {}};
     if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
+    if (o.count) output.add(count_header);
 
     if (!settings.from_file) {
-        const order_range range = chosen_orders(o);
-        const catalogue_part part = chosen_part(o);
         for (int order = range.low; order <= range.high; ++order) {
             feed_cnets(order + 1, part.k, part.n, jobs, batch_graphs, steps);
             shown.clear();
+            bool found = false;
+            for (int kind = 0; kind < kinds; ++kind)
+                found = found || (settings.wanted[kind] && !totals.lines[kind].empty());
             write_found(o, settings, totals, {order}, output);
             totals.clear_codes();
+            // A part may find nothing of an order that has some.
+            if (!found && !o.count && !o.quiet && part.n == 1)
+                print_messages(nothing_found_note(o, order));
         }
     } else {
         const std::string shown_name = input_name(o.graphs);
@@ -206,10 +236,13 @@ int run_enumeration(const options& o, file_system& files, output_stream& out)
             if (ended) return false;
             b = graph_batch{};
             b.from_file = true;
-            b.first = reader.graphs() + 1;
+            b.step = part.n;
             try {
                 plane_graph g;
                 while (b.graphs.size() < batch_graphs && reader.next(g)) {
+                    // Graph N of the file is part (N - 1) mod n + 1's.
+                    if ((reader.graphs() - 1) % part.n != part.k - 1) continue;
+                    if (b.graphs.empty()) b.first = reader.graphs();
                     for (const std::vector<int>& r : g.rotation) b.bytes += r.size() * sizeof(int);
                     b.graphs.push_back(std::move(g));
                 }

@@ -3,9 +3,9 @@
 // solved with every edge as the battery, the codes written sorted, each once.
 #pragma once
 
-#include "document/file_system.h"
+#include "files/file_system.h"
 #include "messages.h"
-#include "options.h"
+#include "cli/options.h"
 
 // Returns the exit status.
 int run_enumeration(const options& o, file_system& files, output_stream& out);

@@ -12,8 +12,9 @@
 
 struct graph_batch {
     std::vector<plane_graph> graphs;
-    bool from_file = false;  // graphs to check, numbered from `first`
+    bool from_file = false;  // graphs to check, numbered from `first`, `step` apart
     std::int64_t first = 1;
+    std::int64_t step = 1;  // the parts of --part: the file's graphs dealt out in turn
     found_codes found;
     std::map<int, std::int64_t> cnets;  // by edges, a dual left out counted too
     std::int64_t not_simple = 0;

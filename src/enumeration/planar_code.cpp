@@ -3,11 +3,21 @@
 #include <cerrno>
 #include <cstring>
 
+#include "enumeration/plane_check.h"
 #include "squares.h"
 
 namespace {
 
 const char header_start[] = ">>planar_code";
+constexpr std::size_t header_length = sizeof header_start - 1;
+
+// A plane graph of n vertices without repeated edges has at most 3n - 6
+// edges; a little room over that keeps the small multigraphs that are
+// skipped as not simple.
+std::size_t most_neighbours(int vertices)
+{
+    return 6 * static_cast<std::size_t>(vertices) + 6;
+}
 
 }  // namespace
 
@@ -48,11 +58,33 @@ int planar_code_reader::number(bool& ended)
     return byte_order_ == 'l' ? first | second << 8 : first << 8 | second;
 }
 
+bool planar_code_reader::header_follows()
+{
+    if (filled_ - used_ < header_length) {
+        // Moves what is left to the front and fills the rest.
+        std::memmove(buffer_, buffer_ + used_, filled_ - used_);
+        filled_ -= used_;
+        used_ = 0;
+        while (filled_ < header_length) {
+            const std::size_t got = std::fread(buffer_ + filled_, 1, sizeof buffer_ - filled_, in_);
+            if (got == 0) break;
+            filled_ += got;
+        }
+    }
+    return filled_ - used_ >= header_length &&
+           std::memcmp(buffer_ + used_, header_start, header_length) == 0;
+}
+
 void planar_code_reader::read_header()
 {
     header_read_ = true;
+    byte_order_ = '\0';
     const int first = byte();
-    if (first < 0) return;  // no graphs at all
+    if (first < 0) {
+        throw conversion_error(
+            "no graphs and no header: planar_code starts with >>planar_code<< (an empty input "
+            "often means the generator found no graph)");
+    }
     std::string seen(1, static_cast<char>(first));
     const auto refuse = [] {
         throw conversion_error(
@@ -84,6 +116,8 @@ void planar_code_reader::read_header()
 bool planar_code_reader::next(plane_graph& g)
 {
     if (!header_read_) read_header();
+    // No graph begins with ">>p": a graph of 62 vertices has no neighbour 112.
+    while (header_follows()) read_header();
     wide_ = false;
     bool ended = false;
     int n = number(ended);
@@ -101,7 +135,13 @@ bool planar_code_reader::next(plane_graph& g)
         if (ended) throw conversion_error(name + "the file ends inside the graph");
         if (n == 0) throw conversion_error(name + "a graph of no vertices");
     }
+    if (n > most_vertices) {
+        throw conversion_error(name + std::to_string(n) + " vertices are more than the " +
+                               std::to_string(most_vertices) +
+                               " of the largest graph squares2tex solves");
+    }
     g.rotation.assign(static_cast<std::size_t>(n), {});
+    std::size_t neighbours = 0;
     for (int v = 0; v < n; ++v) {
         std::vector<int>& around = g.rotation[static_cast<std::size_t>(v)];
         for (;;) {
@@ -112,6 +152,11 @@ bool planar_code_reader::next(plane_graph& g)
                 throw conversion_error(name + "vertex " + std::to_string(v + 1) +
                                        " has neighbour " + std::to_string(w) + " of only " +
                                        std::to_string(n) + " vertices");
+            }
+            if (++neighbours > most_neighbours(n)) {
+                throw conversion_error(name + "more than " + std::to_string(most_neighbours(n)) +
+                                       " neighbours in all, more than a plane graph of " +
+                                       std::to_string(n) + " vertices has");
             }
             around.push_back(w - 1);
         }

@@ -15,7 +15,12 @@
 // >>planar_code le<< or >>planar_code be<< names) under those headers.
 // Anything else, a file cut short or a neighbour past the graph's
 // vertices, throws conversion_error naming the graph's number in the
-// file. Whether the graph is a plane graph at all is for check_plane_graph.
+// file. A header may come again between graphs, as in files joined by cat;
+// a file without even a header is refused. Memory stays flat whatever the
+// input: a graph of more than most_vertices vertices, or with more
+// neighbours in all than a plane graph without repeated edges has, is
+// refused as soon as that is read.
+// Whether the graph is a plane graph at all is for check_plane_graph.
 // "graph 12: ", as messages about the 12th graph of a file begin.
 std::string graph_named(std::int64_t number);
 
@@ -33,6 +38,7 @@ private:
     int byte();               // the next byte, or -1 at the end
     int number(bool& ended);  // one vertex number in the file's width
     void read_header();
+    bool header_follows();  // whether the unread bytes begin with a header
 
     std::FILE* in_;
     unsigned char buffer_[1 << 16];

@@ -1,0 +1,256 @@
+#include "enumeration/compound_build.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <stdexcept>
+
+namespace {
+
+// 128 bits where the compiler has them; on 32-bit targets 64, which the
+// c-nets of compound rectangles of low orders stay within.
+#ifdef __SIZEOF_INT128__
+__extension__ typedef __int128 wide;
+#else
+using wide = std::int64_t;
+#endif
+
+bool fits_side(wide v)
+{
+    return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Sorts the squares into placement order and hands them on, when all
+// sides differ if that is asked for.
+void hand_on(std::vector<square_box>& squares, std::int64_t width, std::int64_t height,
+             bool perfect, const made_rectangle& made)
+{
+    if (perfect) {
+        std::vector<std::int32_t> sides;
+        sides.reserve(squares.size());
+        for (const square_box& s : squares) sides.push_back(s.side);
+        std::sort(sides.begin(), sides.end());
+        if (std::adjacent_find(sides.begin(), sides.end()) != sides.end()) return;
+    }
+    std::sort(squares.begin(), squares.end(), [](const square_box& a, const square_box& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    made(squares, width, height);
+}
+
+// det(m) of an n x n matrix by fraction-free elimination (Bareiss); the
+// numbers of a c-net of a few dozen edges stay far inside 128 bits.
+wide determinant(std::vector<wide> m, int n)
+{
+    wide previous = 1;
+    int sign = 1;
+    for (int k = 0; k < n; ++k) {
+        int pivot = k;
+        while (pivot < n && m[pivot * n + k] == 0) ++pivot;
+        if (pivot == n) return 0;
+        if (pivot != k) {
+            for (int j = 0; j < n; ++j) std::swap(m[k * n + j], m[pivot * n + j]);
+            sign = -sign;
+        }
+        for (int i = k + 1; i < n; ++i) {
+            for (int j = k + 1; j < n; ++j)
+                m[i * n + j] =
+                    (m[i * n + j] * m[k * n + k] - m[i * n + k] * m[k * n + j]) / previous;
+            m[i * n + k] = 0;
+        }
+        previous = m[k * n + k];
+    }
+    return sign * m[(n - 1) * n + n - 1];
+}
+
+// det(L') times each potential, L' the Laplacian without the bottom
+// vertex, at conductance c of the element, 1 elsewhere, one unit of
+// current in at the top (Cramer's rule).
+std::vector<wide> potentials(const plane_darts& d, int battery, int element, int c)
+{
+    const int vertices = static_cast<int>(d.first.size()) - 1;
+    const int top = d.tail[battery];
+    const int bottom = d.head[battery];
+    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
+    const int n = vertices - 1;
+    std::vector<wide> laplacian(static_cast<std::size_t>(n) * n, 0);
+    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
+        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
+        const wide g = e == element ? c : 1;
+        const int u = d.tail[e];
+        const int v = d.head[e];
+        if (u != bottom) laplacian[index(u) * n + index(u)] += g;
+        if (v != bottom) laplacian[index(v) * n + index(v)] += g;
+        if (u != bottom && v != bottom) {
+            laplacian[index(u) * n + index(v)] -= g;
+            laplacian[index(v) * n + index(u)] -= g;
+        }
+    }
+    std::vector<wide> p(vertices, 0);
+    for (int v = 0; v < vertices; ++v) {
+        if (v == bottom) continue;
+        std::vector<wide> m = laplacian;
+        for (int i = 0; i < n; ++i) m[i * n + index(v)] = i == index(top) ? 1 : 0;
+        p[v] = determinant(std::move(m), n);
+    }
+    return p;
+}
+
+}  // namespace
+
+void join_pieces(const piece& a, const piece& b, bool perfect, std::vector<square_box>& scratch,
+                 const made_rectangle& made)
+{
+    // A square looks the same every way.
+    const int a_ways = a.squares.size() == 1 ? 1 : orientations;
+    const int b_ways = b.squares.size() == 1 ? 1 : orientations;
+    for (int way_a = 0; way_a < a_ways; ++way_a) {
+        const std::int64_t wa = way_a & 4 ? a.height : a.width;
+        const std::int64_t ha = way_a & 4 ? a.width : a.height;
+        for (int way_b = 0; way_b < b_ways; ++way_b) {
+            const std::int64_t wb = way_b & 4 ? b.height : b.width;
+            const std::int64_t hb = way_b & 4 ? b.width : b.height;
+            const std::int64_t g = std::gcd(wa, wb);
+            const wide width = wide{wa} * (wb / g);
+            const wide height = wide{ha} * (wb / g) + wide{hb} * (wa / g);
+            if (!fits_side(width) || !fits_side(height)) continue;
+            scratch.clear();
+            place_piece(a, way_a, wb / g, 0, 0, scratch);
+            place_piece(b, way_b, wa / g, 0, ha * (wb / g), scratch);
+            hand_on(scratch, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height),
+                    perfect, made);
+        }
+    }
+}
+
+std::vector<element_network> element_networks(const plane_darts& d)
+{
+    std::vector<element_network> nets;
+    const int darts = static_cast<int>(d.head.size());
+    for (int battery = 0; battery < darts; ++battery) {
+        // The battery the other way round turns the rectangle upside down.
+        if (battery > d.reverse[battery]) continue;
+        for (int element = 0; element < darts; ++element) {
+            if (element > d.reverse[element] || element == battery) continue;
+            const std::vector<wide> at0 = potentials(d, battery, element, 0);
+            const std::vector<wide> at1 = potentials(d, battery, element, 1);
+            element_network net{element, battery, {}, {}};
+            for (std::size_t v = 0; v < at0.size(); ++v) {
+                const wide slope = at1[v] - at0[v];
+                if (at0[v] > std::numeric_limits<std::int64_t>::max() ||
+                    slope > std::numeric_limits<std::int64_t>::max() ||
+                    slope < std::numeric_limits<std::int64_t>::min())
+                    throw std::logic_error("a c-net's potentials leave 64 bits");
+                net.base.push_back(static_cast<std::int64_t>(at0[v]));
+                net.slope.push_back(static_cast<std::int64_t>(slope));
+            }
+            nets.push_back(std::move(net));
+        }
+    }
+    return nets;
+}
+
+bool fill_element(const plane_darts& d, const element_network& net, const piece& inner,
+                  bool perfect, std::vector<square_box>& scratch, const made_rectangle& made)
+{
+    const int vertices = static_cast<int>(net.base.size());
+    const int darts = static_cast<int>(d.head.size());
+    const int battery = net.battery;
+    const int battery_back = d.reverse[battery];
+    const int top = d.tail[battery];
+    std::vector<wide> q_potential(vertices);
+    std::vector<wide> x(d.faces);
+    std::vector<char> seen(d.faces);
+    std::vector<int> stack;
+    // A square element fits its box all 8 ways, an oblong one 4 ways in
+    // each of its two shapes.
+    for (int way = 0; way < orientations; ++way) {
+        // p x q, the element's box: its current is p / q times its drop.
+        const wide p = way & 4 ? inner.height : inner.width;
+        const wide q = way & 4 ? inner.width : inner.height;
+        for (int v = 0; v < vertices; ++v) q_potential[v] = q * net.base[v] + p * net.slope[v];
+        const auto drop = [&](int e) { return q_potential[d.tail[e]] - q_potential[d.head[e]]; };
+        // Scaled by q: a square's side is q times its drop, the element's
+        // current p times its drop.
+        const auto current = [&](int e) {
+            const int edge = std::min(e, d.reverse[e]);
+            return (edge == net.element ? p : q) * drop(e);
+        };
+        bool dropped = false;
+        for (int e = 0; e < darts && !dropped; ++e) {
+            if (e != battery && e != battery_back && drop(e) == 0) dropped = true;
+        }
+        if (dropped) continue;
+        std::fill(seen.begin(), seen.end(), 0);
+        x[d.face[battery]] = 0;
+        seen[d.face[battery]] = 1;
+        stack.assign(1, d.face[battery]);
+        wide left = 0;
+        while (!stack.empty()) {
+            const int f = stack.back();
+            stack.pop_back();
+            for (int i = d.face_first[f]; i < d.face_first[f + 1]; ++i) {
+                const int e = d.face_darts[i];
+                if (e == battery || e == battery_back) continue;
+                const int g = d.face[d.reverse[e]];
+                if (seen[g]) continue;
+                seen[g] = 1;
+                x[g] = x[f] + current(e);
+                left = std::min(left, x[g]);
+                stack.push_back(g);
+            }
+        }
+        struct box {
+            wide x, y, side;
+            bool element;
+        };
+        std::vector<box> boxes;
+        bool too_large = false;
+        for (int e = 0; e < darts; ++e) {
+            if (e > d.reverse[e] || e == battery || e == battery_back) continue;
+            const wide fall = drop(e);
+            const int upper = fall > 0 ? d.tail[e] : d.head[e];
+            const wide bx = std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left;
+            const wide by = q * (q_potential[top] - q_potential[upper]);
+            const wide size = fall > 0 ? fall : -fall;
+            boxes.push_back({bx, by, e == net.element ? size : q * size, e == net.element});
+            if (!fits_side(bx) || !fits_side(by) || !fits_side(q * size) || !fits_side(p * size))
+                too_large = true;
+        }
+        const wide full_height = q * (q_potential[top] - q_potential[d.head[battery]]);
+        // The total current, x of the battery's far face.
+        wide full_width = 0;
+        for (int f = 0; f < d.faces; ++f) full_width = std::max(full_width, x[f] - left);
+        if (too_large || !fits_side(full_width) || !fits_side(full_height)) return false;
+        scratch.clear();
+        for (const box& b : boxes) {
+            if (b.element) {
+                place_piece(inner, way, static_cast<std::int64_t>(b.side),
+                            static_cast<std::int64_t>(b.x), static_cast<std::int64_t>(b.y),
+                            scratch);
+            } else {
+                scratch.push_back({static_cast<std::int32_t>(b.x), static_cast<std::int32_t>(b.y),
+                                   static_cast<std::int32_t>(b.side)});
+            }
+        }
+        std::int64_t g = static_cast<std::int64_t>(full_width);
+        g = std::gcd(g, static_cast<std::int64_t>(full_height));
+        for (const square_box& s : scratch)
+            g = std::gcd(g, std::int64_t{std::gcd(s.x, std::gcd(s.y, s.side))});
+        for (square_box& s : scratch) {
+            s.x = static_cast<std::int32_t>(s.x / g);
+            s.y = static_cast<std::int32_t>(s.y / g);
+            s.side = static_cast<std::int32_t>(s.side / g);
+        }
+        // The squares fill the rectangle: a failure here is a fault of the solution.
+        std::uint64_t area = 0;
+        for (const square_box& s : scratch)
+            area += static_cast<std::uint64_t>(s.side) * static_cast<std::uint64_t>(s.side);
+        const std::int64_t w = static_cast<std::int64_t>(full_width) / g;
+        const std::int64_t h = static_cast<std::int64_t>(full_height) / g;
+        if (area != static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h))
+            throw std::logic_error("the squares of a filled c-net do not fill its rectangle");
+        hand_on(scratch, w, h, perfect, made);
+    }
+    return true;
+}

@@ -1,0 +1,71 @@
+#include "enumeration/compound_pieces.h"
+
+#include <stdexcept>
+
+#include "enumeration/cnet_generator.h"
+#include "enumeration/code_lines.h"
+#include "enumeration/solve_graph.h"
+
+void place_piece(const piece& p, int way, std::int64_t scale, std::int64_t dx, std::int64_t dy,
+                 std::vector<square_box>& out)
+{
+    for (const square_box& s : p.squares) {
+        std::int64_t x = (way & 1) ? p.width - s.x - s.side : s.x;
+        std::int64_t y = (way & 2) ? p.height - s.y - s.side : s.y;
+        if (way & 4) std::swap(x, y);
+        out.push_back({static_cast<std::int32_t>(dx + x * scale),
+                       static_cast<std::int32_t>(dy + y * scale),
+                       static_cast<std::int32_t>(s.side * scale)});
+    }
+}
+
+piece piece_of_code(std::string_view code, canonical_scratch& scratch)
+{
+    square_case c;
+    std::vector<std::int64_t> values;
+    std::int64_t value = -1;
+    for (const char ch : code) {
+        if (ch == '*') break;
+        if (ch >= '0' && ch <= '9') {
+            value = (value < 0 ? 0 : value * 10) + (ch - '0');
+            continue;
+        }
+        if (value >= 0) values.push_back(value);
+        value = -1;
+    }
+    if (value >= 0) values.push_back(value);
+    if (values.size() < 3 || values.size() != static_cast<std::size_t>(values[0]) + 3)
+        throw std::logic_error("not a code: " + std::string(code));
+    c.count = static_cast<std::int32_t>(values[0]);
+    c.width = static_cast<std::int32_t>(values[1]);
+    c.height = static_cast<std::int32_t>(values[2]);
+    for (std::size_t i = 3; i < values.size(); ++i)
+        c.sides.push_back(static_cast<std::int32_t>(values[i]));
+    c.sides_given = c.count;
+    std::string problem;
+    if (!place_dissection(c, scratch, problem))
+        throw std::logic_error("not a dissection: " + std::string(code) + ": " + problem);
+    return {c.width, c.height, scratch.squares};
+}
+
+std::vector<std::string> simple_perfect_codes(int order)
+{
+    std::string text[kinds];
+    if (order + 1 >= 6) {
+        solve_scratch scratch;
+        const bool wanted[kinds] = {true, true, false, false};
+        std::string problem;
+        for_each_cnet(order + 1, cnet_share{}, true, [&](const plane_graph& g) {
+            trace_darts(g, scratch.darts);
+            found_codes found;
+            // A c-net and its dual give the same rectangles turned: the
+            // generator leaves out one of each pair, the dedupe the rest.
+            if (!solve_cnet(scratch, wanted, found, problem)) throw std::logic_error(problem);
+            text[perfect_oblong] += found.lines[perfect_oblong];
+            text[perfect_square] += found.lines[perfect_square];
+        });
+    }
+    std::vector<std::string> codes;
+    for (const std::string_view line : sorted_lines({&text[0], &text[1]})) codes.emplace_back(line);
+    return codes;
+}

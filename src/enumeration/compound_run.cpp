@@ -1,0 +1,167 @@
+#include "enumeration/compound_run.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "analysis/subrectangle_form.h"
+#include "document/document.h"
+#include "enumeration/code_lines.h"
+#include "enumeration/compound_levels.h"
+#include "enumeration/enumerate_options.h"
+
+namespace {
+
+// Whether a code's rectangle is a square: its second and third numbers agree.
+bool code_is_square(const std::string& code)
+{
+    const std::size_t first = code.find(' ');
+    const std::size_t second = code.find(' ', first + 1);
+    const std::size_t third = code.find(' ', second + 1);
+    return code.compare(first + 1, second - first - 1, code, second + 1, third - second - 1) == 0;
+}
+
+std::vector<std::string> squares_among(const std::vector<std::string>& codes, bool squares)
+{
+    if (!squares) return codes;
+    std::vector<std::string> kept;
+    for (const std::string& code : codes) {
+        if (code_is_square(code)) kept.push_back(code);
+    }
+    return kept;
+}
+
+// How many classes the codes fall into up to the sub-rectangles' symmetries.
+std::size_t classes_of(const std::vector<std::string>& codes, canonical_scratch& scratch)
+{
+    std::vector<std::string> forms;
+    forms.reserve(codes.size());
+    for (const std::string& code : codes) {
+        const piece p = piece_of_code(code, scratch);
+        std::string form;
+        append_subrectangle_canonical(p.squares, p.width, p.height, scratch, form);
+        forms.push_back(std::move(form));
+    }
+    std::sort(forms.begin(), forms.end());
+    return static_cast<std::size_t>(std::unique(forms.begin(), forms.end()) - forms.begin());
+}
+
+struct text_output {
+    output_stream& out;
+    std::unique_ptr<document> file;
+
+    void add(const std::string& text)
+    {
+        if (file) {
+            write_text(*file, text);
+        } else {
+            print_out(out, text);
+        }
+    }
+};
+
+// The counts of one order, both ways.
+std::string count_row(int order, const order_codes& c, bool squares)
+{
+    canonical_scratch scratch;
+    const std::vector<std::string> simple = squares_among(c.simple, squares);
+    const std::vector<std::string> trivial = squares_among(c.trivial, squares);
+    const std::vector<std::string> nontrivial = squares_among(c.nontrivial, squares);
+    const std::size_t trivial_classes = classes_of(trivial, scratch);
+    const std::size_t nontrivial_classes = classes_of(nontrivial, scratch);
+    std::string row = std::to_string(order);
+    for (const std::size_t n :
+         {simple.size(), trivial.size(), nontrivial.size(),
+          simple.size() + trivial.size() + nontrivial.size(), trivial_classes, nontrivial_classes,
+          simple.size() + trivial_classes + nontrivial_classes}) {
+        row += '\t' + std::to_string(n);
+    }
+    return row + '\n';
+}
+
+}  // namespace
+
+bool enumerates_compound(const options& o)
+{
+    return !o.enumerate.empty() && (o.compound || o.all);
+}
+
+void check_compound_options(const options& o)
+{
+    if (o.up_to_subrectangles && !o.canonical)
+        throw usage_error("--up-to-subrectangles goes with --canonical");
+    if ((o.trivial || o.nontrivial) && !o.compound)
+        throw usage_error("--trivial and --nontrivial choose a part of --compound");
+    if (o.trivial && o.nontrivial)
+        throw usage_error("give --trivial or --nontrivial, not both: --compound alone gives both");
+    if (o.all && o.compound)
+        throw usage_error(
+            "--all gives the simple and the compound rectangles; --compound the "
+            "compound ones: give one of them");
+    if (!o.compound && !o.all) return;
+    if (o.enumerate.empty()) throw usage_error("--compound and --all go with --enumerate N");
+    if (o.imperfect)
+        throw usage_error(
+            "--compound and --all make perfect rectangles; imperfect compound ones "
+            "are not made yet");
+    if (!o.part.empty())
+        throw usage_error(
+            "--compound builds every order below the one asked for; it is not "
+            "shared out by --part");
+    if ((o.trivial || o.nontrivial) && o.count)
+        throw usage_error(
+            "--count counts every part of --compound: leave out --trivial and "
+            "--nontrivial");
+}
+
+int run_compound_enumeration(const options& o, file_system& files, output_stream& out)
+{
+    const order_range range = chosen_orders(o);
+    if (range.high > greatest_compound_order) {
+        throw conversion_error("--compound makes orders up to " +
+                               std::to_string(greatest_compound_order) +
+                               ": each order holds every perfect rectangle of the orders below "
+                               "in memory");
+    }
+    // Order 19 held about 1 GiB at its peak; each order holds some 3.7 times
+    // the rectangles of the one before.
+    if (range.high == greatest_compound_order && !o.quiet) {
+        print_message("", 0,
+                      "warning: --compound order 20 holds every perfect rectangle of the orders "
+                      "below in memory: some 4 GiB, and some minutes of CPU");
+    }
+    text_output output{out, nullptr};
+    if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
+    if (o.count) {
+        output.add(
+            "order\tsimple\ttrivially compound\tnontrivially compound\tall\t"
+            "trivially compound up to subrectangles\tnontrivially compound up to "
+            "subrectangles\tall up to subrectangles\n");
+    }
+    perfect_levels levels;
+    for (int order = 1; order <= range.high; ++order) {
+        const order_codes codes = make_order(order, levels, order < range.high, job_count(o));
+        if (order < range.low) continue;
+        if (o.count) {
+            output.add(count_row(order, codes, o.squares));
+            continue;
+        }
+        std::vector<std::string> lines;
+        const auto take = [&](const std::vector<std::string>& part) {
+            for (const std::string& code : squares_among(part, o.squares)) lines.push_back(code);
+        };
+        if (o.all) take(codes.simple);
+        if (!o.nontrivial) take(codes.trivial);
+        if (!o.trivial) take(codes.nontrivial);
+        // In the catalogue's order, as --enumerate writes its own.
+        std::string found;
+        for (const std::string& line : lines) found += line + '\n';
+        std::string text;
+        for (const std::string_view line : sorted_lines({&found})) {
+            text += line;
+            text += '\n';
+        }
+        output.add(text);
+    }
+    if (output.file) close_document(*output.file);
+    return 0;
+}
