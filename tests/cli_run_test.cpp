@@ -70,7 +70,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o b.pdf -d out --catalogue c.txt", "into one book, not both"},
         {"--only perfect,squre --check --catalogue c.txt",
          "unknown kind 'squre' for --only: choose dissection, not-dissection, perfect, "
-         "imperfect, simple, compound, trivially-compound or unreadable"},
+         "imperfect, simple, compound, trivially-compound, unreadable, square or oblong"},
+        {"--only width=\\<3 --check --catalogue c.txt", "bad bound 'width=<3' for --only"},
         {"--only perfect case.txt", "--only chooses among a catalogue's cases"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
@@ -607,6 +608,16 @@ TEST_F(Catalogue, OnlyTheKindsAsked)
     write_file(work_ / "two.txt", "3 3 2 2 1 1\n4 2 2 1 1 1 1\n");
     EXPECT_EQ(run("--only trivially-compound --canonical --catalogue two.txt").out,
               "3 3 2 (2,1)(1)\n");
+    // Shapes and bounds on sizes, each term to hold.
+    for (const auto& [only, kept] : {std::pair{"square", "4 2 2 (1,1)(1,1)\n"},
+                                     {"oblong", "3 3 2 (2,1)(1)\n"},
+                                     {"width<=2", "4 2 2 (1,1)(1,1)\n"},
+                                     {"order>3,longer>=3,shorter<3", ""},
+                                     {"order=3,height>1,width<4,oblong", "3 3 2 (2,1)(1)\n"}}) {
+        EXPECT_EQ(run(std::string("--only '") + only + "' --canonical --catalogue two.txt").out,
+                  kept)
+            << only;
+    }
     EXPECT_EQ(table.err, "");
     const result unread = run("--only unreadable --canonical --catalogue cat.txt");
     EXPECT_EQ(unread.status, 1);

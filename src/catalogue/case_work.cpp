@@ -31,7 +31,7 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
                        const std::string& message)
 {
     const std::int64_t number = where.number;
-    if (settings.only != 0 && settings.only != kind_unreadable) {
+    if ((settings.only != 0 && settings.only != kind_unreadable) || !settings.sizes.empty()) {
         ++batch.summary.left_out;
         return;
     }
@@ -89,10 +89,11 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
 }
 
 // The kinds a case is of, as --only names them.
-unsigned kinds_of(const case_verdict& v)
+unsigned kinds_of(const case_verdict& v, const square_case& c)
 {
-    if (!v.dissection) return kind_not_dissection;
-    return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
+    const unsigned shape = c.width == c.height ? kind_square : kind_oblong;
+    if (!v.dissection) return kind_not_dissection | shape;
+    return shape | kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
            (v.simple ? kind_simple : kind_compound) |
            (v.trivially_compound ? kind_trivially_compound : 0u);
 }
@@ -124,7 +125,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const bool judged = settings.check || settings.gallery || settings.book || settings.only != 0;
     if (judged) verdict = check_case(c, memory.check);
     // A case left out leaves nothing but its count: no row, code, message or page.
-    if ((kinds_of(verdict) & settings.only) != settings.only) {
+    if ((kinds_of(verdict, c) & settings.only) != settings.only || !within(c, settings.sizes)) {
         ++batch.summary.left_out;
         return;
     }

@@ -12,10 +12,11 @@
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/made_journal.h"
-#include "files/file_system.h"
+#include "cli/options.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
 #include "document/picture_writer.h"
+#include "files/file_system.h"
 
 // The same for every case of a run.
 struct catalogue_settings {
@@ -43,6 +44,7 @@ struct catalogue_settings {
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
     unsigned only = 0;  // --only's kinds (case_kind); 0: every case
+    std::vector<size_bound> sizes;  // and its bounds
 };
 
 // A drawing a batch made or tried to make in the directory.

@@ -78,6 +78,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     settings.only = o.only_kinds;
+    settings.sizes = o.only_sizes;
     const input_file catalogue = open_input(o.catalogue, "r", "the catalogue");
     std::FILE* const stream = catalogue.stream;
     if (o.check && chosen_part(o).k == 1) print_out(out, check_table_header(o.canonical));

@@ -1,12 +1,24 @@
 // The command line: options before the case file, GNU style.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "document/picture_writer.h"
+#include "squares.h"
+
+// A bound --only puts on a case's numbers, as 'width<=200'.
+struct size_bound {
+    enum measure { order, width, height, longer, shorter } of = width;
+    enum relation { below, at_most, equal, at_least, above } is = at_most;
+    std::int64_t value = 0;
+};
+
+// Whether the case is within every bound.
+bool within(const square_case& c, const std::vector<size_bound>& bounds);
 
 struct options {
     std::string format;     // empty: told by the output's name, else the default
@@ -21,6 +33,7 @@ struct options {
     std::string graphs;     // a planar_code file of c-nets to solve; "-": standard input
     std::string only;       // as --only gives it
     unsigned only_kinds = 0;  // its kinds as bits (case_kind); 0: every case
+    std::vector<size_bound> only_sizes;  // and its bounds on sizes
     picture_settings settings;
     bool has_case = false;
     bool check = false;
@@ -52,7 +65,10 @@ enum case_kind : unsigned {
     kind_compound = 32,
     kind_unreadable = 64,
     kind_trivially_compound = 128,  // a square as wide or as high as the whole
+    kind_square = 256,              // as wide as high
+    kind_oblong = 512,
 };
+
 
 // The K-th of N parts of a catalogue file; 1/1 is all of it.
 struct catalogue_part {
