@@ -581,15 +581,19 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
 }
 
 // The gallery and the book show each case's code to be copied: the
-// canonical one, or the line as given.
+// canonical one, or the line as given, labelled; an unreadable line keeps
+// its caption there and in the table.
 TEST_F(Catalogue, TheCodeIsOnThePage)
 {
+    write_file(work_ / "cat.txt", read_file(work_ / "cat.txt") + "3 3 2 2 y * a\tnote \n");
     run("-f svg -d g --catalogue cat.txt");
     const std::string page = read_file(work_ / "g" / "page-000001.html");
-    for (const char* code : {"9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
-                             "not read<br><code>3 3 2 2 1 x</code>",
-                             "<code>5 4 3 1 1 2 1 3</code>", "<code>4 2 2 (1,1)(1,1)</code>"})
+    for (const char* code :
+         {"33&nbsp;x&nbsp;32", "canonical: <code>9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
+          "not read<br>as given: <code>3 3 2 2 1 x</code>", "as given: <code>5 4 3 1 1 2 1 3</code>",
+          "canonical: <code>4 2 2 (1,1)(1,1)</code>", "not read<br><q>a\\x09note</q>"})
         EXPECT_NE(page.find(code), std::string::npos) << code;
+    EXPECT_NE(run("--check --catalogue cat.txt").out.find("\t-\t-\ta\\x09note\n"), std::string::npos);
     run("-o b.pdf --catalogue cat.txt");
     const std::string book = read_file(work_ / "b.pdf");
     EXPECT_NE(book.find("(case 2, line 5: order 5, 4 x 3, not a dissection: 5 4 3 1 1 2 1 3) Tj"),

@@ -26,6 +26,20 @@ std::string given_line(const catalogue_position& where)
     return shown_path(std::string(where.text.substr(0, given_line_limit))) + "...";
 }
 
+// What an unreadable line has after its first *, as its caption would be.
+std::string given_caption(const catalogue_position& where)
+{
+    const std::size_t star = where.text.find('*');
+    if (star == std::string_view::npos) return {};
+    std::string_view caption = where.text.substr(star + 1);
+    while (!caption.empty() && (caption.front() == ' ' || caption.front() == '\t'))
+        caption.remove_prefix(1);
+    while (!caption.empty() && (caption.back() == ' ' || caption.back() == '\t' ||
+                                caption.back() == '\r' || caption.back() == '\n'))
+        caption.remove_suffix(1);
+    return caption.size() <= given_line_limit ? shown_path(std::string(caption)) : std::string();
+}
+
 void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batch,
                        const catalogue_position& where, std::int64_t line,
                        const std::string& message)
@@ -36,9 +50,12 @@ void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batc
         return;
     }
     batch.messages += format_message(settings.path, line, message);
-    if (settings.check) batch.out += unreadable_row(number, line, message, settings.canonical);
+    const std::string caption = given_caption(where);
+    if (settings.check)
+        batch.out += unreadable_row(number, line, message, settings.canonical, caption);
     if (settings.gallery)
-        batch.entries.push_back(unreadable_entry(number, line, message, given_line(where)));
+        batch.entries.push_back(
+            unreadable_entry(number, line, message, given_line(where), caption));
     ++batch.summary.unreadable;
     batch.failed = true;
 }
