@@ -139,7 +139,8 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     case_verdict verdict;
-    const bool judged = settings.check || settings.gallery || settings.book || settings.only != 0;
+    const bool judged =
+        settings.check || settings.gallery || settings.book || settings.stats || settings.only != 0;
     if (judged) verdict = check_case(c, memory.check);
     // A case left out leaves nothing but its count: no row, code, message or page.
     if ((kinds_of(verdict, c) & settings.only) != settings.only || !within(c, settings.sizes)) {
@@ -157,6 +158,16 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
                               problem)) {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
+            batch.failed = true;
+        }
+        return;
+    }
+    if (settings.stats) {
+        if (verdict.dissection) {
+            add_dissection(batch.stats, c, verdict);
+        } else {
+            batch.messages +=
+                format_message(settings.path, where.line, "not a dissection: " + verdict.problem);
             batch.failed = true;
         }
         return;

@@ -12,6 +12,7 @@
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/made_journal.h"
+#include "catalogue/order_stats.h"
 #include "cli/options.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
@@ -25,6 +26,7 @@ struct catalogue_settings {
     bool canonical = false;                  // each dissection's canonical code to `out`
     bool net = false;                        // each dissection's network to `out`
     bool graph6 = false;                     // as graph6, else planar_code
+    bool stats = false;                      // each dissection counted in `stats`
     bool up_to_subrectangles = false;        // that code up to the sub-rectangles' symmetries
     bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
@@ -64,6 +66,7 @@ struct catalogue_batch {
     std::vector<book_page> pages;
     std::vector<made_drawing> made;
     catalogue_summary summary;
+    catalogue_stats stats;
     bool failed = false;  // some line makes the run's status 1
 };
 

@@ -72,6 +72,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     settings.check = o.check;
     settings.canonical = o.canonical;
     settings.net = o.net;
+    settings.stats = o.stats;
     settings.graph6 = writes_graph6(o);
     settings.up_to_subrectangles = o.up_to_subrectangles;
     settings.quiet = o.quiet;
@@ -137,6 +138,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     }
 
     catalogue_summary summary;
+    catalogue_stats stats;
     int status = 0;
     bool ended_early = false;
     progress shown(input.size());
@@ -173,6 +175,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
         // The catalogue could not be read to its end.
         ended_early = ended_early || !b.input.failure.empty();
         summary.add(b.summary);
+        add_stats(stats, b.stats);
         if (b.failed) status = failure_status;
         shown.update(summary.cases, b.input.done_bytes);
     };
@@ -187,6 +190,7 @@ int run_catalogue(const options& o, file_system& files, output_stream& out)
     shown.clear();
 
     if (codes) close_document(*codes);
+    if (o.stats) print_out(out, stats_table(stats));
     if (book) {
         book->close();
         if (!o.check && !o.quiet && descriptor_named(o.output) < 0) {

@@ -49,6 +49,8 @@ const char* const help_text =
     "                         c-net, the battery edge joining the poles) as\n"
     "                         -f planar_code (the default, as --graphs reads it)\n"
     "                         or -f graph6, to -o FILE if given\n"
+    "      --stats            with --catalogue: a table by order of its\n"
+    "                         dissections, kinds and least and greatest sizes\n"
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"

@@ -203,6 +203,12 @@ void check_combination(options& o)
             "--directory");
     }
     if (o.net) check_net(o, format_given);
+    if (o.stats && (o.catalogue.empty() || o.check || o.canonical || o.net || !o.output.empty() ||
+                    !o.format.empty() || !o.directory.empty() || !o.part.empty())) {
+        throw usage_error(
+            "--stats prints a table of a whole catalogue, --catalogue FILE, on standard output; "
+            "it goes with none of --check, --canonical, --net, -o, -f, -d or --part");
+    }
     if (o.canonical && o.check && !o.output.empty()) {
         throw usage_error(
             "--check --canonical prints the table with a canonical column on standard output; "
@@ -239,8 +245,9 @@ void check_combination(options& o)
         throw usage_error("--format draws a catalogue only into --directory DIR, or as pdf "
                           "into one book with -o BOOK.pdf");
     }
-    if (catalogue && !o.check && !o.canonical && !o.net && o.directory.empty() && !book) {
-        throw usage_error("--catalogue needs --check, --canonical, --net or --directory DIR");
+    if (catalogue && !o.check && !o.canonical && !o.net && !o.stats && o.directory.empty() &&
+        !book) {
+        throw usage_error("--catalogue needs --check, --canonical, --net, --stats or --directory DIR");
     }
     if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(

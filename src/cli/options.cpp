@@ -43,6 +43,7 @@ const option_rule rules[] = {
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
     {"net", '\0', nullptr, &options::net},
+    {"stats", '\0', nullptr, &options::stats},
     {"quiet", 'q', nullptr, &options::quiet},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},
@@ -225,7 +226,7 @@ bool within(const square_case& c, const std::vector<size_bound>& bounds)
 
 bool draws(const options& o)
 {
-    if (o.canonical || o.net) return false;
+    if (o.canonical || o.net || o.stats) return false;
     if (!o.catalogue.empty()) return !o.directory.empty() || writes_book(o);
     return !o.check || !o.format.empty() || !o.output.empty();
 }
