@@ -247,7 +247,8 @@ void check_combination(options& o)
     }
     if (catalogue && !o.check && !o.canonical && !o.net && !o.stats && o.directory.empty() &&
         !book) {
-        throw usage_error("--catalogue needs --check, --canonical, --net, --stats or --directory DIR");
+        throw usage_error(
+            "--catalogue needs --check, --canonical, --net, --stats or --directory DIR");
     }
     if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(
