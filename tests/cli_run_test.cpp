@@ -102,7 +102,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--enumerate 9 -d out", "check or draw it with a second run"},
         {"--enumerate 10-9", "--enumerate takes an order N or a range of orders A-B, from 1 to 40"},
         {"--enumerate 41", "not '41'"},
-        {"--squares case.txt", "--imperfect, --squares and --count go with --enumerate N"},
+        {"--squares case.txt", "--imperfect, --squares, --count and --with-net go with --enumerate N"},
+        {"--enumerate 9 --count --with-net", "--with-net adds to codes; --count writes none"},
         {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
         {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };

@@ -34,6 +34,13 @@ if command -v nauty-labelg >/dev/null; then
     "$tool" --net -f graph6 --catalogue codes.txt | nauty-labelg -q | sort -u >ours.g6
     for e in 10 11 12 13 14 15 16 17; do "$2" $e --graph6; done | nauty-labelg -q | sort -u >cnets.g6
     [ -s ours.g6 ] && [ -z "$(comm -23 ours.g6 cnets.g6)" ] || fail "a net that is no generated c-net"
+    # --with-net: after the *, a generated c-net; the caption kept by --canonical.
+    "$tool" --enumerate 9-13 --with-net >with-net.txt
+    "$tool" --canonical --catalogue with-net.txt | cmp -s - with-net.txt || fail "--with-net's caption lost"
+    sed 's/.* [*] //; s/ .*//' with-net.txt | nauty-labelg -q | sort -u >with-net.g6
+    [ "$(wc -l <with-net.g6)" -gt 50 ] && [ -z "$(comm -23 with-net.g6 cnets.g6)" ] ||
+        fail "--with-net: not the generated c-nets"
+    [ "$(grep -c ' [*] [^ ]* 0 [0-9]*$' with-net.txt)" -eq "$(wc -l <with-net.txt)" ] || fail "no battery edge"
     echo "ok: $(wc -l <ours.g6) networks, each a generated c-net"
 fi
 echo "ok: networks of orders 9-16 give their codes back"

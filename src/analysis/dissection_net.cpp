@@ -165,3 +165,37 @@ bool append_net(const square_case& c, bool graph6, canonical_scratch& scratch,
     }
     return true;
 }
+
+void append_line_with_net(std::string_view line, canonical_scratch& scratch, check_workspace& work,
+                          std::string& out)
+{
+    // A code is its order, width and height, then the sides in brackets
+    // level by level, in the order they are placed.
+    std::vector<std::int64_t> numbers;
+    std::int64_t value = -1;
+    for (const char ch : line) {
+        if (ch >= '0' && ch <= '9') {
+            value = (value < 0 ? 0 : value * 10) + (ch - '0');
+        } else if (value >= 0) {
+            numbers.push_back(value);
+            value = -1;
+        }
+    }
+    if (value >= 0) numbers.push_back(value);
+    out += line;
+    if (numbers.size() < 3) return;
+    square_case c;
+    c.count = static_cast<std::int32_t>(numbers[0]);
+    c.width = static_cast<std::int32_t>(numbers[1]);
+    c.height = static_cast<std::int32_t>(numbers[2]);
+    c.sides.assign(numbers.begin() + 3, numbers.end());
+    std::string net;
+    std::string problem;
+    std::string warning;
+    if (!append_net(c, true, scratch, work, net, problem, warning)) return;
+    net.pop_back();  // its line end
+    // The node count, as graph6 begins: one character, or ~ and three.
+    const auto digit = [&net](std::size_t i) { return static_cast<std::size_t>(net[i] - 63); };
+    const std::size_t nodes = net[0] != '~' ? digit(0) : digit(1) << 12 | digit(2) << 6 | digit(3);
+    out += " * " + net + " 0 " + std::to_string(nodes - 1);
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/canonical.h"
@@ -52,3 +53,10 @@ std::string append_graph6(const std::vector<std::vector<int>>& neighbours, std::
 bool append_net(const square_case& c, bool graph6, canonical_scratch& scratch,
                 check_workspace& work, std::string& out, std::string& problem,
                 std::string& warning);
+
+// A code line of --enumerate with its network after a *: the graph6 of the
+// c-net and the battery edge as its two vertices, numbered from 0 as graph6
+// numbers them (the poles, the first and the last): "... * ErUw 0 5".
+// The line is left as it is when its network cannot be written.
+void append_line_with_net(std::string_view line, canonical_scratch& scratch, check_workspace& work,
+                          std::string& out);

@@ -65,6 +65,8 @@ const char* const help_text =
     "      --graphs FILE      the same from the c-nets of a planar_code file\n"
     "      --imperfect        the simple imperfect rectangles instead\n"
     "      --squares          squared squares only\n"
+    "      --with-net         each code followed by * and its c-net as graph6,\n"
+    "                         then the battery edge's two vertices\n"
     "      --count            per order, under a header: order, c-nets, perfect,\n"
     "                         imperfect, perfect squares, imperfect squares; with\n"
     "                         --squares or --imperfect only that kind, - elsewhere\n"

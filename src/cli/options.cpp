@@ -44,6 +44,7 @@ const option_rule rules[] = {
     {"canonical", '\0', nullptr, &options::canonical},
     {"net", '\0', nullptr, &options::net},
     {"stats", '\0', nullptr, &options::stats},
+    {"with-net", '\0', nullptr, &options::with_net},
     {"quiet", 'q', nullptr, &options::quiet},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},

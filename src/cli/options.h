@@ -39,6 +39,7 @@ struct options {
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
     bool net = false;        // write each dissection's electrical network
+    bool with_net = false;   // each code of an enumeration with its c-net after a *
     bool stats = false;      // a catalogue's table of counts and sizes by order
     bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
     bool squares = false;    // the enumeration keeps squared squares only

@@ -39,12 +39,14 @@ void check_enumeration(const options& o)
 {
     check_compound_options(o);
     if (!enumerates(o)) {
-        if (o.imperfect || o.squares || o.count) {
+        if (o.imperfect || o.squares || o.count || o.with_net) {
             throw usage_error(
-                "--imperfect, --squares and --count go with --enumerate N or --graphs FILE");
+                "--imperfect, --squares, --count and --with-net go with --enumerate "
+                "N or --graphs FILE");
         }
         return;
     }
+    if (o.with_net && o.count) throw usage_error("--with-net adds to codes; --count writes none");
     const std::string run = o.graphs.empty() ? "--enumerate" : "--graphs";
     if (!o.enumerate.empty() && !o.graphs.empty()) {
         throw usage_error("give --enumerate N or --graphs FILE, not both");
