@@ -1,12 +1,17 @@
 // The c-net generator's rate: `cnet_rate EDGES [K/N] [--few]` counts the
 // c-nets of EDGES edges (share K of N; only V <= F with --few) and prints
 // the count, the seconds (wall clock and CPU) and the graphs per second of CPU.
+// With --graph6 it prints the c-nets instead, one graph6 line each, for
+// nauty to compare with other graphs.
 #include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <string>
+
+#include "analysis/dissection_net.h"
 #include "enumeration/cnet_generator.h"
 
 int main(int argc, char** argv) {
@@ -17,13 +22,24 @@ int main(int argc, char** argv) {
     const int edges = std::atoi(argv[1]);
     cnet_share share;
     bool few = false;
+    bool graph6 = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--few") == 0) few = true;
+        else if (std::strcmp(argv[i], "--graph6") == 0) graph6 = true;
         else {
             long long k = 0, n = 0;
             if (std::sscanf(argv[i], "%lld/%lld", &k, &n) != 2) return 2;
             share = {k, n};
         }
+    }
+    if (graph6) {
+        std::string line;
+        for_each_cnet(edges, share, few, [&line](const plane_graph& g) {
+            line.clear();
+            append_graph6(g.rotation, line);
+            std::fputs(line.c_str(), stdout);
+        });
+        return 0;
     }
     long long count = 0;
     const auto start = std::chrono::steady_clock::now();

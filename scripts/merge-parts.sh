@@ -35,7 +35,7 @@ merge() {
     while [ "$k" -le "$parts" ]; do
         printf '%s\0' "$dir/part-$k-of-$parts.txt"
         k=$((k + 1))
-    done | LC_ALL=C sort -m -u -k1,1n -k2 --files0-from=- "$@"
+    done | LC_ALL=C sort -m -u -k1,1n -k2,2n -k3,3n -k4 --files0-from=- "$@"
 }
 if [ $# -eq 2 ]; then
     merge

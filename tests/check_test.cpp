@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <numeric>
 #include <random>
+#include <set>
 #include <sstream>
 #include <vector>
 
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
+#include "analysis/dissection_net.h"
 #include "analysis/simple_test.h"
 #include "reading/read_catalogue.h"
 #include "test_cases.h"
@@ -174,6 +177,57 @@ TEST(Check, RandomTilingsAgreeWithBruteForce)
         simple += v.simple;
     }
     EXPECT_GT(simple, 20);  // not only compound ones
+}
+
+// Each square joins the segments of its top and bottom edges; a segment is
+// as long as the squares on either side of it (Kirchhoff's law); the
+// rotations, where no edges are parallel, trace a plane graph (Euler).
+TEST(Net, EverySquareJoinsTheSegmentsOfItsEdges)
+{
+    std::mt19937 random(11);
+    int traced = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        const std::int64_t width = 1 + random() % 12, height = 1 + random() % 12;
+        const boxes tiling = random_tiling(width, height, random);
+        const dissection_net net = net_of(tiling, width, height);
+        const std::size_t n = net.nodes.size();
+        std::vector<std::int64_t> above(n), below(n);
+        for (std::size_t i = 0; i < tiling.size(); ++i) {
+            const square_box& s = tiling[i];
+            for (const auto& [node, y] : {std::pair{net.top[i], std::int64_t{s.y}},
+                                          std::pair{net.bottom[i], std::int64_t{s.y} + s.side}}) {
+                const dissection_net::segment& g = net.nodes[static_cast<std::size_t>(node)];
+                ASSERT_TRUE(g.y == y && g.left <= s.x && s.x + s.side <= g.right) << trial;
+            }
+            below[static_cast<std::size_t>(net.top[i])] += s.side;
+            above[static_cast<std::size_t>(net.bottom[i])] += s.side;
+        }
+        std::map<std::pair<int, int>, int> darts;  // dart -> its place in its tail's rotation
+        for (std::size_t v = 0; v < n; ++v) {
+            const dissection_net::segment& g = net.nodes[v];
+            EXPECT_EQ(v > 0 ? above[v] : width, g.right - g.left) << trial;
+            EXPECT_EQ(v + 1 < n ? below[v] : width, g.right - g.left) << trial;
+            for (std::size_t k = 0; k < net.rotation[v].size(); ++k)
+                darts[{static_cast<int>(v), net.rotation[v][k]}] = static_cast<int>(k);
+        }
+        ASSERT_TRUE(net.nodes.front().right == width && net.nodes.back().y == height &&
+                    net.nodes.back().right - net.nodes.back().left == width);
+        if (darts.size() != 2 * (tiling.size() + 1)) continue;  // parallel edges
+        std::set<std::pair<int, int>> unseen;
+        for (const auto& d : darts) unseen.insert(d.first);
+        int faces = 0;
+        while (!unseen.empty()) {
+            ++faces;
+            for (auto d = *unseen.begin(); unseen.erase(d) == 1;) {
+                const std::vector<int>& around = net.rotation[static_cast<std::size_t>(d.second)];
+                const int back = darts[{d.second, d.first}];
+                d = {d.second, around[static_cast<std::size_t>(back + 1) % around.size()]};
+            }
+        }
+        EXPECT_EQ(static_cast<int>(n) - static_cast<int>(tiling.size() + 1) + faces, 2) << trial;
+        ++traced;
+    }
+    EXPECT_GT(traced, 40);
 }
 
 TEST(Check, NearDissectionsAgreeWithBruteForce)

@@ -48,7 +48,12 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-f png case.txt", "unknown format 'png'"},
         {"-f tex", "no case file given"},
         {"--catalogue c.txt case.txt", "not both"},
-        {"--catalogue c.txt", "--catalogue needs --check, --canonical or --directory DIR"},
+        {"--catalogue c.txt",
+         "--catalogue needs --check, --canonical, --net, --stats or --directory DIR"},
+        {"--stats case.txt", "--stats prints a table of a whole catalogue"},
+        {"--net --check case.txt", "--net writes each dissection's network; it goes with none"},
+        {"--net -f SVG case.txt", "--net writes -f planar_code or -f graph6, not 'SVG'"},
+        {"--net --part 1/2 --catalogue c.txt", "--net writes one file of networks"},
         {"--catalogue c.txt -o x.tex --check", "--output names one drawing"},
         {"--check -f svg --catalogue c.txt",
          "--format draws a catalogue only into --directory DIR"},
@@ -67,7 +72,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"-o b.pdf -d out --catalogue c.txt", "into one book, not both"},
         {"--only perfect,squre --check --catalogue c.txt",
          "unknown kind 'squre' for --only: choose dissection, not-dissection, perfect, "
-         "imperfect, simple, compound, trivially-compound or unreadable"},
+         "imperfect, simple, compound, trivially-compound, unreadable, square or oblong"},
+        {"--only width=\\<3 --check --catalogue c.txt", "bad bound 'width=<3' for --only"},
         {"--only perfect case.txt", "--only chooses among a catalogue's cases"},
         {"-f pdf --size 0mm case.txt", "--size 0mm is out of range: give 1mm to 5000mm"},
         {"-f pdf --size 5001mm case.txt", "--size 5001mm is out of range"},
@@ -96,7 +102,9 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--enumerate 9 -d out", "check or draw it with a second run"},
         {"--enumerate 10-9", "--enumerate takes an order N or a range of orders A-B, from 1 to 40"},
         {"--enumerate 41", "not '41'"},
-        {"--squares case.txt", "--imperfect, --squares and --count go with --enumerate N"},
+        {"--squares case.txt",
+         "--imperfect, --squares, --count and --with-net go with --enumerate N"},
+        {"--enumerate 9 --count --with-net", "--with-net adds to codes; --count writes none"},
         {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
         {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };
@@ -577,15 +585,19 @@ TEST_F(Catalogue, CheckGivesOneRowPerCaseLine)
 }
 
 // The gallery and the book show each case's code to be copied: the
-// canonical one, or the line as given.
+// canonical one, or the line as given, labelled; an unreadable line keeps
+// its caption there and in the table.
 TEST_F(Catalogue, TheCodeIsOnThePage)
 {
+    write_file(work_ / "cat.txt", read_file(work_ / "cat.txt") + "3 3 2 2 y * a\tnote \n");
     run("-f svg -d g --catalogue cat.txt");
     const std::string page = read_file(work_ / "g" / "page-000001.html");
-    for (const char* code : {"9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
-                             "not read<br><code>3 3 2 2 1 x</code>",
-                             "<code>5 4 3 1 1 2 1 3</code>", "<code>4 2 2 (1,1)(1,1)</code>"})
+    for (const char* code :
+         {"33&nbsp;x&nbsp;32", "canonical: <code>9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
+          "not read<br>as given: <code>3 3 2 2 1 x</code>", "as given: <code>5 4 3 1 1 2 1 3</code>",
+          "canonical: <code>4 2 2 (1,1)(1,1)</code>", "not read<br><q>a\\x09note</q>"})
         EXPECT_NE(page.find(code), std::string::npos) << code;
+    EXPECT_NE(run("--check --catalogue cat.txt").out.find("\t-\t-\ta\\x09note\n"), std::string::npos);
     run("-o b.pdf --catalogue cat.txt");
     const std::string book = read_file(work_ / "b.pdf");
     EXPECT_NE(book.find("(case 2, line 5: order 5, 4 x 3, not a dissection: 5 4 3 1 1 2 1 3) Tj"),
@@ -604,6 +616,16 @@ TEST_F(Catalogue, OnlyTheKindsAsked)
     write_file(work_ / "two.txt", "3 3 2 2 1 1\n4 2 2 1 1 1 1\n");
     EXPECT_EQ(run("--only trivially-compound --canonical --catalogue two.txt").out,
               "3 3 2 (2,1)(1)\n");
+    // Shapes and bounds on sizes, each term to hold.
+    for (const auto& [only, kept] : {std::pair{"square", "4 2 2 (1,1)(1,1)\n"},
+                                     {"oblong", "3 3 2 (2,1)(1)\n"},
+                                     {"width<=2", "4 2 2 (1,1)(1,1)\n"},
+                                     {"order>3,longer>=3,shorter<3", ""},
+                                     {"order=3,height>1,width<4,oblong", "3 3 2 (2,1)(1)\n"}}) {
+        EXPECT_EQ(run(std::string("--only '") + only + "' --canonical --catalogue two.txt").out,
+                  kept)
+            << only;
+    }
     EXPECT_EQ(table.err, "");
     const result unread = run("--only unreadable --canonical --catalogue cat.txt");
     EXPECT_EQ(unread.status, 1);

@@ -54,7 +54,7 @@ TEST_F(Compound, EveryCodeChecksAsThePartAskedFor)
               run("--enumerate 13-14 --compound -j 1").out);
     // --all is the simple and the compound ones merged.
     EXPECT_EQ(shell("\"$tool\" --enumerate 12-13 >s && \"$tool\" --enumerate 12-13 --compound >c "
-                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2 s c "
+                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2,2n -k3,3n -k4 s c "
                     "| cmp - a"),
               "");
 }

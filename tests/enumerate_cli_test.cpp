@@ -90,13 +90,16 @@ TEST_F(Enumerate, PartsMergeIntoTheWholeAndThreadsChangeNothing)
             run(kind + "--enumerate 12-15 --part " + std::to_string(k) + "/5", "",
                 (work_ / ("part" + std::to_string(k))).string());
         }
-        EXPECT_EQ(shell("LC_ALL=C sort -m -u -k1,1n -k2 part1 part2 part3 part4 part5 >merged"), "");
+        const std::string keys = "LC_ALL=C sort -k1,1n -k2,2n -k3,3n -k4 -u ";
+        EXPECT_EQ(shell(keys + "-m part1 part2 part3 part4 part5 >merged"), "");
         EXPECT_EQ(read_file(work_ / "merged"), whole) << kind;
+        // The whole is in the keys' order: by order, then the sides, then the code.
+        EXPECT_EQ(shell(keys + "-c codes.txt"), "") << kind;
     }
     // The reference's GNU parallel line, on this machine only.
     const std::string whole = run("--enumerate 14").out;
     const std::string line = "parallel --will-cite --sshlogin : \"$tool\" --enumerate 14 --part "
-                             "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2 >parallel.txt";
+                             "{}/8 ::: $(seq 8) | LC_ALL=C sort -u -k1,1n -k2,2n -k3,3n -k4 >parallel.txt";
     if (shell("command -v parallel >/dev/null || echo missing >&2").empty()) {
         EXPECT_EQ(shell(line), "");
         EXPECT_EQ(read_file(work_ / "parallel.txt"), whole);

@@ -228,6 +228,7 @@ def main():
     if [f["text"][:12] for f in failed.figures] != ["line 4: expe"]:
         failures.append("the failures' page: %s" % failed.figures)
     for at, says, what in ((2, "line 4: expected side 3 of 3", "the unreadable line"),
+                           (2, "as given: 3 3 2 2 1 x", "the unreadable line's label"),
                            (4, "overhangs", "the overhanging case")):
         if says not in figures[at]["text"]:
             failures.append("%s is not in its place: %s" % (what, figures[at]["text"]))
@@ -235,10 +236,12 @@ def main():
         failures.append("the overhanging case is not drawn: %s" % figures[4])
     for figure, (number, line) in zip([f for f in drawn if f is not figures[4]], expected):
         row = rows[number]
-        caption = "case %d, line %d: order %s, %s x %s" % (number, line, row[2], row[3], row[4])
+        # The size on one line: joined by no-break spaces.
+        caption = "case %d, line %d: order %s, %s\u00a0x\u00a0%s" % (number, line, row[2], row[3], row[4])
         verdict = ("perfect" if row[6] == "yes" else "imperfect") + ", " + (
             "simple" if row[7] == "yes" else "compound")
-        if not figure["text"].startswith(caption) or verdict not in figure["text"]:
+        if not figure["text"].startswith(caption) or verdict not in figure["text"] or \
+                "canonical: %s " % row[2] not in figure["text"]:
             failures.append("case %d: %r" % (number, figure["text"]))
         if not re.fullmatch(r"%06d-%s-%sx%s\.svg" % (number, row[2], row[3], row[4]),
                             figure["src"]) or not os.path.exists(os.path.join(out, figure["src"])):

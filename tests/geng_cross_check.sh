@@ -44,6 +44,6 @@ PATH=$bin:$PATH sh "$work/line.sh" >"$work/from-line" 2>/dev/null
 cmp "$work/from-line" "$work/enumerated" || { echo "the reference's loop differs"; exit 1; }
 for k in 1 2 3; do "$tool" --graphs "$work/graphs.pc" --part $k/3 >"$work/part$k" 2>/dev/null; done
 "$tool" --enumerate 15 >"$work/enumerated"
-LC_ALL=C sort -m -u -k1,1n -k2 "$work"/part1 "$work"/part2 "$work"/part3 | cmp - "$work/enumerated" ||
+LC_ALL=C sort -m -u -k1,1n -k2,2n -k3,3n -k4 "$work"/part1 "$work"/part2 "$work"/part3 | cmp - "$work/enumerated" ||
     { echo "the parts of --graphs do not merge into the whole"; exit 1; }
 echo "ok: nauty's graphs give what --enumerate gives"

@@ -23,7 +23,7 @@ for n in 10 11 12 13; do
         print n, w + h, h, h, s
         print n, w + h, h, top, h, rest
     }' pieces.txt >cases.txt
-    "$tool" --only perfect --canonical --catalogue cases.txt | LC_ALL=C sort -u >made.txt
+    "$tool" --only perfect --canonical --catalogue cases.txt | LC_ALL=C sort -u -k1,1n -k2,2n -k3,3n -k4 >made.txt
     "$tool" --enumerate "$n" --compound --trivial >enumerated.txt
     cmp made.txt enumerated.txt || { echo "order $n: the two ways differ"; exit 1; }
     echo "ok: order $n, $(wc -l <made.txt) trivially compound"

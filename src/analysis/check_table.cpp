@@ -83,10 +83,12 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
 }
 
 std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message,
-                           bool canonical)
+                           bool canonical, std::string_view caption)
 {
-    return std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
-           "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\t-\t-\n" : "\t-\t-\t-\n");
+    std::string row = std::to_string(number) + "\t" + (line > 0 ? std::to_string(line) : "-") +
+                      "\t-\t-\t-\t-\t-\t-\t" + message + (canonical ? "\t-\t-\t-\t" : "\t-\t-\t");
+    append_cell(row, caption);
+    return row + '\n';
 }
 
 std::string verdict_words(const case_verdict& v)

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "analysis/case_check.h"
 #include "squares.h"
@@ -22,6 +23,7 @@ std::string check_table_row(std::int64_t number, std::int64_t line, const square
 std::string verdict_words(const case_verdict& verdict);
 
 // The row of a line that could not be read: "-" for what it would have
-// said, the message as the problem. A line of 0 (not known) shows as "-".
+// said, the message as the problem, and the caption the line has after a *.
+// A line of 0 (not known) shows as "-".
 std::string unreadable_row(std::int64_t number, std::int64_t line, const std::string& message,
-                           bool canonical = false);
+                           bool canonical, std::string_view caption = {});

@@ -1,6 +1,9 @@
 #include "catalogue/case_work.h"
 
+#include <algorithm>
+
 #include "analysis/canonical.h"
+#include "analysis/dissection_net.h"
 #include "analysis/subrectangle_form.h"
 #include "analysis/check_table.h"
 #include "catalogue/made_names.h"
@@ -24,19 +27,36 @@ std::string given_line(const catalogue_position& where)
     return shown_path(std::string(where.text.substr(0, given_line_limit))) + "...";
 }
 
+// What an unreadable line has after its first *, as its caption would be.
+std::string given_caption(const catalogue_position& where)
+{
+    const std::size_t star = where.text.find('*');
+    if (star == std::string_view::npos) return {};
+    std::string_view caption = where.text.substr(star + 1);
+    while (!caption.empty() && (caption.front() == ' ' || caption.front() == '\t'))
+        caption.remove_prefix(1);
+    while (!caption.empty() && (caption.back() == ' ' || caption.back() == '\t' ||
+                                caption.back() == '\r' || caption.back() == '\n'))
+        caption.remove_suffix(1);
+    return caption.size() <= given_line_limit ? shown_path(std::string(caption)) : std::string();
+}
+
 void handle_unreadable(const catalogue_settings& settings, catalogue_batch& batch,
                        const catalogue_position& where, std::int64_t line,
                        const std::string& message)
 {
     const std::int64_t number = where.number;
-    if (settings.only != 0 && settings.only != kind_unreadable) {
+    if ((settings.only != 0 && settings.only != kind_unreadable) || !settings.sizes.empty()) {
         ++batch.summary.left_out;
         return;
     }
     batch.messages += format_message(settings.path, line, message);
-    if (settings.check) batch.out += unreadable_row(number, line, message, settings.canonical);
+    const std::string caption = given_caption(where);
+    if (settings.check)
+        batch.out += unreadable_row(number, line, message, settings.canonical, caption);
     if (settings.gallery)
-        batch.entries.push_back(unreadable_entry(number, line, message, given_line(where)));
+        batch.entries.push_back(
+            unreadable_entry(number, line, message, given_line(where), caption));
     ++batch.summary.unreadable;
     batch.failed = true;
 }
@@ -87,10 +107,11 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
 }
 
 // The kinds a case is of, as --only names them.
-unsigned kinds_of(const case_verdict& v)
+unsigned kinds_of(const case_verdict& v, const square_case& c)
 {
-    if (!v.dissection) return kind_not_dissection;
-    return kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
+    const unsigned shape = c.width == c.height ? kind_square : kind_oblong;
+    if (!v.dissection) return kind_not_dissection | shape;
+    return shape | kind_dissection | (v.perfect ? kind_perfect : kind_imperfect) |
            (v.simple ? kind_simple : kind_compound) |
            (v.trivially_compound ? kind_trivially_compound : 0u);
 }
@@ -119,10 +140,11 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     case_verdict verdict;
-    const bool judged = settings.check || settings.gallery || settings.book || settings.only != 0;
+    const bool judged =
+        settings.check || settings.gallery || settings.book || settings.stats || settings.only != 0;
     if (judged) verdict = check_case(c, memory.check);
     // A case left out leaves nothing but its count: no row, code, message or page.
-    if ((kinds_of(verdict) & settings.only) != settings.only) {
+    if ((kinds_of(verdict, c) & settings.only) != settings.only || !within(c, settings.sizes)) {
         ++batch.summary.left_out;
         return;
     }
@@ -138,6 +160,28 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + problem);
             batch.failed = true;
+        }
+        return;
+    }
+    if (settings.stats) {
+        if (verdict.dissection) {
+            add_dissection(batch.stats, c, verdict);
+        } else {
+            batch.messages +=
+                format_message(settings.path, where.line, "not a dissection: " + verdict.problem);
+            batch.failed = true;
+        }
+        return;
+    }
+    if (settings.net) {
+        std::string problem;
+        std::string warning;
+        if (!append_net(c, settings.graph6, memory.canonical, memory.check, batch.out, problem,
+                        warning)) {
+            batch.messages += format_message(settings.path, where.line, problem);
+            batch.failed = true;
+        } else if (!warning.empty() && !settings.quiet) {
+            batch.messages += format_message(settings.path, where.line, "warning: " + warning);
         }
         return;
     }
@@ -233,4 +277,16 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;
     }
+}
+
+bool within(const square_case& c, const std::vector<size_bound>& bounds)
+{
+    for (const size_bound& b : bounds) {
+        const std::int64_t measures[] = {c.count, c.width, c.height, std::max(c.width, c.height),
+                                         std::min(c.width, c.height)};
+        const std::int64_t v = measures[b.of];
+        const bool holds[] = {v < b.value, v <= b.value, v == b.value, v >= b.value, v > b.value};
+        if (!holds[b.is]) return false;
+    }
+    return true;
 }

@@ -11,6 +11,7 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "catalogue/catalogue_input.h"
+#include "catalogue/order_stats.h"
 #include "files/made_journal.h"
 #include "files/file_system.h"
 #include "document/gallery.h"
@@ -28,13 +29,28 @@ enum case_kind : unsigned {
     kind_compound = 32,
     kind_unreadable = 64,
     kind_trivially_compound = 128,  // a square as wide or as high as the whole
+    kind_square = 256,              // as wide as high
+    kind_oblong = 512,
 };
+
+// A bound --only puts on a case's numbers, as 'width<=200'.
+struct size_bound {
+    enum measure { order, width, height, longer, shorter } of = width;
+    enum relation { below, at_most, equal, at_least, above } is = at_most;
+    std::int64_t value = 0;
+};
+
+// Whether the case is within every bound.
+bool within(const square_case& c, const std::vector<size_bound>& bounds);
 
 // The same for every case of a run.
 struct catalogue_settings {
     std::string path;  // the catalogue, as messages name it
     bool check = false;
     bool canonical = false;                  // each dissection's canonical code to `out`
+    bool net = false;                        // each dissection's network to `out`
+    bool graph6 = false;                     // as graph6, else planar_code
+    bool stats = false;                      // each dissection counted in `stats`
     bool up_to_subrectangles = false;        // that code up to the sub-rectangles' symmetries
     bool quiet = false;                      // no warnings
     const picture_format* format = nullptr;  // drawings into `directory`, or none
@@ -54,6 +70,7 @@ struct catalogue_settings {
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
     unsigned only = 0;  // --only's kinds (case_kind); 0: every case
+    std::vector<size_bound> sizes;  // and its bounds
 };
 
 // A drawing a batch made or tried to make in the directory.
@@ -73,6 +90,7 @@ struct catalogue_batch {
     std::vector<book_page> pages;
     std::vector<made_drawing> made;
     catalogue_summary summary;
+    catalogue_stats stats;
     bool failed = false;  // some line makes the run's status 1
 };
 

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "analysis/dissection_net.h"
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
@@ -71,10 +72,14 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     settings.check = r.check;
     settings.canonical = r.canonical;
     settings.up_to_subrectangles = r.up_to_subrectangles;
+    settings.net = r.net;
+    settings.stats = r.stats;
+    settings.graph6 = r.graph6;
     settings.quiet = r.quiet;
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     settings.only = r.only;
+    settings.sizes = r.sizes;
     const input_file catalogue = open_input(r.path, "r", "the catalogue");
     std::FILE* const stream = catalogue.stream;
     if (r.check && r.part.k == 1) print_out(out, check_table_header(r.canonical));
@@ -110,8 +115,15 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     }
     // The codes go to -o FILE as any output file is written, whole or not at all.
     std::unique_ptr<document> codes;
-    if (r.canonical && !r.check && !r.output.empty())
+    if ((r.canonical || r.net) && !r.check && !r.output.empty())
         codes = std::make_unique<document>(files, r.output);
+    if (r.net && !settings.graph6) {
+        if (codes) {
+            write_text(*codes, planar_code_header);
+        } else {
+            print_out(out, planar_code_header);
+        }
+    }
     std::unique_ptr<gallery> pages;
     if (settings.gallery) {
         pages = std::make_unique<gallery>(files, r.directory, settings.path);
@@ -126,6 +138,7 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     }
 
     catalogue_summary summary;
+    catalogue_stats stats;
     int status = 0;
     bool ended_early = false;
     progress shown(input.size());
@@ -162,6 +175,7 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
         // The catalogue could not be read to its end.
         ended_early = ended_early || !b.input.failure.empty();
         summary.add(b.summary);
+        add_stats(stats, b.stats);
         if (b.failed) status = failure_status;
         shown.update(summary.cases, b.input.done_bytes);
     };
@@ -175,6 +189,7 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     shown.clear();
 
     if (codes) close_document(*codes);
+    if (r.stats) print_out(out, stats_table(stats));
     if (book) {
         book->close();
         if (!r.check && !r.quiet && descriptor_named(r.output) < 0) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "catalogue/case_work.h"
 #include "document/picture_writer.h"
 #include "files/file_system.h"
 #include "messages.h"
@@ -15,6 +17,9 @@ struct catalogue_request {
     bool check = false;
     bool canonical = false;            // each dissection's canonical code
     bool up_to_subrectangles = false;  // that code up to the sub-rectangles' symmetries
+    bool net = false;     // each dissection's network, instead of codes
+    bool graph6 = false;  // that network as graph6, else planar_code
+    bool stats = false;   // a table of counts and sizes by order, instead of rows
     bool quiet = false;                // no warnings, no closing line
     // The canonical codes' file, or the book's; empty: standard output.
     std::string output;
@@ -25,6 +30,7 @@ struct catalogue_request {
     picture_settings drawing;
     catalogue_part part;
     unsigned only = 0;  // --only's kinds (case_kind bits); 0: every case
+    std::vector<size_bound> sizes;  // and its bounds on sizes
     int jobs = 1;       // threads
 };
 

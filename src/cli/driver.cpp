@@ -7,6 +7,7 @@
 
 #include "analysis/canonical.h"
 #include "analysis/check_table.h"
+#include "analysis/dissection_net.h"
 #include "analysis/subrectangle_form.h"
 #include "catalogue/catalogue_run.h"
 #include "cli/help_text.h"
@@ -126,6 +127,33 @@ int run_canonical_case(const case_request& o, file_system& files, output_stream&
     return 0;
 }
 
+// The one-case run of --net: the case's network, or the message of a case
+// that is not a dissection.
+int run_net_case(const case_request& o, file_system& files, output_stream& out)
+{
+    case_source from{o.path};
+    std::int64_t more_line = 0;
+    const square_case c = read_case(o.path, &from.line, &more_line);
+    const std::int64_t line = from.line;
+    if (!o.quiet) print_messages(writing_warnings(c, from, more_line, true));
+    canonical_scratch scratch;
+    check_workspace work;
+    std::string net = o.graph6 ? "" : planar_code_header;
+    std::string problem;
+    std::string warning;
+    if (!append_net(c, o.graph6, scratch, work, net, problem, warning))
+        throw conversion_error(problem, line);
+    if (!warning.empty() && !o.quiet) print_message(input_name(o.path), line, "warning: " + warning);
+    if (o.output.empty()) {
+        print_out(out, net);
+    } else {
+        document doc(files, o.output);
+        write_text(doc, net);
+        close_document(doc);
+    }
+    return 0;
+}
+
 // The graphs are not to be replaced by the codes, nor be their standard output.
 void guard_graphs(file_system& files, const enumeration_request& e)
 {
@@ -169,14 +197,15 @@ int run_request(const request& r, output_stream& out)
         }
         if (r.kind == run_kind::catalogue) {
             const catalogue_request& c = r.catalogue;
-            guard_input(files, c.path, c.output, c.check, c.canonical, "the catalogue");
+            guard_input(files, c.path, c.output, c.check, c.canonical || c.net, "the catalogue");
             if (!c.directory.empty() && c.path != "-")
                 refuse_catalogue_in_directory(files, c.path, c.directory);
             return run_catalogue(c, files, out);
         }
         const case_request& c = r.one_case;
-        guard_input(files, c.path, c.output, c.check, c.canonical, "the case file");
+        guard_input(files, c.path, c.output, c.check, c.canonical || c.net, "the case file");
         if (r.kind == run_kind::canonical_case) return run_canonical_case(c, files, out);
+        if (r.kind == run_kind::net_case) return run_net_case(c, files, out);
         return run_case(c, files, out);
     } catch (const usage_error&) {
         throw;

@@ -78,12 +78,14 @@ void check_enumeration(options& o)
 {
     check_compound_options(o);
     if (!enumerates(o)) {
-        if (o.imperfect || o.squares || o.count) {
+        if (o.imperfect || o.squares || o.count || o.with_net) {
             throw usage_error(
-                "--imperfect, --squares and --count go with --enumerate N or --graphs FILE");
+                "--imperfect, --squares, --count and --with-net go with --enumerate "
+                "N or --graphs FILE");
         }
         return;
     }
+    if (o.with_net && o.count) throw usage_error("--with-net adds to codes; --count writes none");
     const std::string run = o.graphs.empty() ? "--enumerate" : "--graphs";
     if (!o.enumerate.empty() && !o.graphs.empty()) {
         throw usage_error("give --enumerate N or --graphs FILE, not both");
@@ -111,6 +113,23 @@ void check_enumeration(options& o)
     }
 }
 
+// --net writes networks, one per case, as planar_code or graph6.
+void check_net(const options& o, const std::string& format_given)
+{
+    if (o.check || o.canonical || !o.directory.empty() || enumerates(o) || !o.size.empty()) {
+        throw usage_error(
+            "--net writes each dissection's network; it goes with none of --check, "
+            "--canonical, --directory, --size, --enumerate or --graphs");
+    }
+    if (!o.part.empty()) {
+        throw usage_error("--part splits a table among runs; --net writes one file of networks");
+    }
+    if (!o.format.empty() && o.format != net_formats[0] && o.format != net_formats[1]) {
+        throw usage_error("--net writes -f " + std::string(net_formats[0]) + " or -f " +
+                          net_formats[1] + ", not '" + format_given + "'");
+    }
+}
+
 }  // namespace
 
 void check_combination(options& o)
@@ -131,13 +150,20 @@ void check_combination(options& o)
             "--canonical prints codes, one line per case; it goes with neither --format nor "
             "--directory");
     }
+    if (o.net) check_net(o, format_given);
+    if (o.stats && (o.catalogue.empty() || o.check || o.canonical || o.net || !o.output.empty() ||
+                    !o.format.empty() || !o.directory.empty() || !o.part.empty())) {
+        throw usage_error(
+            "--stats prints a table of a whole catalogue, --catalogue FILE, on standard output; "
+            "it goes with none of --check, --canonical, --net, -o, -f, -d or --part");
+    }
     if (o.canonical && o.check && !o.output.empty()) {
         throw usage_error(
             "--check --canonical prints the table with a canonical column on standard output; "
             "it takes no --output");
     }
     // Codes written to a file of any name are still codes.
-    if (!o.canonical && !enumeration) {
+    if (!o.canonical && !o.net && !enumeration) {
         for (const char* extension : refused_extensions) {
             if (has_extension(o.output, extension)) {
                 throw usage_error("squares2tex does not write " + std::string(extension) +
@@ -151,7 +177,7 @@ void check_combination(options& o)
         }
     }
     const bool book = writes_book(o);
-    if (catalogue && !o.output.empty() && !o.canonical && !book) {
+    if (catalogue && !o.output.empty() && !o.canonical && !o.net && !book) {
         throw usage_error(
             "--output names one drawing; a catalogue's drawings go to --directory DIR, or "
             "into one PDF with -f pdf -o BOOK.pdf");
@@ -163,13 +189,15 @@ void check_combination(options& o)
         throw usage_error(
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
-    if (catalogue && !o.format.empty() && o.directory.empty() && !book) {
+    if (catalogue && !o.net && !o.format.empty() && o.directory.empty() && !book) {
         throw usage_error(
             "--format draws a catalogue only into --directory DIR, or as pdf "
             "into one book with -o BOOK.pdf");
     }
-    if (catalogue && !o.check && !o.canonical && o.directory.empty() && !book) {
-        throw usage_error("--catalogue needs --check, --canonical or --directory DIR");
+    if (catalogue && !o.check && !o.canonical && !o.net && !o.stats && o.directory.empty() &&
+        !book) {
+        throw usage_error(
+            "--catalogue needs --check, --canonical, --net, --stats or --directory DIR");
     }
     if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(
@@ -193,11 +221,11 @@ void check_combination(options& o)
         }
     }
     if (!o.only.empty()) {
-        o.only_kinds = parse_kinds(o.only);
+        o.only_kinds = parse_kinds(o.only, o.only_sizes);
         if (!catalogue)
             throw usage_error("--only chooses among a catalogue's cases: --catalogue FILE");
     }
-    if (!o.format.empty() && find_format(o.format) == nullptr) {
+    if (!o.net && !o.format.empty() && find_format(o.format) == nullptr) {
         throw usage_error("unknown format '" + format_given + "': choose " + format_names());
     }
     if (!o.size.empty()) {
@@ -208,5 +236,5 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
-    if (!o.canonical && !enumeration) refuse_other_extension(o);
+    if (!o.canonical && !o.net && !enumeration) refuse_other_extension(o);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "catalogue/case_work.h"
@@ -82,27 +83,66 @@ double size_in_mm(const std::string& text)
     throw usage_error(bad);
 }
 
-unsigned parse_kinds(const std::string& text)
+namespace {
+
+// A bound of --only, 'width<=200', or false when the term is none.
+bool parse_bound(const std::string& term, size_bound& bound)
+{
+    static const char* const measures[] = {"order", "width", "height", "longer", "shorter"};
+    static const char* const relations[] = {"<", "<=", "=", ">=", ">"};
+    const std::size_t op = term.find_first_of("<=>");
+    if (op == std::string::npos) return false;
+    const std::size_t number = term.find_first_not_of("<=>", op);
+    const auto measure = std::find(std::begin(measures), std::end(measures), term.substr(0, op));
+    const auto relation =
+        std::find(std::begin(relations), std::end(relations), term.substr(op, number - op));
+    if (measure == std::end(measures) || relation == std::end(relations) ||
+        number == std::string::npos ||
+        !parse_number(term.substr(number), 0, std::numeric_limits<std::int32_t>::max(),
+                      bound.value)) {
+        throw usage_error("bad bound '" + term +
+                          "' for --only: a measure (order, width, height, longer, shorter), "
+                          "one of < <= = >= >, and a whole number, as 'width<=200'");
+    }
+    bound.of = static_cast<size_bound::measure>(measure - std::begin(measures));
+    bound.is = static_cast<size_bound::relation>(relation - std::begin(relations));
+    return true;
+}
+
+}  // namespace
+
+unsigned parse_kinds(const std::string& text, std::vector<size_bound>& bounds)
 {
     static const struct {
         const char* name;
         unsigned bit;
-    } kinds[] = {{"dissection", kind_dissection}, {"not-dissection", kind_not_dissection},
-                 {"perfect", kind_perfect},       {"imperfect", kind_imperfect},
-                 {"simple", kind_simple},         {"compound", kind_compound},
+    } kinds[] = {{"dissection", kind_dissection},
+                 {"not-dissection", kind_not_dissection},
+                 {"perfect", kind_perfect},
+                 {"imperfect", kind_imperfect},
+                 {"simple", kind_simple},
+                 {"compound", kind_compound},
                  {"trivially-compound", kind_trivially_compound},
-                 {"unreadable", kind_unreadable}};
+                 {"unreadable", kind_unreadable},
+                 {"square", kind_square},
+                 {"oblong", kind_oblong}};
     unsigned bits = 0;
     for (std::size_t at = 0; at <= text.size();) {
         const std::size_t comma = std::min(text.find(',', at), text.size());
         const std::string name = text.substr(at, comma - at);
+        size_bound bound;
+        if (parse_bound(name, bound)) {
+            bounds.push_back(bound);
+            at = comma + 1;
+            continue;
+        }
         const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
                                        [&](const auto& k) { return name == k.name; });
         if (kind == std::end(kinds)) {
             throw usage_error("unknown kind '" + name +
                               "' for --only: choose dissection, not-dissection, perfect, "
-                              "imperfect, simple, compound, trivially-compound or unreadable, joined by "
-                              "commas");
+                              "imperfect, simple, compound, trivially-compound, unreadable, "
+                              "square or oblong, or a bound as 'width<=200', joined by commas");
         }
         bits |= kind->bit;
         at = comma + 1;

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "catalogue/case_work.h"
 #include "enumeration/enumeration_request.h"
 #include "squares.h"
 
@@ -28,5 +30,6 @@ bool parse_orders(const std::string& text, order_range& range);
 // millimetres. Throws usage_error for another text or a size out of range.
 double size_in_mm(const std::string& text);
 
-// --only's kinds, as bits (case_kind). Throws usage_error for a kind not known.
-unsigned parse_kinds(const std::string& text);
+// --only's kinds, as bits (case_kind), and its bounds on sizes. Throws
+// usage_error for a kind not known or a bound not well formed.
+unsigned parse_kinds(const std::string& text, std::vector<size_bound>& bounds);

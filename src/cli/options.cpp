@@ -40,6 +40,9 @@ const option_rule rules[] = {
     {"only", '\0', &options::only, nullptr},
     {"check", '\0', nullptr, &options::check},
     {"canonical", '\0', nullptr, &options::canonical},
+    {"net", '\0', nullptr, &options::net},
+    {"stats", '\0', nullptr, &options::stats},
+    {"with-net", '\0', nullptr, &options::with_net},
     {"quiet", 'q', nullptr, &options::quiet},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},
@@ -188,12 +191,19 @@ bool enumerates(const options& o)
 
 bool writes_book(const options& o)
 {
-    return !o.catalogue.empty() && !o.output.empty() && !o.canonical && o.format == "pdf";
+    return !o.catalogue.empty() && !o.output.empty() && !o.canonical && !o.net && o.format == "pdf";
+}
+
+const char* const net_formats[2] = {"planar_code", "graph6"};
+
+bool writes_graph6(const options& o)
+{
+    return o.net && o.format == net_formats[1];
 }
 
 bool draws(const options& o)
 {
-    if (o.canonical) return false;
+    if (o.canonical || o.net || o.stats) return false;
     if (!o.catalogue.empty()) return !o.directory.empty() || writes_book(o);
     return !o.check || !o.format.empty() || !o.output.empty();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/case_work.h"
 #include "document/picture_writer.h"
 #include "enumeration/enumeration_request.h"
 #include "squares.h"
@@ -25,6 +26,9 @@ struct options {
     bool has_case = false;
     bool check = false;
     bool canonical = false;  // print each dissection's canonical code
+    bool net = false;        // write each dissection's electrical network
+    bool with_net = false;   // each code of an enumeration with its c-net after a *
+    bool stats = false;      // a catalogue's table of counts and sizes by order
     bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
     bool squares = false;    // the enumeration keeps squared squares only
     bool count = false;      // the enumeration writes counts, not codes
@@ -44,6 +48,7 @@ struct options {
     catalogue_part part_value;
     order_range orders;
     unsigned only_kinds = 0;  // --only's kinds as bits (case_kind); 0: every case
+    std::vector<size_bound> only_sizes;  // and its bounds on sizes
     picture_settings settings;
 };
 
@@ -53,6 +58,12 @@ options parse_options(int argc, const char* const* argv);
 
 // Whether the run enumerates (--enumerate) or solves given graphs (--graphs).
 bool enumerates(const options& o);
+
+// The formats --net writes its networks in; the first unless -f says.
+extern const char* const net_formats[2];
+
+// Whether --net writes graph6 (else planar_code).
+bool writes_graph6(const options& o);
 
 // Whether the run draws a picture.
 bool draws(const options& o);

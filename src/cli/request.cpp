@@ -24,6 +24,7 @@ enumeration_request enumeration_of(const options& o)
     e.imperfect = o.imperfect;
     e.squares = o.squares;
     e.count = o.count;
+    e.with_net = o.with_net;
     e.compound = o.compound;
     e.trivial = o.trivial;
     e.nontrivial = o.nontrivial;
@@ -42,6 +43,10 @@ catalogue_request catalogue_of(const options& o)
     c.check = o.check;
     c.canonical = o.canonical;
     c.up_to_subrectangles = o.up_to_subrectangles;
+    c.net = o.net;
+    c.graph6 = writes_graph6(o);
+    c.stats = o.stats;
+    c.sizes = o.only_sizes;
     c.quiet = o.quiet;
     c.output = o.output;
     c.directory = o.directory;
@@ -61,6 +66,8 @@ case_request case_of(const options& o)
     c.check = o.check;
     c.canonical = o.canonical;
     c.up_to_subrectangles = o.up_to_subrectangles;
+    c.net = o.net;
+    c.graph6 = writes_graph6(o);
     c.quiet = o.quiet;
     c.output = o.output;
     if (draws(o)) c.format = &chosen_format(o);
@@ -90,6 +97,7 @@ request parse_request(int argc, const char* const* argv)
     } else {
         r.kind = o.check       ? run_kind::check_case
                  : o.canonical ? run_kind::canonical_case
+                 : o.net       ? run_kind::net_case
                                : run_kind::draw_case;
         r.one_case = case_of(o);
     }

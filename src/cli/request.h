@@ -15,6 +15,7 @@ enum class run_kind {
     draw_case,       // one case file, drawn
     check_case,      // one case file's table row, and its drawing if asked for
     canonical_case,  // one case file's canonical code
+    net_case,        // one case file's network
     catalogue,
     enumeration,  // the generator's c-nets of some orders
     graphs,       // the c-nets of a planar_code file
@@ -26,6 +27,8 @@ struct case_request {
     bool check = false;
     bool canonical = false;            // the table's canonical column, or the code alone
     bool up_to_subrectangles = false;  // that code up to the sub-rectangles' symmetries
+    bool net = false;     // the network instead
+    bool graph6 = false;  // as graph6, else planar_code
     bool quiet = false;
     // The drawing, or the code; empty: the format's own name, or standard output.
     std::string output;

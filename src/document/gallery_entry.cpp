@@ -20,9 +20,11 @@ std::string verdict_text(const case_verdict& v)
 }
 
 // The code under an entry, to be found and copied.
-std::string code_line(const std::string& code)
+std::string code_line(const std::string& code, bool canonical)
 {
-    return code.empty() ? std::string() : "<br><code>" + escaped_markup(code) + "</code>";
+    if (code.empty()) return {};
+    return std::string("<br>") + (canonical ? "canonical:" : "as given:") + " <code>" +
+           escaped_markup(code) + "</code>";
 }
 
 }  // namespace
@@ -56,23 +58,25 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
              id + "\"></noscript></a></div>";
     }
     h += "<figcaption>case " + id + ", line " + std::to_string(line) + ": order " +
-         std::to_string(c.count) + ", " + std::to_string(c.width) + " x " +
+         std::to_string(c.count) + ", " + std::to_string(c.width) + "&nbsp;x&nbsp;" +
          std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
          "\">" + verdict_text(verdict) + "</span>";
     if (!c.caption.empty()) h += "<br><q>" + escaped_markup(c.caption) + "</q>";
-    h += code_line(code) + "</figcaption></figure>\n";
+    h += code_line(code, verdict.dissection) + "</figcaption></figure>\n";
     return entry;
 }
 
 gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
-                               const std::string& code)
+                               const std::string& code, const std::string& caption)
 {
     gallery_entry entry;
     entry.failed = true;
     entry.html = "<figure id=\"case-" + std::to_string(number) +
                  "\"><div class=\"picture no\">line " + std::to_string(line) + ": " +
                  escaped_markup(message) + "</div><figcaption>case " + std::to_string(number) +
-                 ", line " + std::to_string(line) + ": not read" + code_line(code) +
+                 ", line " + std::to_string(line) + ": not read" +
+                 (caption.empty() ? "" : "<br><q>" + escaped_markup(caption) + "</q>") +
+                 code_line(code, false) +
                  "</figcaption></figure>\n";
     return entry;
 }

@@ -23,6 +23,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
                          const case_verdict& verdict, const std::string& drawing,
                          const std::string& failure, const std::string& code);
 
-// A line that could not be read; `code` the line as given.
+// A line that could not be read; `code` the line as given, `caption` what
+// it has after a *.
 gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std::string& message,
-                               const std::string& code);
+                               const std::string& code, const std::string& caption);

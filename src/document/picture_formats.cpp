@@ -1,5 +1,6 @@
 #include "document/pdf_picture.h"
 #include "document/picture_writer.h"
+#include "document/smith_picture.h"
 #include "document/svg_picture.h"
 #include "document/tex_picture.h"
 #include "document/tikz_picture.h"
@@ -12,6 +13,8 @@ const picture_format formats[] = {
     {"svg", "squares.svg", ".svg", true, true, true, open_svg_picture},
     {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, true, open_tikz_picture},
     {"pdf", "squares.pdf", ".pdf", false, true, true, open_pdf_picture},
+    // A network needs every square placed: a failed case draws nothing.
+    {"smith", "squares-smith.svg", "-smith.svg", true, true, false, open_smith_picture},
 };
 
 }  // namespace

@@ -24,6 +24,7 @@ public:
         const drawing_extent extent = extent_of(c);
         const std::int64_t depth = std::max<std::int64_t>(c.height, extent.bottom);
         const rounded line = line_width(c, depth);
+        longer_ = std::max<std::int64_t>(extent.right, depth);
         const auto put_extent = [&](char* out, std::int64_t length) {
             return put_trimmed(out, static_cast<double>(length) + 2 * line.value, line.decimals);
         };
@@ -55,8 +56,8 @@ public:
         // page that holds the drawing overrides them.
         out = put_text(out, R"(" fill="none" stroke="#000" stroke-width=")");
         out = put_trimmed(out, line.value, line.decimals);
-        commit(doc_, put_line_end(
-                         put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)")));
+        commit(doc_,
+               put_line_end(put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)")));
         // A caption makes the title as long as it is.
         write_line(doc_, "<title>" + escaped_markup(case_title(c)) + "</title>");
         out = reserve(doc_, 2 * longest_line);
@@ -89,7 +90,12 @@ public:
         out = put_text(out,
                        named ? R"(" stroke="#d00" fill="#e00" fill-opacity="0.25"/>)" : R"("/>)");
         out = put_line_end(out);
-        out = put_text(out, R"(<text x=")");
+        // A label under 6 px in a gallery's thumbnail (200 px) cannot be
+        // read there: the style at the end hides it at such sizes only.
+        const bool small = static_cast<double>(p.side) / std::max(2, digit_count(p.side)) <
+                           0.03 * static_cast<double>(longer_);
+        any_small_ = any_small_ || small;
+        out = put_text(out, small ? R"(<text class="small" x=")" : R"(<text x=")");
         out = put_centre(out, 2 * p.column + p.side);
         out = put_text(out, R"(" y=")");
         out = put_centre(out, 2 * depth + p.side);
@@ -104,6 +110,9 @@ public:
 
     void frame_tail() override
     {
+        if (any_small_)
+            write_line(doc_,
+                       "<style>@media (max-width: 250px) { .small { display: none } }</style>");
         write_line(doc_, "</svg>");
         close_document(doc_);
     }
@@ -114,6 +123,8 @@ private:
     document doc_;
     double size_mm_;
     std::int32_t height_ = 0;
+    std::int64_t longer_ = 0;
+    bool any_small_ = false;
     label_sizes label_sizes_;
     std::vector<std::string> caveats_;
 };

@@ -5,57 +5,53 @@
 
 namespace {
 
-// A line's place in the order: the length of its first number and the
-// line's first 15 bytes in two big-endian words (a shorter line padded
-// with 0, which sorts a prefix first, as byte order does), then the whole
-// line. Most comparisons end at the words, without a call to compare
-// bytes; 32 bytes a line, where a length and a string_view took 24.
-struct keyed_line {
-    std::uint64_t head[2];
-    const char* data;
-    std::uint32_t size;
+// The line's first three numbers: its order, the longer side and the shorter.
+struct line_key {
+    std::int64_t numbers[3] = {};
+    std::string_view line;
 
-    std::string_view line() const { return {data, size}; }
-    bool operator<(const keyed_line& o) const
+    bool operator<(const line_key& other) const
     {
-        if (head[0] != o.head[0]) return head[0] < o.head[0];
-        if (head[1] != o.head[1]) return head[1] < o.head[1];
-        return line() < o.line();
+        for (int i = 0; i < 3; ++i) {
+            if (numbers[i] != other.numbers[i]) return numbers[i] < other.numbers[i];
+        }
+        return line < other.line;
     }
 };
 
-std::uint64_t word_at(std::string_view line, std::size_t from, std::size_t bytes)
+line_key key_of(std::string_view line)
 {
-    std::uint64_t word = 0;
-    for (std::size_t i = from; i < from + bytes; ++i) {
-        word = word << 8 | (i < line.size() ? static_cast<unsigned char>(line[i]) : 0u);
+    line_key key;
+    key.line = line;
+    std::size_t at = 0;
+    for (std::int64_t& number : key.numbers) {
+        while (at < line.size() && line[at] == ' ') ++at;
+        for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at)
+            number = number * 10 + (line[at] - '0');
     }
-    return word;
+    return key;
 }
 
 }  // namespace
 
 std::vector<std::string_view> sorted_lines(const std::vector<const std::string*>& texts)
 {
-    std::vector<keyed_line> keyed;
+    // Each line's numbers read once, not at every comparison.
+    std::vector<line_key> keyed;
     for (const std::string* text : texts) {
         std::size_t start = 0;
         while (start < text->size()) {
             std::size_t end = text->find('\n', start);
             if (end == std::string::npos) end = text->size();
-            const std::string_view line(text->data() + start, end - start);
-            const std::uint64_t number_length = std::min<std::size_t>(line.find(' '), 255);
-            keyed.push_back({{number_length << 56 | word_at(line, 0, 7), word_at(line, 7, 8)},
-                             line.data(),
-                             static_cast<std::uint32_t>(line.size())});
+            keyed.push_back(key_of(std::string_view(text->data() + start, end - start)));
             start = end + 1;
         }
     }
     std::sort(keyed.begin(), keyed.end());
     std::vector<std::string_view> lines;
     lines.reserve(keyed.size());
-    for (const keyed_line& k : keyed) {
-        if (lines.empty() || lines.back() != k.line()) lines.push_back(k.line());
+    for (const line_key& k : keyed) {
+        if (lines.empty() || lines.back() != k.line) lines.push_back(k.line);
     }
     return lines;
 }

@@ -5,6 +5,7 @@
 
 #include "analysis/subrectangle_form.h"
 #include "document/document.h"
+#include "enumeration/code_lines.h"
 #include "enumeration/compound_levels.h"
 
 namespace {
@@ -122,9 +123,14 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
         if (o.all) take(codes.simple);
         if (!o.nontrivial) take(codes.trivial);
         if (!o.trivial) take(codes.nontrivial);
-        std::sort(lines.begin(), lines.end());
+        // In the catalogue's order, as --enumerate writes its own.
+        std::string found;
+        for (const std::string& line : lines) found += line + '\n';
         std::string text;
-        for (const std::string& line : lines) text += line + '\n';
+        for (const std::string_view line : sorted_lines({&found})) {
+            text += line;
+            text += '\n';
+        }
         output.add(text);
     }
     if (output.file) close_document(*output.file);

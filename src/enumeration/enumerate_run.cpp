@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "analysis/dissection_net.h"
 #include "catalogue/in_order.h"
 #include "catalogue/progress.h"
 #include "document/document.h"
@@ -107,8 +108,17 @@ void write_found(const enumeration_request& o, const run_settings& settings, run
             if (!settings.wanted[kind]) continue;
             for (const std::string& text : totals.lines[kind]) texts.push_back(&text);
         }
+        canonical_scratch scratch;
+        check_workspace work;
+        std::string with_net;
         for (const std::string_view line : sorted_lines(texts)) {
-            output.add(line);
+            if (o.with_net) {
+                with_net.clear();
+                append_line_with_net(line, scratch, work, with_net);
+                output.add(with_net);
+            } else {
+                output.add(line);
+            }
             output.add("\n");
         }
         return;

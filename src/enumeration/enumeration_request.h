@@ -23,6 +23,7 @@ struct enumeration_request {
     bool imperfect = false;  // the kind kept: imperfect, not perfect
     bool squares = false;    // squared squares only
     bool count = false;      // counts, not codes
+    bool with_net = false;   // each code with its c-net after a *
     // The compound rectangles instead (or as well, `all`), of one part only
     // with `trivial` or `nontrivial`.
     bool compound = false;

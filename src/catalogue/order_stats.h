@@ -1,0 +1,35 @@
+// What --stats tells of a catalogue's dissections, order by order: how
+// many, of which kinds, and the least and greatest rectangles and squares.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "analysis/case_check.h"
+#include "squares.h"
+
+struct order_stats {
+    std::int64_t count = 0;
+    std::int64_t perfect = 0;
+    std::int64_t squares = 0;
+    std::int64_t compound = 0;
+    // Rectangles as (longer side, shorter side), least and greatest in that
+    // order; squares by their side. 0: none yet.
+    std::int32_t least[2] = {0, 0};
+    std::int32_t most[2] = {0, 0};
+    std::int32_t least_square = 0;
+    std::int32_t most_square = 0;
+};
+
+// By order.
+using catalogue_stats = std::map<std::int32_t, order_stats>;
+
+// Counts a dissection.
+void add_dissection(catalogue_stats& stats, const square_case& c, const case_verdict& verdict);
+
+// Adds the counts of a batch.
+void add_stats(catalogue_stats& stats, const catalogue_stats& more);
+
+// The table: a header line, then a tab-separated row per order.
+std::string stats_table(const catalogue_stats& stats);

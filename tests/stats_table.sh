@@ -1,0 +1,23 @@
+#!/bin/sh
+# --stats on the tool's own enumeration: the least simple perfect squared
+# squares of orders 21 and 22 (OEIS A129947: 112, 110), and counts by order
+# that agree with --enumerate --count.
+#   stats_table.sh SQUARES2TEX
+set -eu
+tool=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+fail() { echo "$1"; exit 1; }
+"$tool" --enumerate 21-22 --squares | "$tool" --stats --catalogue - | cut -f1,4,8 >squares.tsv
+printf 'order\tsquares\tleast square\n21\t1\t112\n22\t8\t110\n' | cmp -s - squares.tsv ||
+    fail "the least squared squares: $(cat squares.tsv)"
+"$tool" --enumerate 9-14 >codes.txt
+"$tool" --enumerate 9-14 --count | tail -n +2 | cut -f1,3 >counts.tsv
+"$tool" -j 3 --stats --catalogue codes.txt | tail -n +2 | cut -f1,2 | cmp -s - counts.tsv ||
+    fail "not the counts of --enumerate --count"
+printf '4 2 2 1 1 1 1\n3 3 2 2 1 1\n9 33 32 18 15 7 8 14 4 10 1 9\n' |
+    "$tool" --stats --catalogue - | tail -n +2 >mixed.tsv
+printf '3\t1\t0\t0\t1\t3x2\t3x2\t-\t-\n4\t1\t0\t1\t1\t2x2\t2x2\t2\t2\n9\t1\t1\t0\t0\t33x32\t33x32\t-\t-\n' |
+    cmp -s - mixed.tsv || fail "kinds and sizes: $(cat mixed.tsv)"
+echo "ok: A129947 at orders 21 and 22, counts as --count gives them"
