@@ -65,21 +65,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!c.path.empty() && c.jobs >= 1 && c.jobs <= 256);
             require(!c.book || (c.format != nullptr && std::string(c.format->name) == "pdf" &&
                                 c.directory.empty() && c.part.n == 1 && !c.canonical));
-            require(c.output.empty() || c.canonical || c.book);
-            require(c.check || c.canonical || !c.directory.empty() || c.book);
+            require(c.output.empty() || c.canonical || c.net || c.book);
+            require(c.check || c.canonical || c.net || c.stats || !c.directory.empty() || c.book);
             require((c.format != nullptr) == (!c.directory.empty() || c.book));
             require(!c.canonical || (!(c.check && !c.output.empty()) && c.format == nullptr));
             require(c.part.n == 1 || (c.path != "-" && c.format == nullptr));
             require(!(c.check && descriptor_named(c.output) == 1));
             // --only names kinds of a catalogue's cases.
-            require(c.only < 128);
+            require(c.only < 1024);
             require(sized(c.format, c.drawing));
             return 0;
         }
         const case_request& c = r.one_case;
         require(c.check == (r.kind == run_kind::check_case));
         require(c.canonical == (r.kind == run_kind::canonical_case) || c.check);
-        require(c.format == nullptr || !c.canonical);
+        require(c.format == nullptr || (!c.canonical && !c.net));
+        require(c.net == (r.kind == run_kind::net_case));
         require(c.format == nullptr || named_as_own(c.output, *c.format));
         require(r.kind != run_kind::draw_case || c.format != nullptr);
         require(!(c.check && descriptor_named(c.output) == 1));

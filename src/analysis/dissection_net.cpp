@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "analysis/canonical.h"
+#include "analysis/simple_test.h"
 
 const char planar_code_header[] = ">>planar_code le<<";
 

@@ -1,7 +1,5 @@
 #include "catalogue/case_work.h"
 
-#include <algorithm>
-
 #include "analysis/canonical.h"
 #include "analysis/dissection_net.h"
 #include "analysis/subrectangle_form.h"
@@ -277,16 +275,4 @@ void work_on_batch(const catalogue_settings& settings, file_system& files, catal
         batch.messages += format_message(settings.path, 0, input.failure);
         batch.failed = true;
     }
-}
-
-bool within(const square_case& c, const std::vector<size_bound>& bounds)
-{
-    for (const size_bound& b : bounds) {
-        const std::int64_t measures[] = {c.count, c.width, c.height, std::max(c.width, c.height),
-                                         std::min(c.width, c.height)};
-        const std::int64_t v = measures[b.of];
-        const bool holds[] = {v < b.value, v <= b.value, v == b.value, v >= b.value, v > b.value};
-        if (!holds[b.is]) return false;
-    }
-    return true;
 }

@@ -10,6 +10,7 @@
 
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
+#include "catalogue/case_filter.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/order_stats.h"
 #include "files/made_journal.h"
@@ -32,16 +33,6 @@ enum case_kind : unsigned {
     kind_square = 256,              // as wide as high
     kind_oblong = 512,
 };
-
-// A bound --only puts on a case's numbers, as 'width<=200'.
-struct size_bound {
-    enum measure { order, width, height, longer, shorter } of = width;
-    enum relation { below, at_most, equal, at_least, above } is = at_most;
-    std::int64_t value = 0;
-};
-
-// Whether the case is within every bound.
-bool within(const square_case& c, const std::vector<size_bound>& bounds);
 
 // The same for every case of a run.
 struct catalogue_settings {
