@@ -99,6 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string old = bytes.substr(0, zero);
     const std::string run = zero == std::string::npos ? std::string() : bytes.substr(zero + 1);
     const bool headed = run.empty() || (run[0] & 1) != 0;
+    // Bytes that begin with a heading of their own have it whatever `headed` says.
+    const std::size_t one = old.find('\1');
+    const auto begins = [](const std::string& text, const char* heading) {
+        return text.compare(0, std::string(heading).size(), heading) == 0;
+    };
+    if (!headed && (begins(old, record_heading) ||
+                    (one != std::string::npos && begins(old.substr(one + 1), journal_heading))))
+        return 0;
     // The same run, reaching the end of its catalogue and not.
     outcome whole, early, killed;
     run_over(old, run, headed, ending::complete, whole);
