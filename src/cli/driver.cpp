@@ -102,6 +102,20 @@ int run_case(const case_request& o, file_system& files, output_stream& out)
     return status;
 }
 
+// The text of a one-case run to standard output, or whole to -o FILE.
+int write_text_out(const std::string& output, const std::string& text, file_system& files,
+                   output_stream& out)
+{
+    if (output.empty()) {
+        print_out(out, text);
+    } else {
+        document doc(files, output);
+        write_text(doc, text);
+        close_document(doc);
+    }
+    return 0;
+}
+
 // The one-case run of --canonical: the code's line, or the message of a
 // case that is not a dissection.
 int run_canonical_case(const case_request& o, file_system& files, output_stream& out)
@@ -117,14 +131,7 @@ int run_canonical_case(const case_request& o, file_system& files, output_stream&
     if (!append_code_line(c, o.up_to_subrectangles, scratch, code, problem)) {
         throw conversion_error("not a dissection: " + problem, line);
     }
-    if (o.output.empty()) {
-        print_out(out, code);
-    } else {
-        document doc(files, o.output);
-        write_text(doc, code);
-        close_document(doc);
-    }
-    return 0;
+    return write_text_out(o.output, code, files, out);
 }
 
 // The one-case run of --net: the case's network, or the message of a case
@@ -144,14 +151,7 @@ int run_net_case(const case_request& o, file_system& files, output_stream& out)
     if (!append_net(c, o.graph6, scratch, work, net, problem, warning))
         throw conversion_error(problem, line);
     if (!warning.empty() && !o.quiet) print_message(input_name(o.path), line, "warning: " + warning);
-    if (o.output.empty()) {
-        print_out(out, net);
-    } else {
-        document doc(files, o.output);
-        write_text(doc, net);
-        close_document(doc);
-    }
-    return 0;
+    return write_text_out(o.output, net, files, out);
 }
 
 // The graphs are not to be replaced by the codes, nor be their standard output.
