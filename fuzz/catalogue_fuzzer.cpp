@@ -117,7 +117,9 @@ plain_line plain(const std::string& line)
         char* stop = nullptr;
         const long long value = std::strtoll(word.c_str(), &stop, 10);
         if (stop != word.c_str() + word.size() || value < INT32_MIN || value > INT32_MAX) {
-            if (at != line.find_first_not_of(" \t\v\f\r,{}") || !size_word(word, p.sized)) break;
+            // A closing bracket before the first word is a separator, as a brace is.
+            if (at != line.find_first_not_of(" \t\v\f\r,{})]") || !size_word(word, p.sized))
+                break;
             at = end == std::string::npos ? line.size() : end;
             continue;
         }
