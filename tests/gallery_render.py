@@ -5,7 +5,8 @@ chained by next links that list every drawing in catalogue order with its
 case number, line, order, size and check results, lines that fail listed in
 their place and on a page of their own; in headless Chromium a page loads
 quickly, loads only the drawings near the window, and shows the first one,
-and a square thumbnail at a device scale factor of 3 keeps its whole outline.
+a square thumbnail at a device scale factor of 3 keeps its whole outline,
+and the labels too small to read are hidden in a thumbnail only.
 
     tests/gallery_render.py SQUARES2TEX    (exits 77 without Chromium)
 """
@@ -178,6 +179,41 @@ def thumbnail_edges(chromium, work, out, scripts):
     return None
 
 
+def small_labels(chromium, work, thumb):
+    """The labels too small to read are hidden in the thumbnail and shown in
+    the full drawing: each view is compared, pixel for pixel, with the same
+    drawing with those labels taken out and with the style that hides them
+    taken out."""
+    name = next(n for n in os.listdir(thumb) if n.endswith(".svg"))
+    with open(os.path.join(thumb, name)) as f:
+        drawing = f.read()
+    if drawing.count('class="small"') < 2:
+        return ["the thumbnail's drawing marks no small labels"]
+    variants = {"as made": drawing,
+                "no small labels": re.sub(r'<text class="small"[^>]*>[^<]*</text>\n', "", drawing),
+                "no style": re.sub(r"<style>[^<]*</style>\n", "", drawing)}
+    shots = {}
+    for label, text in variants.items():
+        where = os.path.join(work, "labels-" + label.replace(" ", "-"))
+        shutil.copytree(thumb, where)
+        with open(os.path.join(where, name), "w") as f:
+            f.write(text)
+        shot = os.path.join(where, "thumbnail.png")
+        screenshot(chromium, work, "file://" + os.path.join(where, "page-000001.html"), shot, True)
+        full = os.path.join(where, "full.png")
+        run_chromium(chromium, work, "--screenshot=" + full, "--window-size=900,900",
+                     "file://" + os.path.join(where, name))
+        shots[label] = (read_png(shot), read_png(full))
+    failures = []
+    if shots["as made"][0] != shots["no small labels"][0] or \
+            shots["as made"][0] == shots["no style"][0]:
+        failures.append("the thumbnail does not hide exactly the small labels")
+    if shots["as made"][1] != shots["no style"][1] or \
+            shots["as made"][1] == shots["no small labels"][1]:
+        failures.append("the full drawing does not show the small labels")
+    return failures
+
+
 def main():
     tool = os.path.abspath(sys.argv[1])
     chromium = find_chromium()
@@ -259,6 +295,7 @@ def main():
         failure = thumbnail_edges(chromium, work, thumb, scripts)
         if failure:
             failures.append(failure)
+    failures += small_labels(chromium, work, thumb)
 
     # In the browser: the page at the window's size in a frame, measured
     # from a script that can see into it (file:// pages need the switch).
