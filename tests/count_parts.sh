@@ -12,11 +12,7 @@ cd "$work"
 for kind in "" "--imperfect" "--squares"; do
     "$tool" --enumerate 15-17 --count $kind >whole.tsv
     for n in 1 3 7; do
-        k=1
-        while [ "$k" -le "$n" ]; do
-            "$tool" --enumerate 15-17 --count $kind --part "$k/$n" -j 2 >"part-$k.tsv"
-            k=$((k + 1))
-        done
+        for k in $(seq "$n"); do "$tool" --enumerate 15-17 --count $kind --part "$k/$n" -j 2 >"part-$k.tsv"; done
         [ "$n" -eq 1 ] && { cmp part-1.tsv whole.tsv || { echo "--part 1/1 is not the whole run"; exit 1; }; continue; }
         sh "$merge" part-*.tsv >merged.tsv
         cmp merged.tsv whole.tsv || { echo "$n parts $kind differ from the whole:"; cat merged.tsv; exit 1; }
