@@ -79,13 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(kind != graph_kind::not_embedding || !problem.empty());
             if (kind != graph_kind::c_net || scratch.darts.head.size() > 2 * 30) continue;
             found_codes found;
-            if (!solve_cnet(scratch, all, found, problem)) continue;
+            if (!solve_cnet(scratch, all, false, found, problem)) continue;
             read_back(found.lines[perfect_oblong] + found.lines[perfect_square], true);
             read_back(found.lines[imperfect_oblong] + found.lines[imperfect_square], false);
             // A squares run screens before it solves: it finds the same squares.
             const bool squares[kinds] = {false, true, false, true};
             found_codes only;
-            require(solve_cnet(scratch, squares, only, problem));
+            require(solve_cnet(scratch, squares, false, only, problem));
             require(only.lines[perfect_square] == found.lines[perfect_square] &&
                     only.lines[imperfect_square] == found.lines[imperfect_square]);
         }

@@ -105,7 +105,6 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--squares case.txt",
          "--imperfect, --squares, --count and --with-net go with --enumerate N"},
         {"--enumerate 9 --count --with-net", "--with-net adds to codes; --count writes none"},
-        {"--enumerate 12 --count --part 1/2", "their counts do not add up"},
         {"--enumerate 9 -j 0", "--jobs takes a number of threads"},
     };
     for (const auto& [arguments, message] : rows) {

@@ -275,7 +275,7 @@ TEST(Enumeration, NumbersPastTheirRangeAreRefused)
         std::string problem;
         ASSERT_EQ(check_plane_graph(g, s.darts, problem), graph_kind::c_net);
         found_codes found;
-        EXPECT_FALSE(solve_cnet(s, {true, true, true, true}, found, problem));
+        EXPECT_FALSE(solve_cnet(s, {true, true, true, true}, false, found, problem));
         EXPECT_NE(problem.find(message), std::string::npos) << message << ": " << problem;
     }
 }
@@ -370,6 +370,9 @@ TEST(Enumeration, CostOfARunIsSaidBeforeIt)
     EXPECT_NE(long_run.find("years; --part K/N shares them out"), std::string::npos) << long_run;
     EXPECT_NE(cost_warnings(o, 24, 24, 1).find("GiB of codes in memory"), std::string::npos);
     EXPECT_EQ(cost_warnings(o, 24, 24, 16), "");
+    o.count = true;
+    EXPECT_EQ(cost_warnings(o, 24, 24, 1), "");
+    o.count = false;
     o.squares = true;
     EXPECT_EQ(cost_warnings(o, 24, 24, 1), "");
     o.quiet = true;

@@ -104,13 +104,6 @@ void check_enumeration(options& o)
                           std::to_string(least_order) + " to " + std::to_string(greatest_order) +
                           ", not '" + o.enumerate + "'");
     }
-    if (!o.part.empty() && o.count) {
-        // A rectangle can come from c-nets of two parts: counts do not add up.
-        throw usage_error(
-            "--count counts a whole enumeration: the parts of --part can hold "
-            "the same rectangle, so their counts do not add up; merge the parts' "
-            "codes instead");
-    }
 }
 
 // --net writes networks, one per case, as planar_code or graph6.

@@ -60,7 +60,8 @@ std::vector<std::string> simple_perfect_codes(int order)
             found_codes found;
             // A c-net and its dual give the same rectangles turned: the
             // generator leaves out one of each pair, the dedupe the rest.
-            if (!solve_cnet(scratch, wanted, found, problem)) throw std::logic_error(problem);
+            if (!solve_cnet(scratch, wanted, false, found, problem))
+                throw std::logic_error(problem);
             text[perfect_oblong] += found.lines[perfect_oblong];
             text[perfect_square] += found.lines[perfect_square];
         });

@@ -55,9 +55,10 @@ std::string cost_warnings(const enumeration_request& o, int low, int high, std::
                 " c-nets to solve; at about 20000 a second that is about " + duration(seconds) +
                 "; --part K/N shares them out among machines");
     }
-    // Squares are few; the imperfect rectangles about a fourteenth of all.
-    if (!o.squares || o.count) {
-        const double share = o.imperfect && !o.count ? 1.0 / 14 : 1.0;
+    // Squares are few; the imperfect rectangles about a fourteenth of all;
+    // a count keeps only the crossed codes, some 1 in 10000.
+    if (!o.squares && !o.count) {
+        const double share = o.imperfect ? 1.0 / 14 : 1.0;
         const double bytes =
             order_22_bytes * std::pow(3.5, high - 22) * share / static_cast<double>(parts);
         if (bytes > bytes_worth_a_warning) {

@@ -53,6 +53,7 @@ const char* const count_header =
 struct run_totals {
     // Each batch's text as it came: moved, never copied into one string.
     std::vector<std::string> lines[kinds];
+    std::map<int, std::int64_t> counted[kinds];  // without their codes, by order
     std::map<int, std::int64_t> cnets;
     std::int64_t graphs = 0;
     std::int64_t not_simple = 0;
@@ -63,6 +64,7 @@ struct run_totals {
         if (!b.error.empty()) throw conversion_error(b.error);
         for (int kind = 0; kind < kinds; ++kind) {
             if (!b.found.lines[kind].empty()) lines[kind].push_back(std::move(b.found.lines[kind]));
+            for (const auto& c : b.found.counted[kind]) counted[kind][c.first] += c.second;
         }
         for (const auto& c : b.cnets) cnets[c.first] += c.second;
         graphs += static_cast<std::int64_t>(b.size());
@@ -73,6 +75,7 @@ struct run_totals {
     void clear_codes()
     {
         for (std::vector<std::string>& l : lines) std::vector<std::string>().swap(l);
+        for (std::map<int, std::int64_t>& c : counted) c.clear();
     }
 };
 
@@ -123,13 +126,23 @@ void write_found(const enumeration_request& o, const run_settings& settings, run
         }
         return;
     }
+    // A part writes the codes it kept, for the merge to tell apart, and
+    // counts only the rest (scripts/merge-counts.py adds them up).
+    const bool part_run = o.part.n > 1;
     std::map<int, std::int64_t> found[kinds];
+    std::string kept;
     for (int kind = 0; kind < kinds; ++kind) {
         std::vector<const std::string*> texts;
         for (const std::string& text : totals.lines[kind]) texts.push_back(&text);
+        const char* const name = kind >= imperfect_oblong ? "imperfect\t" : "perfect\t";
         for (const std::string_view line : sorted_lines(texts)) {
-            ++found[kind][order_of(line)];
+            if (part_run) {
+                kept.append(name).append(line) += '\n';
+            } else {
+                ++found[kind][order_of(line)];
+            }
         }
+        for (const auto& c : totals.counted[kind]) found[kind][c.first] += c.second;
     }
     // A column of kinds the run did not look for shows "-", not a false 0.
     const auto column = [&](int order, int a, int b) {
@@ -143,6 +156,7 @@ void write_found(const enumeration_request& o, const run_settings& settings, run
                    column(order, perfect_square, perfect_square) +
                    column(order, imperfect_square, imperfect_square) + '\n');
     }
+    output.add(kept);
 }
 
 }  // namespace
@@ -165,7 +179,7 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
     std::int64_t cnets_done = 0;
     in_order_steps<graph_batch> steps;
     steps.work = [&](graph_batch& b, int worker) {
-        solve_batch(b, settings.wanted, scratch[static_cast<std::size_t>(worker)]);
+        solve_batch(b, settings.wanted, o.count, scratch[static_cast<std::size_t>(worker)]);
     };
     steps.write = [&](graph_batch& b) {
         totals.add(b);
@@ -179,6 +193,9 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
     steps.size = [](const graph_batch& b) { return b.bytes; };
     code_output output{out, nullptr, {}};
     if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
+    if (o.count && part.n > 1) {
+        output.add("part\t" + std::to_string(part.k) + '/' + std::to_string(part.n) + '\n');
+    }
     if (o.count) output.add(count_header);
 
     if (!settings.from_file) {

@@ -66,10 +66,13 @@ bool dual_comes_first(const cnet::embedding& g, solve_scratch& scratch)
     return cnet::canonical_code(scratch.dual) < cnet::canonical_code(self);
 }
 
-void solve_batch(graph_batch& b, const bool (&wanted)[kinds], solve_scratch& scratch)
+void solve_batch(graph_batch& b, const bool (&wanted)[kinds], bool count, solve_scratch& scratch)
 {
     std::string problem;
     const bool squares_only = !wanted[perfect_oblong] && !wanted[imperfect_oblong];
+    // A file may hold a graph twice, or with its dual; a squares run solves
+    // both of two duals: those keep every code.
+    const bool count_uncrossed = count && !b.from_file && !squares_only;
     for (std::size_t i = 0; i < b.size(); ++i) {
         const std::int64_t number = b.first + b.step * static_cast<std::int64_t>(i);
         int vertices = 0;
@@ -98,7 +101,7 @@ void solve_batch(graph_batch& b, const bool (&wanted)[kinds], solve_scratch& scr
             dual_comes_first(b.generated[i], scratch)) {
             continue;
         }
-        if (!solve_cnet(scratch, wanted, b.found, problem)) {
+        if (!solve_cnet(scratch, wanted, count_uncrossed, b.found, problem)) {
             b.error = (b.from_file ? graph_named(number)
                                    : "a c-net of " + std::to_string(edges) + " edges: ") +
                       problem;

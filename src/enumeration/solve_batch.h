@@ -7,8 +7,10 @@
 
 // Fills the batch's codes of the kinds `wanted`, its counts, and `b.error`
 // for the first graph that stops the run. A run for squares alone screens
-// both of two dual c-nets with V = F; any other run solves one.
-void solve_batch(graph_batch& b, const bool (&wanted)[kinds], solve_scratch& scratch);
+// both of two dual c-nets with V = F; any other run solves one. With
+// `count`, a run that solves one c-net of each class and its dual's
+// counts the rectangles no other c-net can give, without their codes.
+void solve_batch(graph_batch& b, const bool (&wanted)[kinds], bool count, solve_scratch& scratch);
 
 // Of a c-net with as many vertices as faces and its dual, both generated,
 // whether the dual is the one solved (the other gives the same rectangles,

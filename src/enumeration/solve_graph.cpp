@@ -1,9 +1,30 @@
 #include "enumeration/solve_graph.h"
 
+#include <algorithm>
+
 #include "analysis/simple_test.h"
 
-bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes& found,
-                std::string& problem)
+namespace {
+
+// The distinct lines of `text`: the batteries of one automorphism orbit
+// give one rectangle, those of two orbits two.
+std::int64_t distinct_lines(const std::string& text, std::vector<std::string_view>& views)
+{
+    views.clear();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        views.emplace_back(text.data() + start, end - start);
+        start = end + 1;
+    }
+    std::sort(views.begin(), views.end());
+    return std::unique(views.begin(), views.end()) - views.begin();
+}
+
+}  // namespace
+
+bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], bool count_uncrossed,
+                found_codes& found, std::string& problem)
 {
     plane_darts& d = scratch.darts;
     graph_currents& c = scratch.currents;
@@ -15,6 +36,7 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
     }
     if (!solve_currents(d, c, problem)) return false;
     if (d.faces < 0) trace_faces(d);
+    for (std::string& own : scratch.own_lines) own.clear();
     const int darts = static_cast<int>(d.head.size());
     for (int e = 0; e < darts; ++e) {
         // A battery the other way round gives the same rectangle upside down.
@@ -37,12 +59,18 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], found_codes
         if (!wanted[kind]) continue;
         // Where four squares meet at a point a c-net can still give a
         // compound rectangle: the check's geometric test judges those.
-        if (four_meet_at_a_point(r) &&
-            has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) {
-            continue;
-        }
-        append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical,
-                         found.lines[kind]);
+        const bool crossed = four_meet_at_a_point(r);
+        if (crossed && has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) continue;
+        std::string& lines =
+            crossed || !count_uncrossed ? found.lines[kind] : scratch.own_lines[kind];
+        append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical, lines);
+    }
+    if (!count_uncrossed) return true;
+    // The c-net has darts - 1 squares a rectangle: its order.
+    const int order = darts / 2 - 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+        if (scratch.own_lines[kind].empty()) continue;
+        found.counted[kind][order] += distinct_lines(scratch.own_lines[kind], scratch.own_views);
     }
     return true;
 }
