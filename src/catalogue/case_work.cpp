@@ -143,7 +143,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     // A drawing that outlines sub-rectangles needs the check's list of them.
     const bool judged = settings.check || settings.gallery || settings.book || settings.stats ||
                         settings.only != 0 ||
-                        (settings.format != nullptr && settings.format->outlines);
+                        (settings.format != nullptr && may_outline(c, *settings.format));
     if (judged) verdict = check_case(c, memory.check);
     // A case left out leaves nothing but its count: no row, code, message or page.
     if ((kinds_of(verdict, c) & settings.only) != settings.only || !within(c, settings.sizes)) {

@@ -72,7 +72,7 @@ int run_case(const case_request& o, file_system& files, output_stream& out)
     int status = 0;
     std::string messages = writing_warnings(c, from, more_line, o.check);
     // A drawing that outlines sub-rectangles takes the check's list of them.
-    const bool outlined = o.format != nullptr && o.format->outlines;
+    const bool outlined = o.format != nullptr && may_outline(c, *o.format);
     case_verdict verdict;
     check_workspace work;
     if (o.check || outlined) verdict = check_case(c, work);

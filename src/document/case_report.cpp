@@ -2,6 +2,7 @@
 
 #include "analysis/check_table.h"
 #include "analysis/code_rows.h"
+#include "analysis/structure.h"
 #include "analysis/subrectangle_form.h"
 #include "messages.h"
 #include "placement/place_squares.h"
@@ -98,6 +99,11 @@ const std::vector<sub_rectangle>& outlined_subrectangles(const case_verdict& ver
 {
     static const std::vector<sub_rectangle> none;
     return verdict.dissection && !verdict.simple ? verdict.subrectangles : none;
+}
+
+bool may_outline(const square_case& c, const picture_format& format)
+{
+    return format.outlines && c.sides.size() <= most_listed_squares;
 }
 
 void draw_case(const square_case& c, picture_writer& picture, tiling_report& report,

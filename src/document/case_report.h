@@ -76,5 +76,10 @@ void draw_case(const square_case& c, picture_writer& picture, tiling_report& rep
 // compound dissection, none for any other case.
 const std::vector<sub_rectangle>& outlined_subrectangles(const case_verdict& verdict);
 
+// Whether a drawing of the case in `format` may outline sub-rectangles: the
+// check lists none past most_listed_squares squares, so a run that only
+// draws such a case spares itself the check, its time and its memory.
+bool may_outline(const square_case& c, const picture_format& format);
+
 // Writes squares.tex for a case through `files`; returns the tiling report.
 std::vector<std::string> write_document(const square_case& c, file_system& files);
