@@ -62,14 +62,15 @@ bool ends_with(const std::string& text, const std::string& tail)
 }
 
 // The case drawn in a format, kept in memory; and how many squares it draws.
-std::string drawing(const square_case& c, const char* format, std::size_t& drawn)
+std::string drawing(const square_case& c, const char* format, std::size_t& drawn,
+                    const std::vector<sub_rectangle>& outlines = {})
 {
     memory_files files;
     tiling_report report(c.height);
     std::size_t placed = c.sides.size();
     drawn = 0;
     try {
-        draw_case(c, *find_format(format)->open(files, "drawing", {}), report, true);
+        draw_case(c, *find_format(format)->open(files, "drawing", {}), report, true, outlines);
     } catch (const placement_error& e) {
         // Drawn up to the square that fails, and it too if it can be.
         placed = e.square - 1;
@@ -80,12 +81,15 @@ std::string drawing(const square_case& c, const char* format, std::size_t& drawn
 }
 
 // The SVG drawing of a case that converts: one outline per square of side 1
-// or more, and a complete file.
+// or more, one per sub-rectangle the check lists, and a complete file.
 void check_svg(const square_case& c)
 {
     std::size_t drawn = 0;
-    const std::string text = drawing(c, "svg", drawn);
+    const case_verdict verdict = check_case(c);
+    const std::vector<sub_rectangle>& outlines = outlined_subrectangles(verdict);
+    const std::string text = drawing(c, "svg", drawn, outlines);
     require(count_of(text, "<rect class=\"square") == drawn);
+    require(count_of(text, "<rect class=\"subrectangle\"") == outlines.size());
     require(count_of(text, "</text>") == drawn);
     require(ends_with(text, "</svg>\n"));
 }

@@ -1,11 +1,39 @@
 // The compound enumeration end to end: the published counts both ways,
 // every code through --check, the code up to the sub-rectangles'
 // symmetries, and the options that do not go together.
+#include <cctype>
+#include <regex>
+
 #include "cli_fixture.h"
 
 namespace {
 
 class Compound : public Cli {};
+
+// The sub-rectangles a drawing outlines, as the check lists them ("-" for none).
+std::string outlined_in(const std::string& drawing, const std::string& format)
+{
+    static const std::regex svg(
+        R"re(<rect class="subrectangle" x="(\d+)" y="(\d+)" width="(\d+)" height="(\d+)")re");
+    static const std::regex pdf(
+        R"re(\n(\d+) (\d+) (\d+) (\d+) re S(?=\n(Q|\d+ \d+ \d+ \d+ re S\n)))re");
+    static const std::regex tikz(
+        R"re(\\draw\[blue[^\n]*\(([\d.]+)mm,([\d.]+)mm\) rectangle \(([\d.]+)mm,([\d.]+)mm\); % (\S+))re");
+    std::string list;
+    std::string text = drawing;
+    if (format == "pdf") {
+        const std::size_t at = drawing.find("% sub-rectangles\n");
+        text = at == std::string::npos ? "" : drawing.substr(at);
+    }
+    const std::regex& outline = format == "svg" ? svg : format == "pdf" ? pdf : tikz;
+    for (std::sregex_iterator m(text.begin(), text.end(), outline), end; m != end; ++m) {
+        if (!list.empty()) list += ' ';
+        list += format == "tikz" ? (*m)[5].str()
+                                 : (*m)[3].str() + "x" + (*m)[4].str() + "@" + (*m)[1].str() + "," +
+                                       (*m)[2].str();
+    }
+    return list.empty() ? "-" : list;
+}
 
 // Order; simple (A002839); trivially compound (A217375); non-trivially
 // compound (A217153); all (A217154); then up to the sub-rectangles'
@@ -54,9 +82,60 @@ TEST_F(Compound, EveryCodeChecksAsThePartAskedFor)
               run("--enumerate 13-14 --compound -j 1").out);
     // --all is the simple and the compound ones merged.
     EXPECT_EQ(shell("\"$tool\" --enumerate 12-13 >s && \"$tool\" --enumerate 12-13 --compound >c "
-                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2,2n -k3,3n -k4 s c "
+                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2,2n "
+                    "-k3,3n -k4 s c "
                     "| cmp - a"),
               "");
+}
+
+TEST_F(Compound, DrawingsOutlineTheSubRectanglesTheCheckFinds)
+{
+    // Trivially and non-trivially compound ones, four overlapping halves of
+    // a square, and a simple one.
+    ASSERT_EQ(shell("\"$tool\" --enumerate 13 --compound | head -3 >cases.txt && \"$tool\" "
+                    "--enumerate 13 --compound --nontrivial >>cases.txt && printf '4 4 4 2 2 2 "
+                    "2\\n9 33 32 18 15 7 8 14 4 10 1 9\\n' >>cases.txt"),
+              "");
+    const result table = run("--check --catalogue cases.txt");
+    std::vector<std::string> expected;
+    std::istringstream rows(table.out);
+    std::string row;
+    for (std::getline(rows, row); std::getline(rows, row);) {
+        std::vector<std::string> columns;
+        std::istringstream fields(row);
+        for (std::string f; std::getline(fields, f, '\t');) columns.push_back(f);
+        ASSERT_EQ(columns.size(), 12u) << row;
+        expected.push_back(columns[10]);
+    }
+    ASSERT_EQ(expected.size(), 9u);
+    EXPECT_EQ(expected[7], "2x4@0,0 4x2@0,0 2x4@2,0 4x2@0,2");
+    EXPECT_EQ(expected[8], "-");
+    for (const std::string format : {"svg", "pdf", "tikz"}) {
+        SCOPED_TRACE(format);
+        ASSERT_EQ(run("-f " + format + " -d " + format + " --catalogue cases.txt").status, 0);
+        std::vector<std::string> drawings;
+        for (const std::string& name : files_in_work(format))
+            if (std::isdigit(static_cast<unsigned char>(name[0]))) drawings.push_back(name);
+        ASSERT_EQ(drawings.size(), expected.size());
+        for (std::size_t k = 0; k < drawings.size(); ++k) {
+            const std::string drawing = read_file(work_ / format / drawings[k]);
+            EXPECT_EQ(outlined_in(drawing, format), expected[k]) << drawings[k];
+            if (format == "tikz") continue;
+            // The title counts them, and only when there are some.
+            const std::size_t count = std::count(expected[k].begin(), expected[k].end(), '@');
+            EXPECT_EQ(drawing.find(", outlined: " + std::to_string(count) +
+                                   (count == 1 ? " sub-rectangle" : " sub-rectangles")) !=
+                          std::string::npos,
+                      count > 0)
+                << drawings[k];
+        }
+    }
+    // The gallery's caption says so; a one-case drawing is the catalogue's.
+    EXPECT_NE(read_file(work_ / "svg" / "page-000001.html").find(", outlined: 4 sub-rectangles"),
+              std::string::npos);
+    write_file(work_ / "four.txt", "4 4 4\n2 2 2 2\n");
+    ASSERT_EQ(run("-f svg -o four.svg four.txt").status, 0);
+    EXPECT_EQ(read_file(work_ / "four.svg"), read_file(work_ / "svg" / "000008-4-4x4.svg"));
 }
 
 TEST_F(Compound, CodesUpToSubRectanglesJoinTurnedOnes)

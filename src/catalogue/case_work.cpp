@@ -1,9 +1,9 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
+#include "analysis/check_table.h"
 #include "analysis/dissection_net.h"
 #include "analysis/subrectangle_form.h"
-#include "analysis/check_table.h"
 #include "catalogue/made_names.h"
 #include "document/case_report.h"
 #include "messages.h"
@@ -68,6 +68,8 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
     const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
     std::string caption = "case " + number + ", line " + std::to_string(from.line) + ": order " +
                           std::to_string(c.count) + ", " + size + ", " + verdict_words(verdict);
+    const std::vector<sub_rectangle>& outlined = outlined_subrectangles(verdict);
+    if (!outlined.empty()) caption += ", " + outlined_words(outlined.size());
     if (code.size() > book_code_limit) {
         // Cut where a character begins.
         std::size_t cut = book_code_limit;
@@ -79,7 +81,7 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
     if (!c.caption.empty()) caption += " * " + c.caption;
     try {
         batch.pages.push_back(
-            make_book_page(c, caption, "case " + number + ": " + size, settings.drawing));
+            make_book_page(c, caption, "case " + number + ": " + size, settings.drawing, outlined));
     } catch (const conversion_error& e) {
         // The check's row has told it already.
         if (!settings.check) batch.messages += format_message(from.file, from.line, e.what());
@@ -138,8 +140,10 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
                  worker_memory& memory, const square_case& c, const catalogue_position& where)
 {
     case_verdict verdict;
-    const bool judged =
-        settings.check || settings.gallery || settings.book || settings.stats || settings.only != 0;
+    // A drawing that outlines sub-rectangles needs the check's list of them.
+    const bool judged = settings.check || settings.gallery || settings.book || settings.stats ||
+                        settings.only != 0 ||
+                        (settings.format != nullptr && may_outline(c, *settings.format));
     if (judged) verdict = check_case(c, memory.check);
     // A case left out leaves nothing but its count: no row, code, message or page.
     if ((kinds_of(verdict, c) & settings.only) != settings.only || !within(c, settings.sizes)) {
@@ -210,6 +214,9 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.book) return add_page(settings, batch, c, verdict, from, code);
     if (settings.format == nullptr) return;
+    static const std::vector<sub_rectangle> none;
+    const std::vector<sub_rectangle>& outlined =
+        settings.format->outlines ? outlined_subrectangles(verdict) : none;
     std::string name = drawing_name(where.number, c, settings.format->extension);
     const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
@@ -230,7 +237,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
             "cannot create " + shown_path(path) + ": recording its name failed: " + unrecorded);
     } else {
         drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
-                                settings.check, batch.messages);
+                                settings.check, batch.messages, outlined);
     }
     batch.made.push_back({where.number, name, drawn != drawing_outcome::not_drawn});
     if (drawn == drawing_outcome::not_drawn) {
@@ -244,7 +251,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.gallery) {
         batch.entries.push_back(case_entry(where.number, where.line, c, verdict, name,
                                            verdict.placed ? "the drawing failed" : verdict.failure,
-                                           code));
+                                           code, outlined.size()));
     }
 }
 

@@ -11,12 +11,12 @@
 #include "analysis/subrectangle_form.h"
 #include "catalogue/catalogue_run.h"
 #include "cli/help_text.h"
-#include "files/system_file_system.h"
 #include "cli/output_guard.h"
 #include "cli/request.h"
 #include "document/case_report.h"
 #include "document/document.h"
 #include "enumeration/enumerate_run.h"
+#include "files/system_file_system.h"
 #include "messages.h"
 #include "reading/input_file.h"
 #include "reading/read_case.h"
@@ -30,8 +30,8 @@ constexpr int usage_status = 2;
 // The warnings on how a case file is written: a file that goes on past
 // its case with more codes (at `more_line`), brackets that do not follow
 // the rows, and with `count_sides` sides past the count.
-std::string writing_warnings(const square_case& c, const case_source& from,
-                             std::int64_t more_line, bool count_sides)
+std::string writing_warnings(const square_case& c, const case_source& from, std::int64_t more_line,
+                             bool count_sides)
 {
     std::string messages;
     skyline sky;
@@ -71,9 +71,12 @@ int run_case(const case_request& o, file_system& files, output_stream& out)
     }
     int status = 0;
     std::string messages = writing_warnings(c, from, more_line, o.check);
+    // A drawing that outlines sub-rectangles takes the check's list of them.
+    const bool outlined = o.format != nullptr && may_outline(c, *o.format);
+    case_verdict verdict;
+    check_workspace work;
+    if (o.check || outlined) verdict = check_case(c, work);
     if (o.check) {
-        check_workspace work;
-        const case_verdict verdict = check_case(c, work);
         std::string code;
         if (o.canonical) {
             canonical_scratch scratch;
@@ -88,7 +91,8 @@ int run_case(const case_request& o, file_system& files, output_stream& out)
         const picture_format& format = *o.format;
         const std::string name = o.output.empty() ? format.default_path : o.output;
         const drawing_outcome drawn =
-            draw_and_report(c, format, o.drawing, name, files, from, o.check, messages);
+            draw_and_report(c, format, o.drawing, name, files, from, o.check, messages,
+                            outlined_subrectangles(verdict));
         print_messages(messages);
         messages.clear();
         if (drawn != drawing_outcome::complete) return failure_status;
@@ -150,7 +154,8 @@ int run_net_case(const case_request& o, file_system& files, output_stream& out)
     std::string warning;
     if (!append_net(c, o.graph6, scratch, work, net, problem, warning))
         throw conversion_error(problem, line);
-    if (!warning.empty() && !o.quiet) print_message(input_name(o.path), line, "warning: " + warning);
+    if (!warning.empty() && !o.quiet)
+        print_message(input_name(o.path), line, "warning: " + warning);
     return write_text_out(o.output, net, files, out);
 }
 

@@ -1,7 +1,8 @@
 #include "document/case_report.h"
 
-#include "analysis/code_rows.h"
 #include "analysis/check_table.h"
+#include "analysis/code_rows.h"
+#include "analysis/structure.h"
 #include "analysis/subrectangle_form.h"
 #include "messages.h"
 #include "placement/place_squares.h"
@@ -53,9 +54,9 @@ void report_verdict(const square_case& c, const case_verdict& verdict, const cas
 }
 
 drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
-                     const picture_settings& settings, const std::string& name,
-                     file_system& files, const case_source& from, bool checked,
-                     std::string& messages)
+                                const picture_settings& settings, const std::string& name,
+                                file_system& files, const case_source& from, bool checked,
+                                std::string& messages, const std::vector<sub_rectangle>& outlines)
 {
     tiling_report report(c.height);
     const auto add_warnings = [&] {
@@ -72,7 +73,7 @@ drawing_outcome draw_and_report(const square_case& c, const picture_format& form
     };
     try {
         picture = format.open(files, name, settings);
-        draw_case(c, *picture, report, format.draws_failure);
+        draw_case(c, *picture, report, format.draws_failure, outlines);
     } catch (const conversion_error& e) {
         // A catalogue run stops at a failed write: the next drawings would
         // fail the same way, each a message.
@@ -94,8 +95,19 @@ drawing_outcome draw_and_report(const square_case& c, const picture_format& form
     return drawing_outcome::complete;
 }
 
+const std::vector<sub_rectangle>& outlined_subrectangles(const case_verdict& verdict)
+{
+    static const std::vector<sub_rectangle> none;
+    return verdict.dissection && !verdict.simple ? verdict.subrectangles : none;
+}
+
+bool may_outline(const square_case& c, const picture_format& format)
+{
+    return format.outlines && c.sides.size() <= most_listed_squares;
+}
+
 void draw_case(const square_case& c, picture_writer& picture, tiling_report& report,
-               bool to_failure)
+               bool to_failure, const std::vector<sub_rectangle>& outlines)
 {
     struct reader : placement_reader {
         reader(picture_writer& p, tiling_report& r) : picture(p), report(r) {}
@@ -107,6 +119,7 @@ void draw_case(const square_case& c, picture_writer& picture, tiling_report& rep
         }
         void finish(const skyline& sky) override { note_end(report, sky); }
     } squares(picture, report);
+    if (!outlines.empty()) picture.subrectangles(outlines);
     picture.frame_head(c);
     try {
         place_squares(c, squares);

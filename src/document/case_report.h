@@ -9,8 +9,8 @@
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
 #include "analysis/tiling_report.h"
-#include "files/file_system.h"
 #include "document/picture_writer.h"
+#include "files/file_system.h"
 #include "squares.h"
 
 // Where a case comes from: its file, its number and line in a catalogue.
@@ -56,18 +56,30 @@ enum class drawing_outcome { complete, up_to_failure, not_drawn };
 // warnings unless the case was `checked` (the table says it all), then
 // what the finished drawing fails to show, and the failure, if any, unless
 // the check has told it already. `settings` says too whether a link at
-// `name` is followed or replaced.
+// `name` is followed or replaced. `outlines`: the maximal sub-rectangles
+// the check found, for the drawing to outline.
 drawing_outcome draw_and_report(const square_case& c, const picture_format& format,
-                     const picture_settings& settings, const std::string& name,
-                     file_system& files, const case_source& from, bool checked,
-                     std::string& messages);
+                                const picture_settings& settings, const std::string& name,
+                                file_system& files, const case_source& from, bool checked,
+                                std::string& messages,
+                                const std::vector<sub_rectangle>& outlines = {});
 
 // Draws the case's squares into `picture`, from its frame head to its
 // frame tail, noting each in `report`. A square that cannot be placed
 // throws placement_error; `to_failure` first draws it, named, where the
 // skyline puts it (if it can be drawn at all) and ends the picture.
+// Any `outlines` reach the picture first (picture_writer::subrectangles).
 void draw_case(const square_case& c, picture_writer& picture, tiling_report& report,
-               bool to_failure = false);
+               bool to_failure = false, const std::vector<sub_rectangle>& outlines = {});
+
+// The sub-rectangles a drawing of the case outlines: the maximal ones of a
+// compound dissection, none for any other case.
+const std::vector<sub_rectangle>& outlined_subrectangles(const case_verdict& verdict);
+
+// Whether a drawing of the case in `format` may outline sub-rectangles: the
+// check lists none past most_listed_squares squares, so a run that only
+// draws such a case spares itself the check, its time and its memory.
+bool may_outline(const square_case& c, const picture_format& format);
 
 // Writes squares.tex for a case through `files`; returns the tiling report.
 std::vector<std::string> write_document(const square_case& c, file_system& files);

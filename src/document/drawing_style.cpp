@@ -44,6 +44,13 @@ rounded line_width(const square_case& c, std::int64_t depth)
     return round_significant(target, width_digits);
 }
 
+outline_stroke outline_stroke_for(double longer)
+{
+    const rounded width = round_significant(longer / 250, width_digits);
+    return {width, round_significant(4 * width.value, width_digits + 1),
+            round_significant(2.5 * width.value, width_digits + 1)};
+}
+
 char* label_sizes::put(char* out, std::int32_t side)
 {
     entry& e = entries_[static_cast<std::uint32_t>(side) % 64];

@@ -31,6 +31,15 @@ frame_scale scale_frame(const square_case& c, std::int64_t longer, double size_m
 // zoomed in, not a black field. Two significant digits.
 rounded line_width(const square_case& c, std::int64_t depth);
 
+// The stroke that outlines a sub-rectangle over the squares, in units:
+// about 1/250 of the picture's longer side wide, dashes 4 widths long with
+// gaps of 2.5, whatever the smallest square, so it stands out from the
+// squares' lines (which that square may make far thinner) at any size.
+struct outline_stroke {
+    rounded width, dash, gap;
+};
+outline_stroke outline_stroke_for(double longer);
+
 // The label's font size: the side over its digit count (at least 2), so
 // the digits span about 0.6 of the square across and 0.36 up, clear of
 // its corners. Lists repeat a few sides many times over, so each is

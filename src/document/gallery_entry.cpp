@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/check_table.h"
+#include "document/picture_writer.h"
 #include "placement/place_squares.h"
 #include "shown_text.h"
 
@@ -31,7 +32,7 @@ std::string code_line(const std::string& code, bool canonical)
 
 gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
                          const case_verdict& verdict, const std::string& drawing,
-                         const std::string& failure, const std::string& code)
+                         const std::string& failure, const std::string& code, std::size_t outlined)
 {
     gallery_entry entry;
     entry.failed = drawing.empty();
@@ -61,6 +62,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
          std::to_string(c.count) + ", " + std::to_string(c.width) + "&nbsp;x&nbsp;" +
          std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +
          "\">" + verdict_text(verdict) + "</span>";
+    if (outlined > 0 && !drawing.empty()) h += ", " + outlined_words(outlined);
     if (!c.caption.empty()) h += "<br><q>" + escaped_markup(c.caption) + "</q>";
     h += code_line(code, verdict.dissection) + "</figcaption></figure>\n";
     return entry;
@@ -76,7 +78,6 @@ gallery_entry unreadable_entry(std::int64_t number, std::int64_t line, const std
                  escaped_markup(message) + "</div><figcaption>case " + std::to_string(number) +
                  ", line " + std::to_string(line) + ": not read" +
                  (caption.empty() ? "" : "<br><q>" + escaped_markup(caption) + "</q>") +
-                 code_line(code, false) +
-                 "</figcaption></figure>\n";
+                 code_line(code, false) + "</figcaption></figure>\n";
     return entry;
 }

@@ -27,7 +27,8 @@ constexpr double caption_gap = 6;
 }  // namespace
 
 book_page make_book_page(const square_case& c, const std::string& caption_line,
-                         const std::string& outline_title, const picture_settings& settings)
+                         const std::string& outline_title, const picture_settings& settings,
+                         const std::vector<sub_rectangle>& outlines)
 {
     const pdf_layout layout = lay_out_pdf(c, settings);
     const std::string caption = to_win_ansi(caption_line);
@@ -41,7 +42,7 @@ book_page make_book_page(const square_case& c, const std::string& caption_line,
     pdf_drawer drawer(sink, layout, (page.width - layout.width) / 2, page.height - pdf_margin);
     tiling_report report(c.height);
     try {
-        draw_case(c, drawer, report, true);
+        draw_case(c, drawer, report, true, outlines);
     } catch (const placement_error& e) {
         page.failure = e.what();
     }
@@ -101,8 +102,8 @@ pdf_book::pdf_book(file_system& files, const std::string& path, const std::strin
 
 void pdf_book::write_outline_item(std::size_t index, bool last)
 {
-    std::string item = "<< /Title " + pdf_text_string(pending_title_) + " /Parent " +
-                       reference(outlines);
+    std::string item =
+        "<< /Title " + pdf_text_string(pending_title_) + " /Parent " + reference(outlines);
     if (index > 0) item += " /Prev " + reference(item_number(index - 1, fan_out_));
     if (!last) item += " /Next " + reference(item_number(index + 1, fan_out_));
     item += " /Dest [" + reference(page_number(index, fan_out_)) + " /Fit] >>";
@@ -137,7 +138,7 @@ void pdf_book::close()
     // gathers `fan_out_` nodes of the one below, until the root can hold
     // the top level. Nodes above the leaves are numbered here.
     std::vector<std::size_t> counts{(n + fan_out_ - 1) / fan_out_};  // nodes a level
-    std::vector<std::size_t> starts{0};                             // first number a level
+    std::vector<std::size_t> starts{0};                              // first number a level
     while (counts.back() > fan_out_) {
         starts.push_back(next);
         next += (counts.back() + fan_out_ - 1) / fan_out_;

@@ -20,13 +20,15 @@ struct book_page {
     double height = 0;
     std::string outline_title;          // UTF-8
     std::vector<std::string> warnings;  // the tiling report's, for the caller to print
-    std::string failure;  // why a square could not be placed, or empty
+    std::string failure;                // why a square could not be placed, or empty
 };
 
 // Draws the case with `caption_line` (UTF-8) centred under it; a case whose
-// square cannot be placed up to it, that square in red, with its `failure`.
+// square cannot be placed up to it, that square in red, with its `failure`;
+// `outlines`, a compound dissection's maximal sub-rectangles, over the squares.
 book_page make_book_page(const square_case& c, const std::string& caption_line,
-                         const std::string& outline_title, const picture_settings& settings);
+                         const std::string& outline_title, const picture_settings& settings,
+                         const std::vector<sub_rectangle>& outlines = {});
 
 class pdf_book {
 public:

@@ -158,6 +158,31 @@ void pdf_drawer::square(const placement& p, bool named)
 
 void pdf_drawer::frame_tail()
 {
+    // As the SVG draws them: over the squares, wide, dashed, blue.
+    if (!outlines_.empty()) {
+        char* out = sink_.reserve(2 * longest_line);
+        out = put_text(out, "% sub-rectangles\nq 0 0.4 0.8 RG ");
+        const outline_stroke stroke =
+            outline_stroke_for(std::max(layout_.width, layout_.height) / layout_.scale.value);
+        out = put_trimmed(out, stroke.width.value, stroke.width.decimals);
+        out = put_text(out, " w [");
+        out = put_trimmed(out, stroke.dash.value, stroke.dash.decimals);
+        out = put_text(out, " ");
+        out = put_trimmed(out, stroke.gap.value, stroke.gap.decimals);
+        sink_.commit(put_text(out, "] 0 d\n"));
+        for (const sub_rectangle& r : outlines_) {
+            out = sink_.reserve(longest_line);
+            out = put_integer(out, r.x);
+            out = put_text(out, " ");
+            out = put_integer(out, r.y);
+            out = put_text(out, " ");
+            out = put_integer(out, r.width);
+            out = put_text(out, " ");
+            out = put_integer(out, r.height);
+            sink_.commit(put_text(out, " re S\n"));
+        }
+        sink_.commit(put_text(sink_.reserve(8), "Q\n"));
+    }
     char* out = sink_.reserve(8);
     sink_.commit(put_text(out, "Q\n"));
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/document.h"
 #include "document/drawing_style.h"
@@ -60,7 +61,7 @@ struct pdf_layout {
     rounded scale;           // points a unit
     double width = 0;        // of the drawing in points, the frame's and the squares'
     double height = 0;
-    std::string caveat;      // the frame is not the size asked for, or empty
+    std::string caveat;  // the frame is not the size asked for, or empty
 };
 
 // The frame and the squares (the extent placed once first), the frame's
@@ -79,11 +80,13 @@ std::string pdf_resources(std::size_t font, std::size_t state);
 class pdf_drawer : public picture_writer {
 public:
     pdf_drawer(byte_sink& sink, const pdf_layout& layout, double left, double top);
+    void subrectangles(const std::vector<sub_rectangle>& list) override { outlines_ = list; }
     void frame_head(const square_case& c) override;
     void square(const placement& p, bool named) override;
     void frame_tail() override;
 
 private:
+    std::vector<sub_rectangle> outlines_;
     byte_sink& sink_;
     pdf_layout layout_;
     double left_;

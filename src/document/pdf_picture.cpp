@@ -49,9 +49,12 @@ public:
         write_text(doc_, "<< /Length " + reference(length) + " >>\nstream\n");
         content_start_ = document_offset(doc_);
         drawer_.emplace(sink_, layout, pdf_margin, height - pdf_margin);
+        drawer_->subrectangles(outlines_);
         drawer_->frame_head(c);
-        title_ = case_title(c);
+        title_ = case_title(c, outlines_.size());
     }
+
+    void subrectangles(const std::vector<sub_rectangle>& list) override { outlines_ = list; }
 
     void square(const placement& p, bool named) override { drawer_->square(p, named); }
 
@@ -75,6 +78,7 @@ private:
     std::optional<pdf_drawer> drawer_;
     std::uint64_t content_start_ = 0;
     std::string title_;
+    std::vector<sub_rectangle> outlines_;
     std::vector<std::string> caveats_;
 };
 

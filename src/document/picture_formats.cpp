@@ -9,12 +9,12 @@ namespace {
 
 const picture_format formats[] = {
     // The tex document keeps the previous squares.tex of a failed run.
-    {"tex", "squares.tex", ".tex", false, false, false, open_tex_picture},
-    {"svg", "squares.svg", ".svg", true, true, true, open_svg_picture},
-    {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, true, open_tikz_picture},
-    {"pdf", "squares.pdf", ".pdf", false, true, true, open_pdf_picture},
+    {"tex", "squares.tex", ".tex", false, false, false, false, open_tex_picture},
+    {"svg", "squares.svg", ".svg", true, true, true, true, open_svg_picture},
+    {"tikz", "squares-tikz.tex", "-tikz.tex", false, true, true, true, open_tikz_picture},
+    {"pdf", "squares.pdf", ".pdf", false, true, true, true, open_pdf_picture},
     // A network needs every square placed: a failed case draws nothing.
-    {"smith", "squares-smith.svg", "-smith.svg", true, true, false, open_smith_picture},
+    {"smith", "squares-smith.svg", "-smith.svg", true, true, false, false, open_smith_picture},
 };
 
 }  // namespace
@@ -41,12 +41,19 @@ std::string format_names(bool sized_only)
     return names;
 }
 
-std::string case_title(const square_case& c)
+std::string outlined_words(std::size_t count)
+{
+    return "outlined: " + std::to_string(count) +
+           (count == 1 ? " sub-rectangle" : " sub-rectangles");
+}
+
+std::string case_title(const square_case& c, std::size_t outlined)
 {
     const std::size_t count = c.sides.size();
     std::string title = std::to_string(count) + (count == 1 ? " square in a " : " squares in a ") +
                         std::to_string(c.width) + " x " + std::to_string(c.height) +
                         (c.width == c.height ? " square" : " rectangle");
+    if (outlined > 0) title += ", " + outlined_words(outlined);
     if (!c.caption.empty()) title += ": " + c.caption;
     return title;
 }

@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "analysis/check_workspace.h"
 #include "files/file_system.h"
 #include "squares.h"
 
 class picture_writer {
 public:
     virtual ~picture_writer() = default;
+    // Before the frame head, for a compound dissection: its maximal
+    // sub-rectangles. The svg, pdf and tikz writers outline them over the
+    // squares and count them in the title; the tex document stays as it is.
+    virtual void subrectangles(const std::vector<sub_rectangle>& list) { (void)list; }
     // Before the first square.
     virtual void frame_head(const square_case& c) = 0;
     // Each square in placement order; `named` when the tiling report names
@@ -47,6 +52,9 @@ struct picture_format {
     // A case whose square cannot be placed is drawn up to it, the square
     // in red where the skyline puts it; else no file is written.
     bool draws_failure;
+    // A compound dissection's maximal sub-rectangles are outlined
+    // (picture_writer::subrectangles), so a run finds them for it.
+    bool outlines;
     std::unique_ptr<picture_writer> (*open)(file_system& files, const std::string& path,
                                             const picture_settings& settings);
 };
@@ -63,7 +71,12 @@ std::string format_names(bool sized_only = false);
 
 // The drawing's title, as a viewer shows it: "9 squares in a 33 x 32
 // rectangle", then ": " and the case's caption if it has one.
-std::string case_title(const square_case& c);
+// With `outlined` sub-rectangles, ", outlined: 2 sub-rectangles" comes
+// before the caption.
+std::string case_title(const square_case& c, std::size_t outlined = 0);
+
+// "outlined: 2 sub-rectangles", as the titles and captions say it.
+std::string outlined_words(std::size_t count);
 
 // The extensions of every format's drawings in a catalogue's directory.
 std::vector<std::string> format_extensions();

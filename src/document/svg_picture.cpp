@@ -18,6 +18,8 @@ public:
     {
     }
 
+    void subrectangles(const std::vector<sub_rectangle>& list) override { outlines_ = list; }
+
     void frame_head(const square_case& c) override
     {
         height_ = c.height;
@@ -59,7 +61,7 @@ public:
         commit(doc_,
                put_line_end(put_text(out, R"(" font-family="sans-serif" text-anchor="middle">)")));
         // A caption makes the title as long as it is.
-        write_line(doc_, "<title>" + escaped_markup(case_title(c)) + "</title>");
+        write_line(doc_, "<title>" + escaped_markup(case_title(c, outlines_.size())) + "</title>");
         out = reserve(doc_, 2 * longest_line);
         // Light, so that a stretch of it no square covers shows as a gap.
         out = put_text(out, R"(<rect class="frame" x="0" y="0" width=")");
@@ -110,6 +112,8 @@ public:
 
     void frame_tail() override
     {
+        // Over the squares, so that no square's line hides one.
+        for (const sub_rectangle& r : outlines_) put_outline(r);
         if (any_small_)
             write_line(doc_,
                        "<style>@media (max-width: 250px) { .small { display: none } }</style>");
@@ -120,8 +124,32 @@ public:
     std::vector<std::string> caveats() const override { return caveats_; }
 
 private:
+    // Wide, dashed, blue: it stands apart from the squares' black lines
+    // and the warnings' red.
+    void put_outline(const sub_rectangle& r)
+    {
+        char* out = reserve(doc_, 3 * longest_line);
+        out = put_text(out, R"(<rect class="subrectangle" x=")");
+        out = put_integer(out, r.x);
+        out = put_text(out, R"(" y=")");
+        out = put_integer(out, r.y);
+        out = put_text(out, R"(" width=")");
+        out = put_integer(out, r.width);
+        out = put_text(out, R"(" height=")");
+        out = put_integer(out, r.height);
+        const outline_stroke stroke = outline_stroke_for(static_cast<double>(longer_));
+        out = put_text(out, R"(" stroke="#06c" stroke-width=")");
+        out = put_trimmed(out, stroke.width.value, stroke.width.decimals);
+        out = put_text(out, R"(" stroke-dasharray=")");
+        out = put_trimmed(out, stroke.dash.value, stroke.dash.decimals);
+        out = put_text(out, " ");
+        out = put_trimmed(out, stroke.gap.value, stroke.gap.decimals);
+        commit(doc_, put_line_end(put_text(out, R"("/>)")));
+    }
+
     document doc_;
     double size_mm_;
+    std::vector<sub_rectangle> outlines_;
     std::int32_t height_ = 0;
     std::int64_t longer_ = 0;
     bool any_small_ = false;

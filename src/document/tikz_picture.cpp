@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/structure.h"
 #include "document/document.h"
 #include "document/drawing_style.h"
 #include "document/number_format.h"
@@ -58,12 +59,16 @@ constexpr std::string_view picture_head[] = {
 class tikz_picture : public picture_writer {
 public:
     tikz_picture(file_system& files, const std::string& path, const picture_settings& settings)
-        : doc_(files, path, settings.how), size_mm_(settings.size_mm > 0 ? settings.size_mm : default_size_mm)
+        : doc_(files, path, settings.how),
+          size_mm_(settings.size_mm > 0 ? settings.size_mm : default_size_mm)
     {
     }
 
+    void subrectangles(const std::vector<sub_rectangle>& list) override { outlines_ = list; }
+
     void frame_head(const square_case& c) override
     {
+        height_ = c.height;
         const drawing_extent extent = extent_of(c);
         // The rectangle spans y = 0 .. height; squares hang from its top
         // edge, possibly below the bottom one.
@@ -116,6 +121,24 @@ public:
 
     void frame_tail() override
     {
+        // Over the squares, as the SVG and PDF draw them; each line ends in
+        // the sub-rectangle as the check prints it.
+        if (!outlines_.empty()) write_line(doc_, "  % " + outlined_words(outlines_.size()));
+        for (const sub_rectangle& r : outlines_) {
+            const std::int64_t top = std::int64_t{height_} - r.y;
+            char* out = reserve(doc_, 2 * longest_line);
+            out = put_text(out, "  \\draw[blue!80!black,dashed,line width=0.8pt] (");
+            out = put_mm(out, r.x * unit_mm_);
+            out = put_text(out, "mm,");
+            out = put_mm(out, (top - r.height) * unit_mm_);
+            out = put_text(out, "mm) rectangle (");
+            out = put_mm(out, (std::int64_t{r.x} + r.width) * unit_mm_);
+            out = put_text(out, "mm,");
+            out = put_mm(out, top * unit_mm_);
+            out = put_text(out, "mm); % ");
+            commit(doc_, out);
+            write_line(doc_, subrectangle_list({r}));
+        }
         write_line(doc_, "\\end{tikzpicture}");
         write_line(doc_, "\\end{document}");
         close_document(doc_);
@@ -139,6 +162,8 @@ private:
     document doc_;
     double size_mm_;
     double unit_mm_ = 1;
+    std::int32_t height_ = 0;
+    std::vector<sub_rectangle> outlines_;
     std::vector<std::string> caveats_;
 };
 
