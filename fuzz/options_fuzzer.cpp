@@ -42,8 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!e.graphs.empty() ||
                     (least_order <= e.orders.low && e.orders.low <= e.orders.high &&
                      e.orders.high <= greatest_order));
-            // --graphs shares out its file as --enumerate its c-nets; counts of parts do not add up.
+            // --graphs shares out its file as --enumerate its c-nets; counts of parts do not add
+            // up.
             require(e.part.n == 1 || !e.count);
+            // --stats is a table of the whole enumeration's codes, on standard output.
+            require(!e.stats || (e.part.n == 1 && !e.count && !e.with_net && e.output.empty()));
             require(1 <= e.part.k && e.part.k <= e.part.n && e.jobs >= 1 && e.jobs <= 256);
             return 0;
         }

@@ -1,9 +1,9 @@
 #include "catalogue/case_work.h"
 
 #include "analysis/canonical.h"
+#include "analysis/check_table.h"
 #include "analysis/dissection_net.h"
 #include "analysis/subrectangle_form.h"
-#include "analysis/check_table.h"
 #include "catalogue/made_names.h"
 #include "document/case_report.h"
 #include "messages.h"
@@ -163,7 +163,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.stats) {
         if (verdict.dissection) {
-            add_dissection(batch.stats, c, verdict);
+            add_dissection(batch.stats, c, verdict, memory.check.squares);
         } else {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + verdict.problem);

@@ -151,11 +151,13 @@ void check_combination(options& o)
             "--directory");
     }
     if (o.net) check_net(o, format_given);
-    if (o.stats && (o.catalogue.empty() || o.check || o.canonical || o.net || !o.output.empty() ||
-                    !o.format.empty() || !o.directory.empty() || !o.part.empty())) {
+    if (o.stats && ((o.catalogue.empty() && !enumeration) || o.check || o.canonical || o.net ||
+                    !o.output.empty() || !o.format.empty() || !o.directory.empty() ||
+                    !o.part.empty() || o.count || o.with_net)) {
         throw usage_error(
-            "--stats prints a table of a whole catalogue, --catalogue FILE, on standard output; "
-            "it goes with none of --check, --canonical, --net, -o, -f, -d or --part");
+            "--stats prints a table of a whole catalogue, --catalogue FILE, or of an "
+            "enumeration on standard output; it goes with none of --check, --canonical, "
+            "--net, -o, -f, -d, --part, --count or --with-net");
     }
     if (o.canonical && o.check && !o.output.empty()) {
         throw usage_error(

@@ -25,6 +25,7 @@ enumeration_request enumeration_of(const options& o)
     e.squares = o.squares;
     e.count = o.count;
     e.with_net = o.with_net;
+    e.stats = o.stats;
     e.compound = o.compound;
     e.trivial = o.trivial;
     e.nontrivial = o.nontrivial;
