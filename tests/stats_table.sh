@@ -3,10 +3,12 @@
 # squares of orders 21 and 22 (OEIS A129947: 112, 110), counts by order
 # that agree with --enumerate --count, the corner columns against a model,
 # and --enumerate --stats as the codes piped into --stats give it.
-#   stats_table.sh SQUARES2TEX MODEL.py
+# and the histogram of -f svg read back against the codes.
+#   stats_table.sh SQUARES2TEX MODEL.py HISTOGRAM_CHECK.py
 set -eu
 tool=$1
 model=$2
+histogram_check=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -33,4 +35,8 @@ for kind in codes compound; do
     tail -n +2 $kind.tsv | cut -f1,10- | cmp -s - $kind.model ||
         fail "$kind: corners differ from the model"
 done
-echo "ok: A129947 at orders 21 and 22, counts as --count gives them, corners as the model"
+"$tool" --enumerate 9-14 --stats -f svg -o codes.svg
+python3 "$histogram_check" codes.svg codes.txt >/dev/null || fail "--enumerate's histogram"
+"$tool" --stats --catalogue compound.txt -o compound.svg
+python3 "$histogram_check" compound.svg compound.txt >/dev/null || fail "a catalogue's histogram"
+echo "ok: A129947 at orders 21 and 22, counts as --count gives them, corners as the model, histograms as the codes"

@@ -23,11 +23,11 @@ void code_stats::feed(std::string_view text)
     }
 }
 
-std::string code_stats::table()
+std::string code_stats::result(bool svg)
 {
     if (!partial_.empty()) count_line(partial_);
     partial_.clear();
-    return stats_table(stats_);
+    return svg ? stats_histogram(stats_) : stats_table(stats_);
 }
 
 void code_stats::count_line(std::string_view line)

@@ -13,8 +13,9 @@ public:
     // Takes text in any pieces; a line is counted once its end has come.
     void feed(std::string_view text);
 
-    // The table; a last line without its end is counted first.
-    std::string table();
+    // The table, or with `svg` the histogram; a last line without its end
+    // is counted first.
+    std::string result(bool svg);
 
 private:
     void count_line(std::string_view line);

@@ -4,6 +4,8 @@
 #include <array>
 #include <functional>
 
+#include "document/size_histogram.h"
+
 namespace {
 
 void keep_least(std::int32_t (&kept)[2], const std::int32_t (&size)[2], bool least)
@@ -66,6 +68,7 @@ void add_dissection(catalogue_stats& stats, const square_case& c, const case_ver
     order_stats& s = stats[c.count];
     const std::array<bool, corner_ranks> corners = corner_ranks_of(c, squares);
     for (int rank = 0; rank < corner_ranks; ++rank) s.corner[rank] += corners[rank];
+    ++s.longer_sides[std::max(c.width, c.height)];
     ++s.count;
     s.perfect += verdict.perfect;
     s.compound += !verdict.simple;
@@ -92,6 +95,7 @@ void add_stats(catalogue_stats& stats, const catalogue_stats& more)
         keep_side(s.least_square, m.least_square, true);
         keep_side(s.most_square, m.most_square, false);
         for (int rank = 0; rank < corner_ranks; ++rank) s.corner[rank] += m.corner[rank];
+        for (const auto& [side, n] : m.longer_sides) s.longer_sides[side] += n;
     }
 }
 
@@ -110,4 +114,11 @@ std::string stats_table(const catalogue_stats& stats)
         table += "\n";
     }
     return table;
+}
+
+std::string stats_histogram(const catalogue_stats& stats)
+{
+    side_counts orders;
+    for (const auto& [order, s] : stats) orders[order] = s.longer_sides;
+    return size_histogram(orders);
 }

@@ -30,6 +30,8 @@ struct order_stats {
     // Dissections with a square of the largest, second and third largest
     // side, and of the smallest, in one of the four corners.
     std::int64_t corner[corner_ranks] = {0, 0, 0, 0};
+    // How many rectangles have each longer side, for the histogram.
+    std::map<std::int32_t, std::int64_t> longer_sides;
 };
 
 // By order.
@@ -44,3 +46,6 @@ void add_stats(catalogue_stats& stats, const catalogue_stats& more);
 
 // The table: a header line, then a tab-separated row per order.
 std::string stats_table(const catalogue_stats& stats);
+
+// The SVG histogram of the longer sides, a panel per order.
+std::string stats_histogram(const catalogue_stats& stats);

@@ -93,7 +93,8 @@ void check_enumeration(options& o)
     if (o.has_case || !o.catalogue.empty()) {
         throw usage_error(run + " makes its own cases; it takes no case file nor --catalogue");
     }
-    if (o.check || o.canonical || !o.directory.empty() || !o.format.empty() || !o.size.empty()) {
+    if (o.check || o.canonical || !o.directory.empty() || (!o.format.empty() && !o.stats) ||
+        !o.size.empty()) {
         throw usage_error(run +
                           " writes a catalogue of canonical codes (or counts with --count); "
                           "check or draw it with a second run, as squares2tex --check "
@@ -130,6 +131,24 @@ void check_net(const options& o, const std::string& format_given)
     }
 }
 
+// --stats: a table of a whole catalogue or enumeration, or with -f svg its
+// histogram, to -o FILE if given; -o NAME.svg alone asks for the histogram.
+void check_stats(options& o, bool enumeration)
+{
+    if ((o.catalogue.empty() && !enumeration) || o.check || o.canonical || o.net ||
+        !o.directory.empty() || !o.part.empty() || o.count || o.with_net || !o.size.empty()) {
+        throw usage_error(
+            "--stats prints a table of a whole catalogue, --catalogue FILE, or of an "
+            "enumeration; it goes with none of --check, --canonical, --net, -d, --part, "
+            "--count, --with-net or --size");
+    }
+    if (o.format.empty() && has_extension(o.output, ".svg")) o.format = "svg";
+    if (!o.format.empty() && o.format != "svg")
+        throw usage_error("--stats draws -f svg, its histogram of sizes, or prints its table");
+    if (!o.output.empty() && o.format.empty())
+        throw usage_error("--stats prints its table on standard output; -o FILE takes -f svg");
+}
+
 }  // namespace
 
 void check_combination(options& o)
@@ -151,14 +170,7 @@ void check_combination(options& o)
             "--directory");
     }
     if (o.net) check_net(o, format_given);
-    if (o.stats && ((o.catalogue.empty() && !enumeration) || o.check || o.canonical || o.net ||
-                    !o.output.empty() || !o.format.empty() || !o.directory.empty() ||
-                    !o.part.empty() || o.count || o.with_net)) {
-        throw usage_error(
-            "--stats prints a table of a whole catalogue, --catalogue FILE, or of an "
-            "enumeration on standard output; it goes with none of --check, --canonical, "
-            "--net, -o, -f, -d, --part, --count or --with-net");
-    }
+    if (o.stats) check_stats(o, enumeration);
     if (o.canonical && o.check && !o.output.empty()) {
         throw usage_error(
             "--check --canonical prints the table with a canonical column on standard output; "
@@ -179,7 +191,7 @@ void check_combination(options& o)
         }
     }
     const bool book = writes_book(o);
-    if (catalogue && !o.output.empty() && !o.canonical && !o.net && !book) {
+    if (catalogue && !o.output.empty() && !o.canonical && !o.net && !o.stats && !book) {
         throw usage_error(
             "--output names one drawing; a catalogue's drawings go to --directory DIR, or "
             "into one PDF with -f pdf -o BOOK.pdf");
@@ -191,7 +203,7 @@ void check_combination(options& o)
         throw usage_error(
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
-    if (catalogue && !o.net && !o.format.empty() && o.directory.empty() && !book) {
+    if (catalogue && !o.net && !o.stats && !o.format.empty() && o.directory.empty() && !book) {
         throw usage_error(
             "--format draws a catalogue only into --directory DIR, or as pdf "
             "into one book with -o BOOK.pdf");
@@ -238,5 +250,5 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
-    if (!o.canonical && !o.net && !enumeration) refuse_other_extension(o);
+    if (!o.canonical && !o.net && (!enumeration || o.stats)) refuse_other_extension(o);
 }

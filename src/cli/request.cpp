@@ -26,6 +26,7 @@ enumeration_request enumeration_of(const options& o)
     e.count = o.count;
     e.with_net = o.with_net;
     e.stats = o.stats;
+    e.stats_svg = o.stats && o.format == "svg";
     e.compound = o.compound;
     e.trivial = o.trivial;
     e.nontrivial = o.nontrivial;
@@ -47,6 +48,7 @@ catalogue_request catalogue_of(const options& o)
     c.net = o.net;
     c.graph6 = writes_graph6(o);
     c.stats = o.stats;
+    c.stats_svg = o.stats && o.format == "svg";
     c.sizes = o.only_sizes;
     c.quiet = o.quiet;
     c.output = o.output;

@@ -141,7 +141,7 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             output.add(text);
         }
     }
-    if (stats) output.add(stats->table());
+    if (stats) output.add(stats->result(o.stats_svg));
     if (output.file) close_document(*output.file);
     return 0;
 }

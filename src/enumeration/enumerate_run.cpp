@@ -240,7 +240,7 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
         }
     }
     if (output.stats) {
-        const std::string table = output.stats->table();
+        const std::string table = output.stats->result(o.stats_svg);
         output.stats.reset();
         output.add(table);
     }

@@ -25,6 +25,7 @@ struct enumeration_request {
     bool count = false;      // counts, not codes
     bool with_net = false;   // each code with its c-net after a *
     bool stats = false;      // the table of --stats over the codes, instead of them
+    bool stats_svg = false;  // that as the SVG histogram of sizes
     // The compound rectangles instead (or as well, `all`), of one part only
     // with `trivial` or `nontrivial`.
     bool compound = false;
