@@ -189,6 +189,8 @@ void check_combination(options& o)
                 o.format = implied;
             }
         }
+        // The Smith diagram named as a PDF is drawn as one.
+        if (o.format == "smith" && has_extension(o.output, ".pdf")) o.format = "smith-pdf";
     }
     const bool book = writes_book(o);
     if (catalogue && !o.output.empty() && !o.canonical && !o.net && !o.stats && !book) {
