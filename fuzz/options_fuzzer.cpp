@@ -73,6 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 c.directory.empty() && c.part.n == 1 && !c.canonical));
             require(c.output.empty() || c.canonical || c.net || c.book || c.stats_svg);
             require(!c.stats_svg || (c.stats && c.format == nullptr && c.part.n == 1));
+            // The diagrams go beside a gallery's drawings or a book's pages, nowhere else.
+            require(!c.with_smith ||
+                    (c.format != nullptr && !c.canonical && !c.net && !c.stats &&
+                     (c.book || (std::string(c.format->name) == "svg" && !c.directory.empty()))));
             require(c.check || c.canonical || c.net || c.stats || !c.directory.empty() || c.book);
             require((c.format != nullptr) == (!c.directory.empty() || c.book));
             require(!c.canonical || (!(c.check && !c.output.empty()) && c.format == nullptr));

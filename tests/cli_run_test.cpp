@@ -55,6 +55,8 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--stats -f pdf --catalogue c.txt", "--stats draws -f svg, its histogram"},
         {"--stats -o s.txt --enumerate 9", "-o FILE takes -f svg"},
         {"--stats -f svg -o s.pdf --catalogue c.txt", "is named as a .pdf file"},
+        {"--with-smith -f smith -d out --catalogue c.txt", "--with-smith draws the Smith diagram"},
+        {"--with-smith -f svg -o x.svg case.txt", "--with-smith draws the Smith diagram"},
         {"--net --check case.txt", "--net writes each dissection's network; it goes with none"},
         {"--net -f SVG case.txt", "--net writes -f planar_code or -f graph6, not 'SVG'"},
         {"--net --part 1/2 --catalogue c.txt", "--net writes one file of networks"},

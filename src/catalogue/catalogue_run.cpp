@@ -79,6 +79,7 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     settings.only = r.only;
+    settings.with_smith = r.with_smith;
     settings.sizes = r.sizes;
     const input_file catalogue = open_input(r.path, "r", "the catalogue");
     std::FILE* const stream = catalogue.stream;

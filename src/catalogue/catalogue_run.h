@@ -27,7 +27,8 @@ struct catalogue_request {
     std::string directory;  // where the drawings go; empty: none there
     // The drawings' format, into `directory` or the book; null: no drawings.
     const picture_format* format = nullptr;
-    bool book = false;  // the drawings are the pages of one PDF, `output`
+    bool book = false;        // the drawings are the pages of one PDF, `output`
+    bool with_smith = false;  // each gallery entry and book page with the Smith diagram
     picture_settings drawing;
     catalogue_part part;
     unsigned only = 0;              // --only's kinds (case_kind bits); 0: every case

@@ -58,6 +58,8 @@ const char* const help_text =
     "      --catalogue FILE   read many cases, one per line ('-': standard input)\n"
     "  -d, --directory DIR    with --catalogue: one drawing per case in DIR,\n"
     "                         with an index.html gallery for svg\n"
+    "      --with-smith       with a gallery (-f svg -d DIR) or a book (-f pdf\n"
+    "                         -o BOOK.pdf): each case's Smith diagram beside it\n"
     "  -j, --jobs N           the threads of a catalogue run or an enumeration\n"
     "                         (default: every core)\n"
     "      --part K/N         only the K-th of N parts of a catalogue file, or of\n"

@@ -219,6 +219,12 @@ void check_combination(options& o)
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
     }
+    if (o.with_smith && (o.canonical || o.net || o.stats || !catalogue ||
+                         !(book || (!o.directory.empty() && o.format == "svg")))) {
+        throw usage_error(
+            "--with-smith draws the Smith diagram beside each case of a gallery, --catalogue "
+            "FILE -f svg -d DIR, or of a book, --catalogue FILE -f pdf -o BOOK.pdf");
+    }
     if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, o.job_number)) {
         throw usage_error("--jobs takes a number of threads from 1 to " +
                           std::to_string(most_jobs) + ", not '" + o.jobs + "'");

@@ -54,6 +54,7 @@ catalogue_request catalogue_of(const options& o)
     c.output = o.output;
     c.directory = o.directory;
     c.book = writes_book(o);
+    c.with_smith = o.with_smith;
     if (draws(o)) c.format = &chosen_format(o);
     c.drawing = o.settings;
     c.part = o.part_value;

@@ -5,6 +5,7 @@
 #include "document/case_report.h"
 #include "document/pdf_drawing.h"
 #include "document/pdf_text.h"
+#include "document/smith_layout.h"
 
 namespace {
 
@@ -27,21 +28,41 @@ constexpr double caption_gap = 6;
 }  // namespace
 
 book_page make_book_page(const square_case& c, const std::string& caption_line,
-                         const std::string& outline_title, const picture_settings& settings)
+                         const std::string& outline_title, const picture_settings& settings,
+                         bool with_smith)
 {
     const pdf_layout layout = lay_out_pdf(c, settings);
     const std::string caption = to_win_ansi(caption_line);
     const double caption_width = helvetica_width(caption) * caption_size;
+    // The diagram's margin to the left and to the right of it, with the battery.
+    const double smith_margin_points =
+        static_cast<double>(smith_margin(c.width, c.height)) * layout.scale.value;
+    const double smith_width =
+        with_smith ? pdf_margin + static_cast<double>(std::max(c.width, 0)) * layout.scale.value +
+                         3 * smith_margin_points
+                   : 0;
+    const double drawn_width = layout.width + smith_width;
     book_page page;
-    page.width = page_length(std::max(layout.width, caption_width) + 2 * pdf_margin);
+    page.width = page_length(std::max(drawn_width, caption_width) + 2 * pdf_margin);
     page.height = page_length(layout.height + caption_gap + caption_size + 2 * pdf_margin);
     page.outline_title = outline_title;
 
     string_sink sink;
-    pdf_drawer drawer(sink, layout, (page.width - layout.width) / 2, page.height - pdf_margin);
+    const double left = (page.width - drawn_width) / 2;
+    const double top = page.height - pdf_margin;
+    pdf_drawer drawer(sink, layout, left, top);
     tiling_report report(c.height);
     try {
         draw_case(c, drawer, report, true);
+        if (with_smith) {
+            smith_content smith(layout.scale, left + layout.width + pdf_margin,
+                                top + smith_margin_points);
+            tiling_report again(c.height);
+            draw_case(c, smith, again);
+            const std::string& text = smith.content;
+            char* out = sink.reserve(text.size());
+            sink.commit(put_text(out, text));
+        }
     } catch (const placement_error& e) {
         page.failure = e.what();
     }
@@ -101,8 +122,8 @@ pdf_book::pdf_book(file_system& files, const std::string& path, const std::strin
 
 void pdf_book::write_outline_item(std::size_t index, bool last)
 {
-    std::string item = "<< /Title " + pdf_text_string(pending_title_) + " /Parent " +
-                       reference(outlines);
+    std::string item =
+        "<< /Title " + pdf_text_string(pending_title_) + " /Parent " + reference(outlines);
     if (index > 0) item += " /Prev " + reference(item_number(index - 1, fan_out_));
     if (!last) item += " /Next " + reference(item_number(index + 1, fan_out_));
     item += " /Dest [" + reference(page_number(index, fan_out_)) + " /Fit] >>";
@@ -137,7 +158,7 @@ void pdf_book::close()
     // gathers `fan_out_` nodes of the one below, until the root can hold
     // the top level. Nodes above the leaves are numbered here.
     std::vector<std::size_t> counts{(n + fan_out_ - 1) / fan_out_};  // nodes a level
-    std::vector<std::size_t> starts{0};                             // first number a level
+    std::vector<std::size_t> starts{0};                              // first number a level
     while (counts.back() > fan_out_) {
         starts.push_back(next);
         next += (counts.back() + fan_out_ - 1) / fan_out_;

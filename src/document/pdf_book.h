@@ -20,13 +20,17 @@ struct book_page {
     double height = 0;
     std::string outline_title;          // UTF-8
     std::vector<std::string> warnings;  // the tiling report's, for the caller to print
-    std::string failure;  // why a square could not be placed, or empty
+    std::string failure;                // why a square could not be placed, or empty
 };
 
 // Draws the case with `caption_line` (UTF-8) centred under it; a case whose
 // square cannot be placed up to it, that square in red, with its `failure`.
+// `with_smith`: the Smith diagram to its right in the same scale, its top
+// and bottom poles level with the rectangle's top and bottom edges (none
+// for a case that cannot be placed).
 book_page make_book_page(const square_case& c, const std::string& caption_line,
-                         const std::string& outline_title, const picture_settings& settings);
+                         const std::string& outline_title, const picture_settings& settings,
+                         bool with_smith = false);
 
 class pdf_book {
 public:

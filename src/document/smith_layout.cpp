@@ -35,10 +35,15 @@ smith_layout lay_out_smith(std::vector<square_box> squares, std::int32_t width, 
     l.width = width;
     l.height = std::max<std::int32_t>(height, 0);
     const std::int64_t longer = std::max(l.width, l.height);
-    l.margin = std::max<std::int64_t>(1, longer / 12);
+    l.margin = smith_margin(width, height);
     l.line = round_significant(std::max(1.0, static_cast<double>(longer)) / 400, 2);
     l.label = static_cast<double>(longer) / 24;
     return l;
+}
+
+std::int64_t smith_margin(std::int32_t width, std::int32_t height)
+{
+    return std::max<std::int64_t>(1, std::max<std::int64_t>({width, height, 0}) / 12);
 }
 
 void smith_collector::frame_head(const square_case& c)

@@ -33,6 +33,9 @@ struct smith_layout {
 smith_layout lay_out_smith(std::vector<square_box> squares, std::int32_t width,
                            std::int32_t height);
 
+// The margin of a diagram of this rectangle (a negative height as 0).
+std::int64_t smith_margin(std::int32_t width, std::int32_t height);
+
 // Collects a case's squares as they are placed, and draws the diagram once
 // the last is in.
 class smith_collector : public picture_writer {
@@ -61,3 +64,24 @@ void write_smith_svg(const smith_layout& layout, const std::string& title, doubl
 // /Node, /Battery, /Edge and /Label, in the case's units.
 std::string smith_pdf_content(const smith_layout& layout, const rounded& scale, double left,
                               double top);
+
+// The PDF content alone, as a book page draws it beside the dissection.
+class smith_content : public smith_collector {
+public:
+    smith_content(const rounded& scale, double left, double top)
+        : scale_(scale), left_(left), top_(top)
+    {
+    }
+    std::string content;
+
+protected:
+    void draw(const smith_layout& layout, const std::string&) override
+    {
+        content = smith_pdf_content(layout, scale_, left_, top_);
+    }
+
+private:
+    rounded scale_;
+    double left_;
+    double top_;
+};
