@@ -42,8 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!e.graphs.empty() ||
                     (least_order <= e.orders.low && e.orders.low <= e.orders.high &&
                      e.orders.high <= greatest_order));
-            // --graphs shares out its file as --enumerate its c-nets; counts of parts do not add up.
+            // --graphs shares out its file as --enumerate its c-nets; counts of parts do not add
+            // up.
             require(e.part.n == 1 || !e.count);
+            // --stats is a table of the whole enumeration's codes, on standard output.
+            // Its histogram (-f svg) alone may go to -o FILE.
+            require(!e.stats || (e.part.n == 1 && !e.count && !e.with_net &&
+                                 (e.output.empty() || e.stats_svg)));
+            require(!e.stats_svg || e.stats);
             require(1 <= e.part.k && e.part.k <= e.part.n && e.jobs >= 1 && e.jobs <= 256);
             return 0;
         }
@@ -65,7 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(!c.path.empty() && c.jobs >= 1 && c.jobs <= 256);
             require(!c.book || (c.format != nullptr && std::string(c.format->name) == "pdf" &&
                                 c.directory.empty() && c.part.n == 1 && !c.canonical));
-            require(c.output.empty() || c.canonical || c.net || c.book);
+            require(c.output.empty() || c.canonical || c.net || c.book || c.stats_svg);
+            require(!c.stats_svg || (c.stats && c.format == nullptr && c.part.n == 1));
+            // The diagrams go beside a gallery's drawings or a book's pages, nowhere else.
+            require(!c.with_smith ||
+                    (c.format != nullptr && !c.canonical && !c.net && !c.stats &&
+                     (c.book || (std::string(c.format->name) == "svg" && !c.directory.empty()))));
             require(c.check || c.canonical || c.net || c.stats || !c.directory.empty() || c.book);
             require((c.format != nullptr) == (!c.directory.empty() || c.book));
             require(!c.canonical || (!(c.check && !c.output.empty()) && c.format == nullptr));

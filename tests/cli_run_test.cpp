@@ -51,6 +51,12 @@ TEST_F(Run, UsageErrorsWriteNothing)
         {"--catalogue c.txt",
          "--catalogue needs --check, --canonical, --net, --stats or --directory DIR"},
         {"--stats case.txt", "--stats prints a table of a whole catalogue"},
+        {"--stats --enumerate 9 --count", "--stats prints a table of a whole catalogue"},
+        {"--stats -f pdf --catalogue c.txt", "--stats draws -f svg, its histogram"},
+        {"--stats -o s.txt --enumerate 9", "-o FILE takes -f svg"},
+        {"--stats -f svg -o s.pdf --catalogue c.txt", "is named as a .pdf file"},
+        {"--with-smith -f smith -d out --catalogue c.txt", "--with-smith draws the Smith diagram"},
+        {"--with-smith -f svg -o x.svg case.txt", "--with-smith draws the Smith diagram"},
         {"--net --check case.txt", "--net writes each dissection's network; it goes with none"},
         {"--net -f SVG case.txt", "--net writes -f planar_code or -f graph6, not 'SVG'"},
         {"--net --part 1/2 --catalogue c.txt", "--net writes one file of networks"},
@@ -151,8 +157,9 @@ TEST_F(Run, OutputDescriptorOntoTheInput)
 // gallery pages of well-formed UTF-8, invalid bytes shown as \xNN.
 TEST_F(Run, MarkupIsWellFormedWhateverTheText)
 {
-    write_file(work_ / "cat\x80\xff\x01.txt", "3 3 2 2 1 1 * \xef\xbf\xbe<\xef\xbf\xbf>\n"
-                                              "3 3 2 2 1 1 * \xed\xa0\x80 \x01 \x1b &\n");
+    write_file(work_ / "cat\x80\xff\x01.txt",
+               "3 3 2 2 1 1 * \xef\xbf\xbe<\xef\xbf\xbf>\n"
+               "3 3 2 2 1 1 * \xed\xa0\x80 \x01 \x1b &\n");
     write_file(work_ / "check.py", R"(import glob, re, sys, xml.etree.ElementTree as tree
 svgs = glob.glob("out/*.svg") + ["one.svg"]
 for svg in svgs: tree.parse(svg)
@@ -161,7 +168,8 @@ assert not re.search("[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]", page)
 assert "<title>cat\\x80\\xff\\x01.txt</title>" in page, page[:300]
 print("parsed", len(svgs), file=sys.stderr))");
     const std::string err = shell(
-        "$tool -f svg -d out --catalogue cat*.txt && $tool -o one.svg cat*.txt && python3 check.py");
+        "$tool -f svg -d out --catalogue cat*.txt && $tool -o one.svg cat*.txt && python3 "
+        "check.py");
     EXPECT_NE(err.find("parsed 3"), std::string::npos) << err;
 }
 
@@ -192,14 +200,16 @@ TEST_F(Run, StandardInputAndQuiet)
     EXPECT_NE(r.err.find("squares2tex: (standard input): warning: "), std::string::npos) << r.err;
     const std::string drawn = document();
     r = run("-q short.txt");
-    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err),
+              std::make_tuple(0, std::string(), std::string()));
     EXPECT_EQ(document(), drawn);
     r = run("--quiet --check -", "", "", (work_ / "bad.txt").string());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "squares2tex: (standard input):1: expected side 3 of 3, found \"x\"\n");
     write_file(work_ / "cat.txt", "2 3 3 1 1\n3 3 2 2 1 1\n");
     r = run("-q -f svg -d out --catalogue cat.txt");
-    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, std::string(), std::string()));
+    EXPECT_EQ(std::make_tuple(r.status, r.out, r.err),
+              std::make_tuple(0, std::string(), std::string()));
     EXPECT_EQ(files_in_work("out").count("000002-3-3x2.svg"), 1u);
 }
 
@@ -244,8 +254,8 @@ TEST_F(Run, SizeAndImpliedFormats)
     }
     for (const char* name : {"x.pdf", "Y.Pdf", "squares.pdf"})
         EXPECT_EQ(read_file(work_ / name).rfind("%PDF-1.4\n", 0), 0u) << name;
-    EXPECT_EQ(files_in_work(),
-              (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf", "Z.SVG", "t.tex"}));
+    EXPECT_EQ(files_in_work(), (std::set<std::string>{"case.txt", "x.pdf", "Y.Pdf", "squares.pdf",
+                                                      "Z.SVG", "t.tex"}));
 }
 
 TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
@@ -264,11 +274,9 @@ TEST_F(Run, CheckPrintsATableAndDrawsOnlyWhenAsked)
     write_file(work_ / "case.txt", "5 4 3 1 1 2 1 3");
     r = run("--check -o x.tex case.txt");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(
-        r.out,
-        header +
-            "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
-                     "square\t-\t-\t-\n");
+    EXPECT_EQ(r.out, header +
+                         "1\t1\t5\t4\t3\tno\t-\t-\tsquare 5 (side 3, column 1) overlaps an earlier "
+                         "square\t-\t-\t-\n");
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(fs::exists(work_ / "x.tex"));
 
@@ -592,11 +600,14 @@ TEST_F(Catalogue, TheCodeIsOnThePage)
     run("-f svg -d g --catalogue cat.txt");
     const std::string page = read_file(work_ / "g" / "page-000001.html");
     for (const char* code :
-         {"33&nbsp;x&nbsp;32", "canonical: <code>9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
-          "not read<br>as given: <code>3 3 2 2 1 x</code>", "as given: <code>5 4 3 1 1 2 1 3</code>",
-          "canonical: <code>4 2 2 (1,1)(1,1)</code>", "not read<br><q>a\\x09note</q>"})
+         {"33&nbsp;x&nbsp;32",
+          "canonical: <code>9 33 32 (18,15)(7,8)(14,4)(10,1)(9)</code></figcaption>",
+          "not read<br>as given: <code>3 3 2 2 1 x</code>",
+          "as given: <code>5 4 3 1 1 2 1 3</code>", "canonical: <code>4 2 2 (1,1)(1,1)</code>",
+          "not read<br><q>a\\x09note</q>"})
         EXPECT_NE(page.find(code), std::string::npos) << code;
-    EXPECT_NE(run("--check --catalogue cat.txt").out.find("\t-\t-\ta\\x09note\n"), std::string::npos);
+    EXPECT_NE(run("--check --catalogue cat.txt").out.find("\t-\t-\ta\\x09note\n"),
+              std::string::npos);
     run("-o b.pdf --catalogue cat.txt");
     const std::string book = read_file(work_ / "b.pdf");
     EXPECT_NE(book.find("(case 2, line 5: order 5, 4 x 3, not a dissection: 5 4 3 1 1 2 1 3) Tj"),
@@ -629,12 +640,14 @@ TEST_F(Catalogue, OnlyTheKindsAsked)
     const result unread = run("--only unreadable --canonical --catalogue cat.txt");
     EXPECT_EQ(unread.status, 1);
     EXPECT_EQ(unread.out, "");
-    EXPECT_EQ(unread.err, "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
-                          "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n");
+    EXPECT_EQ(unread.err,
+              "squares2tex: cat.txt:6: expected side 3 of 3, found \"x\"\n"
+              "squares2tex: cat.txt:9: expected side 1 of 1, found \"3.9\"\n");
     const result drawn = run("--only not-dissection -f svg -d g --catalogue cat.txt");
-    EXPECT_EQ(drawn.out, "\n - - - - - Created 2 drawings in g; 1 case drawn only up to a square "
-                         "that cannot be placed (see the messages above); 4 cases left out by "
-                         "--only. - - - - - -\n");
+    EXPECT_EQ(drawn.out,
+              "\n - - - - - Created 2 drawings in g; 1 case drawn only up to a square "
+              "that cannot be placed (see the messages above); 4 cases left out by "
+              "--only. - - - - - -\n");
     EXPECT_EQ(files_in_work("g").count("000002-5-4x3.svg"), 1u);
     EXPECT_NE(read_file(work_ / "g" / "index.html").find("left out by --only</th><td>4<"),
               std::string::npos);
@@ -710,9 +723,11 @@ TEST_F(Catalogue, SameOutputWhateverTheThreads)
         EXPECT_TRUE(drawn.out == drawn_one.out);
         EXPECT_TRUE(drawn.err == drawn_one.err);
         // A book of the same cases, page for page.
-        const result book = run(std::string("-j") + jobs + " -o " + jobs + ".pdf --catalogue drawn.txt");
+        const result book =
+            run(std::string("-j") + jobs + " -o " + jobs + ".pdf --catalogue drawn.txt");
         EXPECT_TRUE(book.err == book_one.err);
-        EXPECT_TRUE(read_file(work_ / (std::string(jobs) + ".pdf")) == read_file(work_ / "one.pdf"));
+        EXPECT_TRUE(read_file(work_ / (std::string(jobs) + ".pdf")) ==
+                    read_file(work_ / "one.pdf"));
         const std::set<std::string> names = files_in_work("one");
         ASSERT_EQ(files_in_work(jobs), names);
         for (const std::string& name : names)
@@ -738,8 +753,8 @@ TEST_F(Catalogue, PartsAddUpToTheWhole)
         result parts;
         parts.status = 0;
         for (int k = 1; k <= n; ++k) {
-            const result r = run("--check --part " + std::to_string(k) + "/" +
-                                 std::to_string(n) + " --catalogue cat.txt");
+            const result r = run("--check --part " + std::to_string(k) + "/" + std::to_string(n) +
+                                 " --catalogue cat.txt");
             parts.out += r.out;
             parts.err += r.err;
             parts.status = std::max(parts.status, r.status);
@@ -832,8 +847,8 @@ TEST_F(Catalogue, MemoryDoesNotGrowWithTheCatalogue)
     // 4,096 lines), then five times as many.
     const long small = peak_kb(200000);
     const long large = peak_kb(1000000);
-    EXPECT_LT(large, small + 2048) << small << " kB for 200000 lines, " << large
-                                   << " kB for 1000000";
+    EXPECT_LT(large, small + 2048)
+        << small << " kB for 200000 lines, " << large << " kB for 1000000";
 }
 
 }  // namespace

@@ -96,4 +96,42 @@ TEST(Smith, EdgesAsLongAsTheirSquaresJoinTheLinesThatSpanThem)
     }
 }
 
+// The PDF drawing of one layout: its node lines are the SVG's, and each
+// edge, in the content's units, is as long as the square it is labelled with.
+TEST(Smith, PdfDrawsTheSvgLayoutWithEdgesAsLongAsTheirSquares)
+{
+    std::mt19937_64 random(7);
+    const std::string number = R"(([0-9.]+))";
+    for (int trial = 0; trial < 100; ++trial) {
+        const square_case c = random_dissection(random);
+        memory_files fs;
+        tiling_report report(c.height), again(c.height);
+        draw_case(c, *find_format("smith")->open(fs, "s.svg", {}), report, true);
+        draw_case(c, *find_format("smith-pdf")->open(fs, "s.pdf", {}), again, true);
+        const std::string pdf = fs.files.at("s.pdf");
+        const auto block = [&](const std::string& tag) {
+            const std::size_t from = pdf.find("/" + tag + " BMC\n");
+            return pdf.substr(from, pdf.find("EMC", from) - from);
+        };
+        const auto segment = number + " " + number + " m " + number + " " + number + " l S";
+        auto svg_nodes = numbers_of(fs.files.at("s.svg"), R"(<line class="node" x1=")" + number +
+                                                              R"(" y1=")" + number + R"(" x2=")" +
+                                                              number + R"(" y2=")" + number);
+        EXPECT_EQ(numbers_of(block("Node"), segment), svg_nodes) << trial;
+        const auto edges = numbers_of(block("Edge"), segment);
+        const auto labels = numbers_of(block("Label"), R"(\(([0-9]+)\)Tj)");
+        ASSERT_EQ(edges.size(), c.sides.size()) << trial;
+        ASSERT_EQ(labels.size(), edges.size()) << trial;
+        std::vector<double> lengths, sides(c.sides.begin(), c.sides.end());
+        for (std::size_t k = 0; k < edges.size(); ++k) {
+            const auto& e = edges[k];
+            EXPECT_TRUE(e[0] == e[2] && e[3] - e[1] == labels[k][0]) << trial;
+            lengths.push_back(e[3] - e[1]);
+        }
+        std::sort(lengths.begin(), lengths.end());
+        std::sort(sides.begin(), sides.end());
+        EXPECT_EQ(lengths, sides) << trial;
+    }
+}
+
 }  // namespace

@@ -80,8 +80,8 @@ void add_page(const catalogue_settings& settings, catalogue_batch& batch, const 
     }
     if (!c.caption.empty()) caption += " * " + c.caption;
     try {
-        batch.pages.push_back(
-            make_book_page(c, caption, "case " + number + ": " + size, settings.drawing, outlined));
+        batch.pages.push_back(make_book_page(c, caption, "case " + number + ": " + size,
+                                             settings.drawing, outlined, settings.with_smith));
     } catch (const conversion_error& e) {
         // The check's row has told it already.
         if (!settings.check) batch.messages += format_message(from.file, from.line, e.what());
@@ -167,7 +167,7 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     }
     if (settings.stats) {
         if (verdict.dissection) {
-            add_dissection(batch.stats, c, verdict);
+            add_dissection(batch.stats, c, verdict, memory.check.squares);
         } else {
             batch.messages +=
                 format_message(settings.path, where.line, "not a dissection: " + verdict.problem);
@@ -218,27 +218,19 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     const std::vector<sub_rectangle>& outlined =
         settings.format->outlines ? outlined_subrectangles(verdict) : none;
     std::string name = drawing_name(where.number, c, settings.format->extension);
-    const std::string path = joined(settings.directory, name);
     drawing_outcome drawn = drawing_outcome::not_drawn;
-    if (settings.guard_output) refuse_standard_output(files, path);
-    // Recorded only when it is to be drawn: a name that stays the user's
-    // (the catalogue on standard input) is never a run's to remove.
-    const bool guarded = settings.guard_input && files.same_file(path, "/dev/stdin");
-    const std::string unrecorded =
-        settings.journal && !guarded ? settings.journal->note(name) : std::string();
-    if (guarded) {
-        batch.messages += format_message(
-            from.file, from.line,
-            "cannot replace " + shown_path(path) + ": it is the catalogue being read");
-    } else if (!unrecorded.empty()) {
-        // A file whose name no record holds would stay for ever.
-        batch.messages += format_message(
-            from.file, from.line,
-            "cannot create " + shown_path(path) + ": recording its name failed: " + unrecorded);
-    } else {
-        drawn = draw_and_report(c, *settings.format, settings.drawing, path, files, from,
-                                settings.check, batch.messages, outlined);
+    const drawing_directory directory{settings.directory, settings.guard_input,
+                                      settings.guard_output, settings.journal};
+    if (may_draw(directory, files, from, name, batch.messages)) {
+        drawn =
+            draw_and_report(c, *settings.format, settings.drawing, joined(settings.directory, name),
+                            files, from, settings.check, batch.messages, outlined);
     }
+    // The diagram's name sorts before the drawing's: the record takes a case's names in order.
+    std::string smith;
+    if (settings.with_smith && verdict.placed && drawn != drawing_outcome::not_drawn)
+        smith = draw_smith(directory, settings.drawing, files, c, from, batch.messages,
+                           batch.failed, batch.made);
     batch.made.push_back({where.number, name, drawn != drawing_outcome::not_drawn});
     if (drawn == drawing_outcome::not_drawn) {
         ++summary.not_drawn;
@@ -251,18 +243,11 @@ void handle_case(const catalogue_settings& settings, file_system& files, catalog
     if (settings.gallery) {
         batch.entries.push_back(case_entry(where.number, where.line, c, verdict, name,
                                            verdict.placed ? "the drawing failed" : verdict.failure,
-                                           code, outlined.size()));
+                                           code, outlined.size(), smith));
     }
 }
 
 }  // namespace
-
-void refuse_standard_output(file_system& files, const std::string& path)
-{
-    if (!files.same_file(path, "/dev/stdout")) return;
-    throw usage_error("standard output is " + shown_path(path) +
-                      ", which the run would replace: send it elsewhere");
-}
 
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                    worker_memory& memory)

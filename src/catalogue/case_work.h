@@ -10,14 +10,15 @@
 
 #include "analysis/canonical.h"
 #include "analysis/case_check.h"
+#include "catalogue/case_drawing.h"
 #include "catalogue/case_filter.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/order_stats.h"
-#include "files/made_journal.h"
-#include "files/file_system.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
 #include "document/picture_writer.h"
+#include "files/file_system.h"
+#include "files/made_journal.h"
 
 // The kinds of case --only chooses among, as bits; a case is kept when it
 // is of every kind asked for.
@@ -49,6 +50,7 @@ struct catalogue_settings {
     bool book = false;  // the drawings are pages of one PDF, not files in `directory`
     std::string directory;
     bool gallery = false;
+    bool with_smith = false;  // each gallery entry and book page with the Smith diagram
     // A catalogue read from standard input that may be a file in the
     // directory: each drawing is first compared with it, never to replace it.
     bool guard_input = false;
@@ -60,15 +62,8 @@ struct catalogue_settings {
     // Held while a worker handles a large case (large_case squares or
     // more), so that the memory of such cases is not taken once per thread.
     std::mutex* large_case_gate = nullptr;
-    unsigned only = 0;  // --only's kinds (case_kind); 0: every case
+    unsigned only = 0;              // --only's kinds (case_kind); 0: every case
     std::vector<size_bound> sizes;  // and its bounds
-};
-
-// A drawing a batch made or tried to make in the directory.
-struct made_drawing {
-    std::int64_t number = 0;
-    std::string name;
-    bool written = false;
 };
 
 constexpr std::size_t large_case = std::size_t{1} << 20;
@@ -97,7 +92,3 @@ struct worker_memory {
 // calling thread's own.
 void work_on_batch(const catalogue_settings& settings, file_system& files, catalogue_batch& batch,
                    worker_memory& memory);
-
-// Throws usage_error when the file at `path` is standard output: a file
-// of the user's, never replaced nor removed.
-void refuse_standard_output(file_system& files, const std::string& path);

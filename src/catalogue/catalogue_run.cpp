@@ -8,19 +8,19 @@
 #include <mutex>
 #include <vector>
 
+#include "analysis/check_table.h"
 #include "analysis/dissection_net.h"
 #include "catalogue/case_work.h"
 #include "catalogue/catalogue_input.h"
 #include "catalogue/in_order.h"
 #include "catalogue/made_names.h"
-#include "files/made_record.h"
 #include "catalogue/progress.h"
-#include "analysis/check_table.h"
 #include "document/document.h"
 #include "document/gallery.h"
 #include "document/pdf_book.h"
-#include "reading/input_file.h"
+#include "files/made_record.h"
 #include "messages.h"
+#include "reading/input_file.h"
 #include "shown_text.h"
 
 namespace {
@@ -79,6 +79,7 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     std::mutex large_case_gate;
     settings.large_case_gate = &large_case_gate;
     settings.only = r.only;
+    settings.with_smith = r.with_smith;
     settings.sizes = r.sizes;
     const input_file catalogue = open_input(r.path, "r", "the catalogue");
     std::FILE* const stream = catalogue.stream;
@@ -189,7 +190,13 @@ int run_catalogue(const catalogue_request& r, file_system& files, output_stream&
     shown.clear();
 
     if (codes) close_document(*codes);
-    if (r.stats) print_out(out, stats_table(stats));
+    if (r.stats && r.stats_svg && !r.output.empty()) {
+        document histogram(files, r.output);
+        write_text(histogram, stats_histogram(stats));
+        close_document(histogram);
+    } else if (r.stats) {
+        print_out(out, r.stats_svg ? stats_histogram(stats) : stats_table(stats));
+    }
     if (book) {
         book->close();
         if (!r.check && !r.quiet && descriptor_named(r.output) < 0) {

@@ -17,21 +17,23 @@ struct catalogue_request {
     bool check = false;
     bool canonical = false;            // each dissection's canonical code
     bool up_to_subrectangles = false;  // that code up to the sub-rectangles' symmetries
-    bool net = false;     // each dissection's network, instead of codes
-    bool graph6 = false;  // that network as graph6, else planar_code
-    bool stats = false;   // a table of counts and sizes by order, instead of rows
+    bool net = false;                  // each dissection's network, instead of codes
+    bool graph6 = false;               // that network as graph6, else planar_code
+    bool stats = false;                // a table of counts and sizes by order, instead of rows
+    bool stats_svg = false;            // that as the SVG histogram of sizes, to `output` if given
     bool quiet = false;                // no warnings, no closing line
-    // The canonical codes' file, or the book's; empty: standard output.
+    // The canonical codes' file, the book's or the histogram's; empty: standard output.
     std::string output;
     std::string directory;  // where the drawings go; empty: none there
     // The drawings' format, into `directory` or the book; null: no drawings.
     const picture_format* format = nullptr;
-    bool book = false;  // the drawings are the pages of one PDF, `output`
+    bool book = false;        // the drawings are the pages of one PDF, `output`
+    bool with_smith = false;  // each gallery entry and book page with the Smith diagram
     picture_settings drawing;
     catalogue_part part;
-    unsigned only = 0;  // --only's kinds (case_kind bits); 0: every case
+    unsigned only = 0;              // --only's kinds (case_kind bits); 0: every case
     std::vector<size_bound> sizes;  // and its bounds on sizes
-    int jobs = 1;       // threads
+    int jobs = 1;                   // threads
 };
 
 // Returns the exit status. A line that cannot be read or drawn gets its

@@ -93,7 +93,8 @@ void check_enumeration(options& o)
     if (o.has_case || !o.catalogue.empty()) {
         throw usage_error(run + " makes its own cases; it takes no case file nor --catalogue");
     }
-    if (o.check || o.canonical || !o.directory.empty() || !o.format.empty() || !o.size.empty()) {
+    if (o.check || o.canonical || !o.directory.empty() || (!o.format.empty() && !o.stats) ||
+        !o.size.empty()) {
         throw usage_error(run +
                           " writes a catalogue of canonical codes (or counts with --count); "
                           "check or draw it with a second run, as squares2tex --check "
@@ -123,6 +124,24 @@ void check_net(const options& o, const std::string& format_given)
     }
 }
 
+// --stats: a table of a whole catalogue or enumeration, or with -f svg its
+// histogram, to -o FILE if given; -o NAME.svg alone asks for the histogram.
+void check_stats(options& o, bool enumeration)
+{
+    if ((o.catalogue.empty() && !enumeration) || o.check || o.canonical || o.net ||
+        !o.directory.empty() || !o.part.empty() || o.count || o.with_net || !o.size.empty()) {
+        throw usage_error(
+            "--stats prints a table of a whole catalogue, --catalogue FILE, or of an "
+            "enumeration; it goes with none of --check, --canonical, --net, -d, --part, "
+            "--count, --with-net or --size");
+    }
+    if (o.format.empty() && has_extension(o.output, ".svg")) o.format = "svg";
+    if (!o.format.empty() && o.format != "svg")
+        throw usage_error("--stats draws -f svg, its histogram of sizes, or prints its table");
+    if (!o.output.empty() && o.format.empty())
+        throw usage_error("--stats prints its table on standard output; -o FILE takes -f svg");
+}
+
 }  // namespace
 
 void check_combination(options& o)
@@ -144,12 +163,7 @@ void check_combination(options& o)
             "--directory");
     }
     if (o.net) check_net(o, format_given);
-    if (o.stats && (o.catalogue.empty() || o.check || o.canonical || o.net || !o.output.empty() ||
-                    !o.format.empty() || !o.directory.empty() || !o.part.empty())) {
-        throw usage_error(
-            "--stats prints a table of a whole catalogue, --catalogue FILE, on standard output; "
-            "it goes with none of --check, --canonical, --net, -o, -f, -d or --part");
-    }
+    if (o.stats) check_stats(o, enumeration);
     if (o.canonical && o.check && !o.output.empty()) {
         throw usage_error(
             "--check --canonical prints the table with a canonical column on standard output; "
@@ -168,9 +182,11 @@ void check_combination(options& o)
                 o.format = implied;
             }
         }
+        // The Smith diagram named as a PDF is drawn as one.
+        if (o.format == "smith" && has_extension(o.output, ".pdf")) o.format = "smith-pdf";
     }
     const bool book = writes_book(o);
-    if (catalogue && !o.output.empty() && !o.canonical && !o.net && !book) {
+    if (catalogue && !o.output.empty() && !o.canonical && !o.net && !o.stats && !book) {
         throw usage_error(
             "--output names one drawing; a catalogue's drawings go to --directory DIR, or "
             "into one PDF with -f pdf -o BOOK.pdf");
@@ -182,7 +198,7 @@ void check_combination(options& o)
         throw usage_error(
             "--directory is for a catalogue's drawings; name one drawing with --output");
     }
-    if (catalogue && !o.net && !o.format.empty() && o.directory.empty() && !book) {
+    if (catalogue && !o.net && !o.stats && !o.format.empty() && o.directory.empty() && !book) {
         throw usage_error(
             "--format draws a catalogue only into --directory DIR, or as pdf "
             "into one book with -o BOOK.pdf");
@@ -195,6 +211,12 @@ void check_combination(options& o)
     if (o.check && descriptor_named(o.output) == 1) {
         throw usage_error(
             "--check prints its table on standard output; the drawing cannot go there too");
+    }
+    if (o.with_smith && (o.canonical || o.net || o.stats || !catalogue ||
+                         !(book || (!o.directory.empty() && o.format == "svg")))) {
+        throw usage_error(
+            "--with-smith draws the Smith diagram beside each case of a gallery, --catalogue "
+            "FILE -f svg -d DIR, or of a book, --catalogue FILE -f pdf -o BOOK.pdf");
     }
     if (!o.jobs.empty() && !parse_number(o.jobs, 1, most_jobs, o.job_number)) {
         throw usage_error("--jobs takes a number of threads from 1 to " +
@@ -229,5 +251,5 @@ void check_combination(options& o)
                               "wide on an A4 page");
         }
     }
-    if (!o.canonical && !o.net && !enumeration) refuse_other_extension(o);
+    if (!o.canonical && !o.net && (!enumeration || o.stats)) refuse_other_extension(o);
 }

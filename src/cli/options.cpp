@@ -43,6 +43,7 @@ const option_rule rules[] = {
     {"net", '\0', nullptr, &options::net},
     {"stats", '\0', nullptr, &options::stats},
     {"with-net", '\0', nullptr, &options::with_net},
+    {"with-smith", '\0', nullptr, &options::with_smith},
     {"quiet", 'q', nullptr, &options::quiet},
     {"help", 'h', nullptr, &options::help},
     {"version", '\0', nullptr, &options::version},

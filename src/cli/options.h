@@ -25,19 +25,20 @@ struct options {
     std::string only;       // as --only gives it
     bool has_case = false;
     bool check = false;
-    bool canonical = false;  // print each dissection's canonical code
-    bool net = false;        // write each dissection's electrical network
-    bool with_net = false;   // each code of an enumeration with its c-net after a *
-    bool stats = false;      // a catalogue's table of counts and sizes by order
-    bool imperfect = false;  // the enumeration's kind: imperfect, not perfect
-    bool squares = false;    // the enumeration keeps squared squares only
-    bool count = false;      // the enumeration writes counts, not codes
-    bool compound = false;   // the enumeration makes compound rectangles
-    bool trivial = false;    // of those, the trivially compound only
-    bool nontrivial = false;  // or the others only
-    bool all = false;        // simple and compound together
+    bool canonical = false;            // print each dissection's canonical code
+    bool net = false;                  // write each dissection's electrical network
+    bool with_net = false;             // each code of an enumeration with its c-net after a *
+    bool with_smith = false;           // the Smith diagram beside each gallery entry or book page
+    bool stats = false;                // a catalogue's table of counts and sizes by order
+    bool imperfect = false;            // the enumeration's kind: imperfect, not perfect
+    bool squares = false;              // the enumeration keeps squared squares only
+    bool count = false;                // the enumeration writes counts, not codes
+    bool compound = false;             // the enumeration makes compound rectangles
+    bool trivial = false;              // of those, the trivially compound only
+    bool nontrivial = false;           // or the others only
+    bool all = false;                  // simple and compound together
     bool up_to_subrectangles = false;  // --canonical: the code up to the sub-rectangles' symmetries
-    bool quiet = false;      // no warnings, no closing or confirmation line
+    bool quiet = false;                // no warnings, no closing or confirmation line
     bool help = false;
     bool version = false;
     // Arguments after the case file that look like options: ignored, with a warning.
@@ -47,7 +48,7 @@ struct options {
     std::int64_t job_number = 0;  // 0: --jobs not given
     catalogue_part part_value;
     order_range orders;
-    unsigned only_kinds = 0;  // --only's kinds as bits (case_kind); 0: every case
+    unsigned only_kinds = 0;             // --only's kinds as bits (case_kind); 0: every case
     std::vector<size_bound> only_sizes;  // and its bounds on sizes
     picture_settings settings;
 };

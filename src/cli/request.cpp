@@ -25,6 +25,8 @@ enumeration_request enumeration_of(const options& o)
     e.squares = o.squares;
     e.count = o.count;
     e.with_net = o.with_net;
+    e.stats = o.stats;
+    e.stats_svg = o.stats && o.format == "svg";
     e.compound = o.compound;
     e.trivial = o.trivial;
     e.nontrivial = o.nontrivial;
@@ -46,11 +48,13 @@ catalogue_request catalogue_of(const options& o)
     c.net = o.net;
     c.graph6 = writes_graph6(o);
     c.stats = o.stats;
+    c.stats_svg = o.stats && o.format == "svg";
     c.sizes = o.only_sizes;
     c.quiet = o.quiet;
     c.output = o.output;
     c.directory = o.directory;
     c.book = writes_book(o);
+    c.with_smith = o.with_smith;
     if (draws(o)) c.format = &chosen_format(o);
     c.drawing = o.settings;
     c.part = o.part_value;

@@ -5,6 +5,7 @@
 
 #include "analysis/check_table.h"
 #include "document/picture_writer.h"
+#include "document/smith_layout.h"
 #include "placement/place_squares.h"
 #include "shown_text.h"
 
@@ -28,11 +29,27 @@ std::string code_line(const std::string& code, bool canonical)
            escaped_markup(code) + "</code>";
 }
 
+// The Smith diagram's thumbnail, its box the diagram's shape, margins and
+// battery included.
+std::string smith_thumbnail(const square_case& c, const std::string& smith, const std::string& id)
+{
+    const std::int64_t margin = smith_margin(c.width, c.height);
+    const auto w = static_cast<double>(std::max<std::int64_t>(c.width, 0) + 3 * margin);
+    const auto ht = static_cast<double>(std::max<std::int64_t>(c.height, 0) + 2 * margin);
+    const double scale = thumbnail / std::max(w, ht);
+    const auto px = [&](double v) { return std::to_string(std::max(1L, std::lround(v * scale))); };
+    const std::string file = escaped_markup(smith);
+    return "<div class=\"picture smith\"><a href=\"" + file + "\"><noscript><img src=\"" + file +
+           "\" loading=\"lazy\" width=\"" + px(w) + "\" height=\"" + px(ht) +
+           "\" alt=\"Smith diagram of case " + id + "\"></noscript></a></div>";
+}
+
 }  // namespace
 
 gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
                          const case_verdict& verdict, const std::string& drawing,
-                         const std::string& failure, const std::string& code, std::size_t outlined)
+                         const std::string& failure, const std::string& code, std::size_t outlined,
+                         const std::string& smith)
 {
     gallery_entry entry;
     entry.failed = drawing.empty();
@@ -40,7 +57,11 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
     entry.verdict = verdict;
     const std::string id = std::to_string(number);
     std::string& h = entry.html;
-    h = "<figure id=\"case-" + id + "\">";
+    // Two thumbnails side by side: the entry twice as wide, and the gap.
+    h = "<figure id=\"case-" + id + "\"" +
+        (smith.empty() ? std::string(">")
+                       : " style=\"width: 410px\"><div class=\"pair\" " +
+                             std::string("style=\"display: flex; gap: 10px\">"));
     if (drawing.empty()) {
         h += "<div class=\"picture no\">not drawn: " + escaped_markup(failure) + "</div>";
     } else {
@@ -58,6 +79,7 @@ gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_ca
              "\" loading=\"lazy\" width=\"" + px(w) + "\" height=\"" + px(ht) + "\" alt=\"case " +
              id + "\"></noscript></a></div>";
     }
+    if (!smith.empty()) h += smith_thumbnail(c, smith, id) + "</div>";
     h += "<figcaption>case " + id + ", line " + std::to_string(line) + ": order " +
          std::to_string(c.count) + ", " + std::to_string(c.width) + "&nbsp;x&nbsp;" +
          std::to_string(c.height) + "<br><span class=\"" + (verdict.dissection ? "yes" : "no") +

@@ -20,11 +20,12 @@ struct gallery_entry {
 // A case drawn into `drawing`, or not drawn (`drawing` empty) for `failure`;
 // `code` is what its caption shows of it to be copied (the canonical code,
 // or the line as given), printable on one line; `outlined`, how many
-// sub-rectangles the drawing outlines.
+// sub-rectangles the drawing outlines. `smith`, when not empty, is the
+// case's Smith diagram, shown beside its drawing in a wider entry.
 gallery_entry case_entry(std::int64_t number, std::int64_t line, const square_case& c,
                          const case_verdict& verdict, const std::string& drawing,
                          const std::string& failure, const std::string& code,
-                         std::size_t outlined = 0);
+                         std::size_t outlined = 0, const std::string& smith = "");
 
 // A line that could not be read; `code` the line as given, `caption` what
 // it has after a *.

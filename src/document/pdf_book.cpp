@@ -5,6 +5,7 @@
 #include "document/case_report.h"
 #include "document/pdf_drawing.h"
 #include "document/pdf_text.h"
+#include "document/smith_layout.h"
 
 namespace {
 
@@ -28,21 +29,40 @@ constexpr double caption_gap = 6;
 
 book_page make_book_page(const square_case& c, const std::string& caption_line,
                          const std::string& outline_title, const picture_settings& settings,
-                         const std::vector<sub_rectangle>& outlines)
+                         const std::vector<sub_rectangle>& outlines, bool with_smith)
 {
     const pdf_layout layout = lay_out_pdf(c, settings);
     const std::string caption = to_win_ansi(caption_line);
     const double caption_width = helvetica_width(caption) * caption_size;
+    // The diagram's margin to the left and to the right of it, with the battery.
+    const double smith_margin_points =
+        static_cast<double>(smith_margin(c.width, c.height)) * layout.scale.value;
+    const double smith_width =
+        with_smith ? pdf_margin + static_cast<double>(std::max(c.width, 0)) * layout.scale.value +
+                         3 * smith_margin_points
+                   : 0;
+    const double drawn_width = layout.width + smith_width;
     book_page page;
-    page.width = page_length(std::max(layout.width, caption_width) + 2 * pdf_margin);
+    page.width = page_length(std::max(drawn_width, caption_width) + 2 * pdf_margin);
     page.height = page_length(layout.height + caption_gap + caption_size + 2 * pdf_margin);
     page.outline_title = outline_title;
 
     string_sink sink;
-    pdf_drawer drawer(sink, layout, (page.width - layout.width) / 2, page.height - pdf_margin);
+    const double left = (page.width - drawn_width) / 2;
+    const double top = page.height - pdf_margin;
+    pdf_drawer drawer(sink, layout, left, top);
     tiling_report report(c.height);
     try {
         draw_case(c, drawer, report, true, outlines);
+        if (with_smith) {
+            smith_content smith(layout.scale, left + layout.width + pdf_margin,
+                                top + smith_margin_points);
+            tiling_report again(c.height);
+            draw_case(c, smith, again);
+            const std::string& text = smith.content;
+            char* out = sink.reserve(text.size());
+            sink.commit(put_text(out, text));
+        }
     } catch (const placement_error& e) {
         page.failure = e.what();
     }

@@ -26,9 +26,12 @@ struct book_page {
 // Draws the case with `caption_line` (UTF-8) centred under it; a case whose
 // square cannot be placed up to it, that square in red, with its `failure`;
 // `outlines`, a compound dissection's maximal sub-rectangles, over the squares.
+// `with_smith`: the Smith diagram to its right in the same scale, its top
+// and bottom poles level with the rectangle's top and bottom edges (none
+// for a case that cannot be placed).
 book_page make_book_page(const square_case& c, const std::string& caption_line,
                          const std::string& outline_title, const picture_settings& settings,
-                         const std::vector<sub_rectangle>& outlines = {});
+                         const std::vector<sub_rectangle>& outlines = {}, bool with_smith = false);
 
 class pdf_book {
 public:

@@ -15,6 +15,8 @@ const picture_format formats[] = {
     {"pdf", "squares.pdf", ".pdf", false, true, true, true, open_pdf_picture},
     // A network needs every square placed: a failed case draws nothing.
     {"smith", "squares-smith.svg", "-smith.svg", true, true, false, false, open_smith_picture},
+    {"smith-pdf", "squares-smith.pdf", "-smith.pdf", false, true, false, false,
+     open_smith_pdf_picture},
 };
 
 }  // namespace

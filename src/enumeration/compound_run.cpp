@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "analysis/subrectangle_form.h"
+#include "catalogue/code_stats.h"
 #include "document/document.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/compound_levels.h"
@@ -108,6 +109,9 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             "trivially compound up to subrectangles\tnontrivially compound up to "
             "subrectangles\tall up to subrectangles\n");
     }
+    // --stats counts the codes instead of writing them.
+    std::unique_ptr<code_stats> stats;
+    if (o.stats) stats = std::make_unique<code_stats>();
     perfect_levels levels;
     for (int order = 1; order <= range.high; ++order) {
         const order_codes codes = make_order(order, levels, order < range.high, o.jobs);
@@ -131,8 +135,13 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             text += line;
             text += '\n';
         }
-        output.add(text);
+        if (stats) {
+            stats->feed(text);
+        } else {
+            output.add(text);
+        }
     }
+    if (stats) output.add(stats->result(o.stats_svg));
     if (output.file) close_document(*output.file);
     return 0;
 }

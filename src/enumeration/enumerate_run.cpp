@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "analysis/dissection_net.h"
+#include "catalogue/code_stats.h"
 #include "catalogue/in_order.h"
 #include "catalogue/progress.h"
 #include "document/document.h"
@@ -80,13 +81,16 @@ struct run_totals {
 };
 
 // Standard output or -o FILE, written in pieces of a megabyte.
+// With --stats the codes are counted instead, and the table written at the end.
 struct code_output {
     output_stream& out;
     std::unique_ptr<document> file;
     std::string piece;
+    std::unique_ptr<code_stats> stats;
 
     void add(std::string_view text)
     {
+        if (stats) return stats->feed(text);
         piece += text;
         if (piece.size() >= written_at_once) flush();
     }
@@ -191,11 +195,12 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
         }
     };
     steps.size = [](const graph_batch& b) { return b.bytes; };
-    code_output output{out, nullptr, {}};
+    code_output output{out, nullptr, {}, nullptr};
     if (!o.output.empty()) output.file = std::make_unique<document>(files, o.output);
     if (o.count && part.n > 1) {
         output.add("part\t" + std::to_string(part.k) + '/' + std::to_string(part.n) + '\n');
     }
+    if (o.stats) output.stats = std::make_unique<code_stats>();
     if (o.count) output.add(count_header);
 
     if (!settings.from_file) {
@@ -250,6 +255,11 @@ int run_enumeration(const enumeration_request& o, file_system& files, output_str
                               std::to_string(totals.not_3_connected) + " not 3-connected, " +
                               std::to_string(totals.not_simple) + " not simple");
         }
+    }
+    if (output.stats) {
+        const std::string table = output.stats->result(o.stats_svg);
+        output.stats.reset();
+        output.add(table);
     }
     output.flush();
     if (output.file) close_document(*output.file);

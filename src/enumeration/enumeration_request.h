@@ -24,6 +24,8 @@ struct enumeration_request {
     bool squares = false;    // squared squares only
     bool count = false;      // counts, not codes
     bool with_net = false;   // each code with its c-net after a *
+    bool stats = false;      // the table of --stats over the codes, instead of them
+    bool stats_svg = false;  // that as the SVG histogram of sizes
     // The compound rectangles instead (or as well, `all`), of one part only
     // with `trivial` or `nontrivial`.
     bool compound = false;
