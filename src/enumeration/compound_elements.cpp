@@ -108,12 +108,12 @@ bool needed_box(const plane_darts& d, int battery, const std::vector<element_box
     // the height over the width is scale * P(top) / det.
     g[static_cast<std::size_t>(free)] = 0;
     wide det0 = 0;
-    const wide a0 = potentials(d, battery, g, det0)[d.tail[battery]];
+    const wide a0 = scale * potentials(d, battery, g, det0)[d.tail[battery]];
     g[static_cast<std::size_t>(free)] = scale;
     wide det1 = 0;
-    const wide a1 = potentials(d, battery, g, det1)[d.tail[battery]] - a0;
+    const wide a1 = scale * potentials(d, battery, g, det1)[d.tail[battery]] - a0;
     det1 -= det0;
-    // height * det(c) = width * scale * P(c): solve for c.
+    // height * det(c) = width * scale * P(top, c): solve for c.
     wide p = wide{height} * det0 - wide{width} * a0;
     wide q = wide{width} * a1 - wide{height} * det1;
     if (q < 0) {
@@ -184,39 +184,50 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
     }
     wide full_width = 0;
     for (int f = 0; f < d.faces; ++f) full_width = std::max(full_width, x[f] - left);
-    const wide full_height = scale * (pot[top] - pot[d.head[battery]]);
-    if (!fits_side(full_width) || !fits_side(full_height)) return false;
-    scratch.clear();
+    wide full_height = scale * (pot[top] - pot[d.head[battery]]);
+    // Each box at (x, y), a square's side or an element's scale: the
+    // numbers far past 32 bits until their common factor is taken out.
+    struct box {
+        wide x, y, size;
+        int element;
+    };
+    std::vector<box> boxes;
+    wide k = wide_gcd(full_width, full_height);
     for (int e = 0; e < darts; ++e) {
         if (e > d.reverse[e] || e == battery || e == battery_back) continue;
         const wide fall = drop(e);
         const int upper = fall > 0 ? d.tail[e] : d.head[e];
-        const wide bx = std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left;
-        const wide by = scale * (pot[top] - pot[upper]);
-        const wide size = fall > 0 ? fall : -fall;
         const int i = element_of(e);
-        if (i < 0) {
-            scratch.push_back({static_cast<std::int32_t>(bx), static_cast<std::int32_t>(by),
-                               static_cast<std::int32_t>(scale * size)});
+        const wide size = (fall > 0 ? fall : -fall) * (i < 0 ? scale : scale / h[i]);
+        boxes.push_back({std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left,
+                         scale * (pot[top] - pot[upper]), size, i});
+        k = wide_gcd(k, wide_gcd(boxes.back().x, wide_gcd(boxes.back().y, size)));
+    }
+    full_width /= k;
+    full_height /= k;
+    if (!fits_side(full_width) || !fits_side(full_height)) return false;
+    scratch.clear();
+    for (box& b : boxes) {
+        b.x /= k;
+        b.y /= k;
+        b.size /= k;
+        if (b.element < 0) {
+            scratch.push_back({static_cast<std::int32_t>(b.x), static_cast<std::int32_t>(b.y),
+                               static_cast<std::int32_t>(b.size)});
         } else {
-            // The box is scale * size high, h[i] units of the piece.
-            place_piece(*pieces[i], ways[i], static_cast<std::int64_t>(scale / h[i] * size),
-                        static_cast<std::int64_t>(bx), static_cast<std::int64_t>(by), scratch);
+            place_piece(*pieces[static_cast<std::size_t>(b.element)], ways[static_cast<std::size_t>(b.element)],
+                        static_cast<std::int64_t>(b.size), static_cast<std::int64_t>(b.x),
+                        static_cast<std::int64_t>(b.y), scratch);
         }
     }
-    std::int64_t k = std::gcd(static_cast<std::int64_t>(full_width), static_cast<std::int64_t>(full_height));
-    for (const square_box& s : scratch) k = std::gcd(k, std::int64_t{std::gcd(s.x, std::gcd(s.y, s.side))});
     std::uint64_t area = 0;
     std::vector<std::int32_t> sides;
-    for (square_box& s : scratch) {
-        s.x = static_cast<std::int32_t>(s.x / k);
-        s.y = static_cast<std::int32_t>(s.y / k);
-        s.side = static_cast<std::int32_t>(s.side / k);
+    for (const square_box& s : scratch) {
         area += static_cast<std::uint64_t>(s.side) * static_cast<std::uint64_t>(s.side);
         sides.push_back(s.side);
     }
-    const std::int64_t fw = static_cast<std::int64_t>(full_width) / k;
-    const std::int64_t fh = static_cast<std::int64_t>(full_height) / k;
+    const std::int64_t fw = static_cast<std::int64_t>(full_width);
+    const std::int64_t fh = static_cast<std::int64_t>(full_height);
     if (area != static_cast<std::uint64_t>(fw) * static_cast<std::uint64_t>(fh))
         throw std::logic_error("the squares of a filled c-net do not fill its rectangle");
     std::sort(sides.begin(), sides.end());
