@@ -54,7 +54,8 @@ TEST_F(Compound, EveryCodeChecksAsThePartAskedFor)
               run("--enumerate 13-14 --compound -j 1").out);
     // --all is the simple and the compound ones merged.
     EXPECT_EQ(shell("\"$tool\" --enumerate 12-13 >s && \"$tool\" --enumerate 12-13 --compound >c "
-                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2,2n -k3,3n -k4 s c "
+                    "&& \"$tool\" --enumerate 12-13 --all >a && LC_ALL=C sort -m -k1,1n -k2,2n "
+                    "-k3,3n -k4 s c "
                     "| cmp - a"),
               "");
 }
@@ -105,6 +106,7 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         expect_failure(run(arguments), {message}, 2);
     }
     expect_failure(run("--enumerate 21 --compound"), {"orders up to 20"});
+    expect_failure(run("--enumerate 29 --compound --squares"), {"orders up to 28"});
     // A full standard output: the run says so and fails.
     const result full = run("--enumerate 9-14 --compound", "", "/dev/full");
     EXPECT_EQ(full.status, 1);

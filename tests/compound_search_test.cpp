@@ -33,7 +33,8 @@ TEST(CompoundSearch, FindsWhatTheLevelsFindOfTheShapesAsked)
     // streams and fills the pieces of 9 to 14 by the shapes they need.
     std::set<shape> shapes;
     for (const auto* part : {&all.trivial, &all.nontrivial}) {
-        for (std::size_t i = 0; i < part->size(); i += 40) shapes.insert(shape_of_piece((*part)[i]));
+        for (std::size_t i = 0; i < part->size(); i += 40)
+            shapes.insert(shape_of_piece((*part)[i]));
     }
     shape_search_settings s;
     s.order = 15;

@@ -89,12 +89,6 @@ bool fits_side(wide v)
 
 }  // namespace
 
-shape shape_of(std::int64_t width, std::int64_t height)
-{
-    const std::int64_t g = std::gcd(width, height);
-    return {std::max(width, height) / g, std::min(width, height) / g};
-}
-
 bool needed_box(const plane_darts& d, int battery, const std::vector<element_box>& fixed, int free,
                 std::int64_t width, std::int64_t height, element_box& out)
 {
@@ -103,7 +97,8 @@ bool needed_box(const plane_darts& d, int battery, const std::vector<element_box
     wide scale = 1;
     for (const element_box& b : fixed) scale *= b.height;
     std::vector<wide> g(d.head.size(), scale);
-    for (const element_box& b : fixed) g[static_cast<std::size_t>(b.edge)] = scale / b.height * b.width;
+    for (const element_box& b : fixed)
+        g[static_cast<std::size_t>(b.edge)] = scale / b.height * b.width;
     // Potentials and det(L') are linear in the free edge's conductance c;
     // the height over the width is scale * P(top) / det.
     g[static_cast<std::size_t>(free)] = 0;
@@ -124,7 +119,8 @@ bool needed_box(const plane_darts& d, int battery, const std::vector<element_box
     const wide k = wide_gcd(p, q);
     p /= k;
     q /= k;
-    if (p > std::numeric_limits<std::int64_t>::max() || q > std::numeric_limits<std::int64_t>::max())
+    if (p > std::numeric_limits<std::int64_t>::max() ||
+        q > std::numeric_limits<std::int64_t>::max())
         return false;
     out = {free, static_cast<std::int64_t>(p), static_cast<std::int64_t>(q)};
     return true;
@@ -159,7 +155,9 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
     const std::vector<wide> pot = potentials(d, battery, g, det);
     // Heights are scale times the drops, widths the currents g * drop.
     const auto drop = [&](int e) { return pot[d.tail[e]] - pot[d.head[e]]; };
-    const auto current = [&](int e) { return g[static_cast<std::size_t>(std::min(e, d.reverse[e]))] * drop(e); };
+    const auto current = [&](int e) {
+        return g[static_cast<std::size_t>(std::min(e, d.reverse[e]))] * drop(e);
+    };
     for (int e = 0; e < darts; ++e) {
         if (e != battery && e != battery_back && drop(e) == 0) return true;
     }
@@ -215,7 +213,8 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
             scratch.push_back({static_cast<std::int32_t>(b.x), static_cast<std::int32_t>(b.y),
                                static_cast<std::int32_t>(b.size)});
         } else {
-            place_piece(*pieces[static_cast<std::size_t>(b.element)], ways[static_cast<std::size_t>(b.element)],
+            place_piece(*pieces[static_cast<std::size_t>(b.element)],
+                        ways[static_cast<std::size_t>(b.element)],
                         static_cast<std::int64_t>(b.size), static_cast<std::int64_t>(b.x),
                         static_cast<std::int64_t>(b.y), scratch);
         }

@@ -9,10 +9,6 @@
 
 #include "enumeration/compound_build.h"
 
-// A rectangle's shape: longer side, shorter side, in lowest terms.
-using shape = std::pair<std::int64_t, std::int64_t>;
-shape shape_of(std::int64_t width, std::int64_t height);
-
 // One element: an edge (its lower dart) and the conductance it has, its
 // box's width over its height.
 struct element_box {

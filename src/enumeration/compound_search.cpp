@@ -3,12 +3,10 @@
 #include <deque>
 #include <map>
 #include <stdexcept>
-#include <thread>
 
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
-#include "enumeration/solve_graph.h"
 
 namespace {
 
@@ -16,24 +14,6 @@ constexpr int least_perfect_piece = 9;
 constexpr int least_cnet_edges = 6;
 // Three elements need 6 - 1 - 3 + 3 * 9 = 29 squares or more.
 constexpr int most_order = 28;
-
-// The second and third numbers of a code: its width and height.
-shape shape_of_code(std::string_view code)
-{
-    std::int64_t v[3] = {0, 0, 0};
-    int at = 0;
-    bool in = false;
-    for (const char ch : code) {
-        if (ch >= '0' && ch <= '9') {
-            v[at] = v[at] * 10 + (ch - '0');
-            in = true;
-        } else if (in) {
-            in = false;
-            if (++at == 3) break;
-        }
-    }
-    return shape_of(v[1], v[2]);
-}
 
 // The two ways a rectangle of a shape can stand, as width and height.
 std::vector<std::pair<std::int64_t, std::int64_t>> standings(const shape& s)
@@ -65,8 +45,10 @@ bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_
         if (std::min(e, d.reverse[e]) != net.element) det0 += a0 - net.base[v];
     }
     det1 -= det0;
-    __extension__ __int128 p = static_cast<__int128>(height) * det0 - static_cast<__int128>(width) * a0;
-    __extension__ __int128 q = static_cast<__int128>(width) * a1 - static_cast<__int128>(height) * det1;
+    __extension__ __int128 p =
+        static_cast<__int128>(height) * det0 - static_cast<__int128>(width) * a0;
+    __extension__ __int128 q =
+        static_cast<__int128>(width) * a1 - static_cast<__int128>(height) * det1;
     if (q < 0) {
         p = -p;
         q = -q;
@@ -81,7 +63,10 @@ bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_
 class search {
 public:
     explicit search(const shape_search_settings& s)
-        : s_(s), held_(std::min(s.held_order, s.order - 1)), wanted_(s.order + 1), found_(s.order + 1),
+        : s_(s),
+          held_(std::min(s.held_order, s.order - 1)),
+          wanted_(s.order + 1),
+          found_(s.order + 1),
           index_(s.order + 1)
     {
         if (s.order > most_order)
@@ -249,7 +234,8 @@ private:
         return codes;
     }
 
-    void two_elements(int k, int edges, std::vector<square_box>& scratch, const made_rectangle& made)
+    void two_elements(int k, int edges, std::vector<square_box>& scratch,
+                      const made_rectangle& made)
     {
         const int total = k - edges + 3;
         for (const cnet_of& c : cnets(edges)) {
@@ -284,7 +270,8 @@ private:
                         for (const piece* b : of_shape(k2, shape_of(box.width, box.height))) {
                             for (int way_b = 0; way_b < orientations; ++way_b) {
                                 const std::int64_t bw = way_b & 4 ? b->height : b->width;
-                                if (bw * box.height != box.width * (way_b & 4 ? b->width : b->height))
+                                if (bw * box.height !=
+                                    box.width * (way_b & 4 ? b->width : b->height))
                                     continue;
                                 for (int way_a = shape_way; way_a < shape_way + 4; ++way_a) {
                                     if (!fill_elements(d, battery, {e1, e2}, {&a, b},
@@ -323,51 +310,4 @@ private:
 order_codes compound_of_shapes(const shape_search_settings& s)
 {
     return search(s).run();
-}
-
-std::vector<std::string> simple_of_shapes(int order, const std::set<shape>& shapes, int jobs)
-{
-    if (order + 1 < least_cnet_edges || shapes.empty()) return {};
-    // Squares alone go through the squares screen, which solves few c-nets.
-    const bool squares = shapes.size() == 1 && shapes.begin()->first == shapes.begin()->second;
-    const bool wanted[kinds] = {!squares, true, false, false};
-    const int threads = std::max(1, jobs);
-    std::vector<std::string> texts(static_cast<std::size_t>(threads));
-    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
-    const auto work = [&](int t) {
-        try {
-            solve_scratch scratch;
-            std::string problem;
-            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
-                trace_darts(g, scratch.darts);
-                found_codes found;
-                if (!solve_cnet(scratch, wanted, found, problem)) throw std::logic_error(problem);
-                for (const int kind : {perfect_oblong, perfect_square}) {
-                    const std::string& lines = found.lines[kind];
-                    for (std::size_t at = 0; at < lines.size();) {
-                        const std::size_t end = lines.find('\n', at);
-                        const std::string_view line(lines.data() + at, end - at);
-                        if (shapes.count(shape_of_code(line)) != 0) {
-                            texts[t] += line;
-                            texts[t] += '\n';
-                        }
-                        at = end + 1;
-                    }
-                }
-            });
-        } catch (...) {
-            failures[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& t : pool) t.join();
-    for (const std::exception_ptr& f : failures)
-        if (f) std::rethrow_exception(f);
-    std::vector<const std::string*> all;
-    for (const std::string& t : texts) all.push_back(&t);
-    std::vector<std::string> codes;
-    for (const std::string_view line : sorted_lines(all)) codes.emplace_back(line);
-    return codes;
 }

@@ -21,6 +21,3 @@ struct shape_search_settings {
 // The compound perfect rectangles of the order whose shapes are asked for,
 // as codes by part (`simple` left empty), each once.
 order_codes compound_of_shapes(const shape_search_settings& s);
-
-// The simple perfect rectangles of `order` of those shapes, each once.
-std::vector<std::string> simple_of_shapes(int order, const std::set<shape>& shapes, int jobs);
