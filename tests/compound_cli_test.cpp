@@ -184,6 +184,7 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         expect_failure(run(arguments), {message}, 2);
     }
     expect_failure(run("--enumerate 21 --compound"), {"orders up to 20"});
+    expect_failure(run("--enumerate 29 --compound --squares"), {"orders up to 28"});
     // A full standard output: the run says so and fails.
     const result full = run("--enumerate 9-14 --compound", "", "/dev/full");
     EXPECT_EQ(full.status, 1);

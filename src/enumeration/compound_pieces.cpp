@@ -1,10 +1,36 @@
 #include "enumeration/compound_pieces.h"
 
+#include <algorithm>
+#include <exception>
+#include <numeric>
 #include <stdexcept>
+#include <thread>
 
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/solve_graph.h"
+
+namespace {
+
+// The second and third numbers of a code: its width and height.
+shape shape_of_code(std::string_view code)
+{
+    std::int64_t v[3] = {0, 0, 0};
+    int at = 0;
+    bool in = false;
+    for (const char ch : code) {
+        if (ch >= '0' && ch <= '9') {
+            v[at] = v[at] * 10 + (ch - '0');
+            in = true;
+        } else if (in) {
+            in = false;
+            if (++at == 3) break;
+        }
+    }
+    return shape_of(v[1], v[2]);
+}
+
+}  // namespace
 
 void place_piece(const piece& p, int way, std::int64_t scale, std::int64_t dx, std::int64_t dy,
                  std::vector<square_box>& out)
@@ -68,5 +94,59 @@ std::vector<std::string> simple_perfect_codes(int order)
     }
     std::vector<std::string> codes;
     for (const std::string_view line : sorted_lines({&text[0], &text[1]})) codes.emplace_back(line);
+    return codes;
+}
+
+shape shape_of(std::int64_t width, std::int64_t height)
+{
+    const std::int64_t g = std::gcd(width, height);
+    return {std::max(width, height) / g, std::min(width, height) / g};
+}
+
+std::vector<std::string> simple_of_shapes(int order, const std::set<shape>& shapes, int jobs)
+{
+    if (order + 1 < 6 || shapes.empty()) return {};
+    // Squares alone go through the squares screen, which solves few c-nets.
+    const bool squares = shapes.size() == 1 && shapes.begin()->first == shapes.begin()->second;
+    const bool wanted[kinds] = {!squares, true, false, false};
+    const int threads = std::max(1, jobs);
+    std::vector<std::string> texts(static_cast<std::size_t>(threads));
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
+    const auto work = [&](int t) {
+        try {
+            solve_scratch scratch;
+            std::string problem;
+            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
+                trace_darts(g, scratch.darts);
+                found_codes found;
+                if (!solve_cnet(scratch, wanted, false, found, problem))
+                    throw std::logic_error(problem);
+                for (const int kind : {perfect_oblong, perfect_square}) {
+                    const std::string& lines = found.lines[kind];
+                    for (std::size_t at = 0; at < lines.size();) {
+                        const std::size_t end = lines.find('\n', at);
+                        const std::string_view line(lines.data() + at, end - at);
+                        if (shapes.count(shape_of_code(line)) != 0) {
+                            texts[t] += line;
+                            texts[t] += '\n';
+                        }
+                        at = end + 1;
+                    }
+                }
+            });
+        } catch (...) {
+            failures[t] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
+    for (std::thread& t : pool) t.join();
+    for (const std::exception_ptr& f : failures)
+        if (f) std::rethrow_exception(f);
+    std::vector<const std::string*> all;
+    for (const std::string& t : texts) all.push_back(&t);
+    std::vector<std::string> codes;
+    for (const std::string_view line : sorted_lines(all)) codes.emplace_back(line);
     return codes;
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "analysis/canonical.h"
@@ -37,3 +39,11 @@ piece piece_of_code(std::string_view code, canonical_scratch& scratch);
 // The canonical codes of the simple perfect rectangles of `order`, squares
 // included, sorted, each once.
 std::vector<std::string> simple_perfect_codes(int order);
+
+// A rectangle's shape: longer side, shorter side, in lowest terms.
+using shape = std::pair<std::int64_t, std::int64_t>;
+shape shape_of(std::int64_t width, std::int64_t height);
+
+// The simple perfect rectangles of `order` of those shapes, each once, the
+// c-nets shared by `jobs` threads.
+std::vector<std::string> simple_of_shapes(int order, const std::set<shape>& shapes, int jobs);

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/compound_levels.h"
+#include "enumeration/compound_search.h"
 
 namespace {
 
@@ -78,6 +79,36 @@ std::string count_row(int order, const order_codes& c, bool squares)
     return row + '\n';
 }
 
+// One order's codes, as asked: counted, or the parts kept in the
+// catalogue's order, as --enumerate writes its own.
+void write_order(const enumeration_request& o, int order, const order_codes& codes,
+                 text_output& output, code_stats* stats)
+{
+    if (o.count) {
+        output.add(count_row(order, codes, o.squares));
+        return;
+    }
+    std::vector<std::string> lines;
+    const auto take = [&](const std::vector<std::string>& part) {
+        for (const std::string& code : squares_among(part, o.squares)) lines.push_back(code);
+    };
+    if (o.all) take(codes.simple);
+    if (!o.nontrivial) take(codes.trivial);
+    if (!o.trivial) take(codes.nontrivial);
+    std::string found;
+    for (const std::string& line : lines) found += line + '\n';
+    std::string text;
+    for (const std::string_view line : sorted_lines({&found})) {
+        text += line;
+        text += '\n';
+    }
+    if (stats) {
+        stats->feed(text);
+    } else {
+        output.add(text);
+    }
+}
+
 }  // namespace
 
 bool enumerates_compound(const enumeration_request& r)
@@ -88,15 +119,24 @@ bool enumerates_compound(const enumeration_request& r)
 int run_compound_enumeration(const enumeration_request& o, file_system& files, output_stream& out)
 {
     const order_range range = o.orders;
-    if (range.high > greatest_compound_order) {
+    // Squares past the levels' orders come from the search by shapes.
+    const bool by_shape = o.squares && range.high > greatest_compound_order;
+    if (by_shape && range.high > greatest_compound_square_order) {
+        throw conversion_error("--compound --squares makes orders up to " +
+                               std::to_string(greatest_compound_square_order) +
+                               ": past that a square can hold three sub-rectangles side by side "
+                               "in a c-net, which the search does not build");
+    }
+    if (range.high > greatest_compound_order && !by_shape) {
         throw conversion_error("--compound makes orders up to " +
                                std::to_string(greatest_compound_order) +
                                ": each order holds every perfect rectangle of the orders below "
-                               "in memory");
+                               "in memory (with --squares, up to " +
+                               std::to_string(greatest_compound_square_order) + ")");
     }
     // Order 19 held about 1 GiB at its peak; each order holds some 3.7 times
     // the rectangles of the one before.
-    if (range.high == greatest_compound_order && !o.quiet) {
+    if (range.high == greatest_compound_order && !o.quiet && !by_shape) {
         print_message("", 0,
                       "warning: --compound order 20 holds every perfect rectangle of the orders "
                       "below in memory: some 4 GiB, and some minutes of CPU");
@@ -112,33 +152,21 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
     // --stats counts the codes instead of writing them.
     std::unique_ptr<code_stats> stats;
     if (o.stats) stats = std::make_unique<code_stats>();
-    perfect_levels levels;
-    for (int order = 1; order <= range.high; ++order) {
-        const order_codes codes = make_order(order, levels, order < range.high, o.jobs);
-        if (order < range.low) continue;
-        if (o.count) {
-            output.add(count_row(order, codes, o.squares));
-            continue;
+    if (by_shape) {
+        for (int order = range.low; order <= range.high; ++order) {
+            shape_search_settings settings;
+            settings.order = order;
+            settings.shapes = {{1, 1}};
+            settings.jobs = o.jobs;
+            order_codes codes = compound_of_shapes(settings);
+            if (o.count || o.all) codes.simple = simple_of_shapes(order, settings.shapes, o.jobs);
+            write_order(o, order, codes, output, stats.get());
         }
-        std::vector<std::string> lines;
-        const auto take = [&](const std::vector<std::string>& part) {
-            for (const std::string& code : squares_among(part, o.squares)) lines.push_back(code);
-        };
-        if (o.all) take(codes.simple);
-        if (!o.nontrivial) take(codes.trivial);
-        if (!o.trivial) take(codes.nontrivial);
-        // In the catalogue's order, as --enumerate writes its own.
-        std::string found;
-        for (const std::string& line : lines) found += line + '\n';
-        std::string text;
-        for (const std::string_view line : sorted_lines({&found})) {
-            text += line;
-            text += '\n';
-        }
-        if (stats) {
-            stats->feed(text);
-        } else {
-            output.add(text);
+    } else {
+        perfect_levels levels;
+        for (int order = 1; order <= range.high; ++order) {
+            const order_codes codes = make_order(order, levels, order < range.high, o.jobs);
+            if (order >= range.low) write_order(o, order, codes, output, stats.get());
         }
     }
     if (stats) output.add(stats->result(o.stats_svg));

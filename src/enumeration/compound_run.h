@@ -13,6 +13,9 @@ bool enumerates_compound(const enumeration_request& r);
 // The highest order --compound takes: each order holds every perfect
 // rectangle of the orders below in memory.
 constexpr int greatest_compound_order = 20;
+// The highest with --squares: the squares come from a search by shapes
+// that needs few rectangles of each order below.
+constexpr int greatest_compound_square_order = 28;
 
 // Returns the exit status.
 int run_compound_enumeration(const enumeration_request& r, file_system& files, output_stream& out);

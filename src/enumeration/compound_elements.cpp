@@ -1,0 +1,239 @@
+#include "enumeration/compound_elements.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <stdexcept>
+
+namespace {
+
+#ifdef __SIZEOF_INT128__
+__extension__ typedef __int128 wide;
+#else
+using wide = std::int64_t;
+#endif
+
+wide wide_gcd(wide a, wide b)
+{
+    if (a < 0) a = -a;
+    if (b < 0) b = -b;
+    while (b != 0) {
+        const wide r = a % b;
+        a = b;
+        b = r;
+    }
+    return a;
+}
+
+// Fraction-free elimination (Bareiss), as the single element's networks use.
+wide determinant(std::vector<wide> m, int n)
+{
+    wide previous = 1;
+    int sign = 1;
+    for (int k = 0; k < n; ++k) {
+        int pivot = k;
+        while (pivot < n && m[pivot * n + k] == 0) ++pivot;
+        if (pivot == n) return 0;
+        if (pivot != k) {
+            for (int j = 0; j < n; ++j) std::swap(m[k * n + j], m[pivot * n + j]);
+            sign = -sign;
+        }
+        for (int i = k + 1; i < n; ++i) {
+            for (int j = k + 1; j < n; ++j)
+                m[i * n + j] =
+                    (m[i * n + j] * m[k * n + k] - m[i * n + k] * m[k * n + j]) / previous;
+            m[i * n + k] = 0;
+        }
+        previous = m[k * n + k];
+    }
+    return sign * m[(n - 1) * n + n - 1];
+}
+
+// det(L') times each potential with one unit of current in at the top,
+// the conductance of edge e (by its lower dart) g[e]; and det(L') itself.
+std::vector<wide> potentials(const plane_darts& d, int battery, const std::vector<wide>& g,
+                             wide& det)
+{
+    const int vertices = static_cast<int>(d.first.size()) - 1;
+    const int top = d.tail[battery];
+    const int bottom = d.head[battery];
+    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
+    const int n = vertices - 1;
+    std::vector<wide> laplacian(static_cast<std::size_t>(n) * n, 0);
+    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
+        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
+        const int u = d.tail[e];
+        const int v = d.head[e];
+        if (u != bottom) laplacian[index(u) * n + index(u)] += g[e];
+        if (v != bottom) laplacian[index(v) * n + index(v)] += g[e];
+        if (u != bottom && v != bottom) {
+            laplacian[index(u) * n + index(v)] -= g[e];
+            laplacian[index(v) * n + index(u)] -= g[e];
+        }
+    }
+    det = determinant(laplacian, n);
+    std::vector<wide> p(vertices, 0);
+    for (int v = 0; v < vertices; ++v) {
+        if (v == bottom) continue;
+        std::vector<wide> m = laplacian;
+        for (int i = 0; i < n; ++i) m[i * n + index(v)] = i == index(top) ? 1 : 0;
+        p[v] = determinant(std::move(m), n);
+    }
+    return p;
+}
+
+bool fits_side(wide v)
+{
+    return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+}  // namespace
+
+bool needed_box(const plane_darts& d, int battery, const std::vector<element_box>& fixed, int free,
+                std::int64_t width, std::int64_t height, element_box& out)
+{
+    // Conductances scaled by the product of the fixed boxes' heights: a
+    // square's is that product, an element's its width in place of its height.
+    wide scale = 1;
+    for (const element_box& b : fixed) scale *= b.height;
+    std::vector<wide> g(d.head.size(), scale);
+    for (const element_box& b : fixed)
+        g[static_cast<std::size_t>(b.edge)] = scale / b.height * b.width;
+    // Potentials and det(L') are linear in the free edge's conductance c;
+    // the height over the width is scale * P(top) / det.
+    g[static_cast<std::size_t>(free)] = 0;
+    wide det0 = 0;
+    const wide a0 = scale * potentials(d, battery, g, det0)[d.tail[battery]];
+    g[static_cast<std::size_t>(free)] = scale;
+    wide det1 = 0;
+    const wide a1 = scale * potentials(d, battery, g, det1)[d.tail[battery]] - a0;
+    det1 -= det0;
+    // height * det(c) = width * scale * P(top, c): solve for c.
+    wide p = wide{height} * det0 - wide{width} * a0;
+    wide q = wide{width} * a1 - wide{height} * det1;
+    if (q < 0) {
+        p = -p;
+        q = -q;
+    }
+    if (p <= 0 || q == 0) return false;
+    const wide k = wide_gcd(p, q);
+    p /= k;
+    q /= k;
+    if (p > std::numeric_limits<std::int64_t>::max() ||
+        q > std::numeric_limits<std::int64_t>::max())
+        return false;
+    out = {free, static_cast<std::int64_t>(p), static_cast<std::int64_t>(q)};
+    return true;
+}
+
+bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& edges,
+                   const std::vector<const piece*>& pieces, const std::vector<int>& ways,
+                   std::vector<square_box>& scratch, const made_rectangle& made)
+{
+    const int darts = static_cast<int>(d.head.size());
+    const int battery_back = d.reverse[battery];
+    const int top = d.tail[battery];
+    // The boxes' sides: element i is w[i] x h[i].
+    std::vector<wide> w(edges.size());
+    std::vector<wide> h(edges.size());
+    wide scale = 1;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        w[i] = ways[i] & 4 ? pieces[i]->height : pieces[i]->width;
+        h[i] = ways[i] & 4 ? pieces[i]->width : pieces[i]->height;
+        scale *= h[i];
+    }
+    std::vector<wide> g(static_cast<std::size_t>(darts), scale);
+    const auto element_of = [&](int e) {
+        const int edge = std::min(e, d.reverse[e]);
+        for (std::size_t i = 0; i < edges.size(); ++i)
+            if (edges[i] == edge) return static_cast<int>(i);
+        return -1;
+    };
+    for (std::size_t i = 0; i < edges.size(); ++i)
+        g[static_cast<std::size_t>(edges[i])] = scale / h[i] * w[i];
+    wide det = 0;
+    const std::vector<wide> pot = potentials(d, battery, g, det);
+    // Heights are scale times the drops, widths the currents g * drop.
+    const auto drop = [&](int e) { return pot[d.tail[e]] - pot[d.head[e]]; };
+    const auto current = [&](int e) {
+        return g[static_cast<std::size_t>(std::min(e, d.reverse[e]))] * drop(e);
+    };
+    for (int e = 0; e < darts; ++e) {
+        if (e != battery && e != battery_back && drop(e) == 0) return true;
+    }
+    std::vector<wide> x(static_cast<std::size_t>(d.faces), 0);
+    std::vector<char> seen(static_cast<std::size_t>(d.faces), 0);
+    seen[d.face[battery]] = 1;
+    std::vector<int> stack(1, d.face[battery]);
+    wide left = 0;
+    while (!stack.empty()) {
+        const int f = stack.back();
+        stack.pop_back();
+        for (int i = d.face_first[f]; i < d.face_first[f + 1]; ++i) {
+            const int e = d.face_darts[i];
+            if (e == battery || e == battery_back) continue;
+            const int to = d.face[d.reverse[e]];
+            if (seen[to]) continue;
+            seen[to] = 1;
+            x[to] = x[f] + current(e);
+            left = std::min(left, x[to]);
+            stack.push_back(to);
+        }
+    }
+    wide full_width = 0;
+    for (int f = 0; f < d.faces; ++f) full_width = std::max(full_width, x[f] - left);
+    wide full_height = scale * (pot[top] - pot[d.head[battery]]);
+    // Each box at (x, y), a square's side or an element's scale: the
+    // numbers far past 32 bits until their common factor is taken out.
+    struct box {
+        wide x, y, size;
+        int element;
+    };
+    std::vector<box> boxes;
+    wide k = wide_gcd(full_width, full_height);
+    for (int e = 0; e < darts; ++e) {
+        if (e > d.reverse[e] || e == battery || e == battery_back) continue;
+        const wide fall = drop(e);
+        const int upper = fall > 0 ? d.tail[e] : d.head[e];
+        const int i = element_of(e);
+        const wide size = (fall > 0 ? fall : -fall) * (i < 0 ? scale : scale / h[i]);
+        boxes.push_back({std::min(x[d.face[e]], x[d.face[d.reverse[e]]]) - left,
+                         scale * (pot[top] - pot[upper]), size, i});
+        k = wide_gcd(k, wide_gcd(boxes.back().x, wide_gcd(boxes.back().y, size)));
+    }
+    full_width /= k;
+    full_height /= k;
+    if (!fits_side(full_width) || !fits_side(full_height)) return false;
+    scratch.clear();
+    for (box& b : boxes) {
+        b.x /= k;
+        b.y /= k;
+        b.size /= k;
+        if (b.element < 0) {
+            scratch.push_back({static_cast<std::int32_t>(b.x), static_cast<std::int32_t>(b.y),
+                               static_cast<std::int32_t>(b.size)});
+        } else {
+            place_piece(*pieces[static_cast<std::size_t>(b.element)],
+                        ways[static_cast<std::size_t>(b.element)],
+                        static_cast<std::int64_t>(b.size), static_cast<std::int64_t>(b.x),
+                        static_cast<std::int64_t>(b.y), scratch);
+        }
+    }
+    std::uint64_t area = 0;
+    std::vector<std::int32_t> sides;
+    for (const square_box& s : scratch) {
+        area += static_cast<std::uint64_t>(s.side) * static_cast<std::uint64_t>(s.side);
+        sides.push_back(s.side);
+    }
+    const std::int64_t fw = static_cast<std::int64_t>(full_width);
+    const std::int64_t fh = static_cast<std::int64_t>(full_height);
+    if (area != static_cast<std::uint64_t>(fw) * static_cast<std::uint64_t>(fh))
+        throw std::logic_error("the squares of a filled c-net do not fill its rectangle");
+    std::sort(sides.begin(), sides.end());
+    if (std::adjacent_find(sides.begin(), sides.end()) != sides.end()) return true;
+    std::sort(scratch.begin(), scratch.end(), [](const square_box& a, const square_box& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    made(scratch, fw, fh);
+    return true;
+}
