@@ -5,20 +5,9 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "enumeration/element_potentials.h"
+
 namespace {
-
-// 128 bits where the compiler has them; on 32-bit targets 64, which the
-// c-nets of compound rectangles of low orders stay within.
-#ifdef __SIZEOF_INT128__
-__extension__ typedef __int128 wide;
-#else
-using wide = std::int64_t;
-#endif
-
-bool fits_side(wide v)
-{
-    return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
-}
 
 // Sorts the squares into placement order and hands them on, when all
 // sides differ if that is asked for.
@@ -38,62 +27,14 @@ void hand_on(std::vector<square_box>& squares, std::int64_t width, std::int64_t 
     made(squares, width, height);
 }
 
-// det(m) of an n x n matrix by fraction-free elimination (Bareiss); the
-// numbers of a c-net of a few dozen edges stay far inside 128 bits.
-wide determinant(std::vector<wide> m, int n)
-{
-    wide previous = 1;
-    int sign = 1;
-    for (int k = 0; k < n; ++k) {
-        int pivot = k;
-        while (pivot < n && m[pivot * n + k] == 0) ++pivot;
-        if (pivot == n) return 0;
-        if (pivot != k) {
-            for (int j = 0; j < n; ++j) std::swap(m[k * n + j], m[pivot * n + j]);
-            sign = -sign;
-        }
-        for (int i = k + 1; i < n; ++i) {
-            for (int j = k + 1; j < n; ++j)
-                m[i * n + j] =
-                    (m[i * n + j] * m[k * n + k] - m[i * n + k] * m[k * n + j]) / previous;
-            m[i * n + k] = 0;
-        }
-        previous = m[k * n + k];
-    }
-    return sign * m[(n - 1) * n + n - 1];
-}
-
-// det(L') times each potential, L' the Laplacian without the bottom
-// vertex, at conductance c of the element, 1 elsewhere, one unit of
-// current in at the top (Cramer's rule).
+// det(L') times each potential at conductance c of the element, 1
+// elsewhere, one unit of current in at the top.
 std::vector<wide> potentials(const plane_darts& d, int battery, int element, int c)
 {
-    const int vertices = static_cast<int>(d.first.size()) - 1;
-    const int top = d.tail[battery];
-    const int bottom = d.head[battery];
-    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
-    const int n = vertices - 1;
-    std::vector<wide> laplacian(static_cast<std::size_t>(n) * n, 0);
-    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
-        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
-        const wide g = e == element ? c : 1;
-        const int u = d.tail[e];
-        const int v = d.head[e];
-        if (u != bottom) laplacian[index(u) * n + index(u)] += g;
-        if (v != bottom) laplacian[index(v) * n + index(v)] += g;
-        if (u != bottom && v != bottom) {
-            laplacian[index(u) * n + index(v)] -= g;
-            laplacian[index(v) * n + index(u)] -= g;
-        }
-    }
-    std::vector<wide> p(vertices, 0);
-    for (int v = 0; v < vertices; ++v) {
-        if (v == bottom) continue;
-        std::vector<wide> m = laplacian;
-        for (int i = 0; i < n; ++i) m[i * n + index(v)] = i == index(top) ? 1 : 0;
-        p[v] = determinant(std::move(m), n);
-    }
-    return p;
+    std::vector<wide> g(d.head.size(), 1);
+    g[static_cast<std::size_t>(element)] = c;
+    wide det = 0;
+    return element_potentials(d, battery, g, det);
 }
 
 }  // namespace

@@ -5,13 +5,9 @@
 #include <numeric>
 #include <stdexcept>
 
-namespace {
+#include "enumeration/element_potentials.h"
 
-#ifdef __SIZEOF_INT128__
-__extension__ typedef __int128 wide;
-#else
-using wide = std::int64_t;
-#endif
+namespace {
 
 wide wide_gcd(wide a, wide b)
 {
@@ -23,68 +19,6 @@ wide wide_gcd(wide a, wide b)
         b = r;
     }
     return a;
-}
-
-// Fraction-free elimination (Bareiss), as the single element's networks use.
-wide determinant(std::vector<wide> m, int n)
-{
-    wide previous = 1;
-    int sign = 1;
-    for (int k = 0; k < n; ++k) {
-        int pivot = k;
-        while (pivot < n && m[pivot * n + k] == 0) ++pivot;
-        if (pivot == n) return 0;
-        if (pivot != k) {
-            for (int j = 0; j < n; ++j) std::swap(m[k * n + j], m[pivot * n + j]);
-            sign = -sign;
-        }
-        for (int i = k + 1; i < n; ++i) {
-            for (int j = k + 1; j < n; ++j)
-                m[i * n + j] =
-                    (m[i * n + j] * m[k * n + k] - m[i * n + k] * m[k * n + j]) / previous;
-            m[i * n + k] = 0;
-        }
-        previous = m[k * n + k];
-    }
-    return sign * m[(n - 1) * n + n - 1];
-}
-
-// det(L') times each potential with one unit of current in at the top,
-// the conductance of edge e (by its lower dart) g[e]; and det(L') itself.
-std::vector<wide> potentials(const plane_darts& d, int battery, const std::vector<wide>& g,
-                             wide& det)
-{
-    const int vertices = static_cast<int>(d.first.size()) - 1;
-    const int top = d.tail[battery];
-    const int bottom = d.head[battery];
-    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
-    const int n = vertices - 1;
-    std::vector<wide> laplacian(static_cast<std::size_t>(n) * n, 0);
-    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
-        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
-        const int u = d.tail[e];
-        const int v = d.head[e];
-        if (u != bottom) laplacian[index(u) * n + index(u)] += g[e];
-        if (v != bottom) laplacian[index(v) * n + index(v)] += g[e];
-        if (u != bottom && v != bottom) {
-            laplacian[index(u) * n + index(v)] -= g[e];
-            laplacian[index(v) * n + index(u)] -= g[e];
-        }
-    }
-    det = determinant(laplacian, n);
-    std::vector<wide> p(vertices, 0);
-    for (int v = 0; v < vertices; ++v) {
-        if (v == bottom) continue;
-        std::vector<wide> m = laplacian;
-        for (int i = 0; i < n; ++i) m[i * n + index(v)] = i == index(top) ? 1 : 0;
-        p[v] = determinant(std::move(m), n);
-    }
-    return p;
-}
-
-bool fits_side(wide v)
-{
-    return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
 }
 
 }  // namespace
@@ -103,10 +37,10 @@ bool needed_box(const plane_darts& d, int battery, const std::vector<element_box
     // the height over the width is scale * P(top) / det.
     g[static_cast<std::size_t>(free)] = 0;
     wide det0 = 0;
-    const wide a0 = scale * potentials(d, battery, g, det0)[d.tail[battery]];
+    const wide a0 = scale * element_potentials(d, battery, g, det0)[d.tail[battery]];
     g[static_cast<std::size_t>(free)] = scale;
     wide det1 = 0;
-    const wide a1 = scale * potentials(d, battery, g, det1)[d.tail[battery]] - a0;
+    const wide a1 = scale * element_potentials(d, battery, g, det1)[d.tail[battery]] - a0;
     det1 -= det0;
     // height * det(c) = width * scale * P(top, c): solve for c.
     wide p = wide{height} * det0 - wide{width} * a0;
@@ -152,7 +86,7 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
     for (std::size_t i = 0; i < edges.size(); ++i)
         g[static_cast<std::size_t>(edges[i])] = scale / h[i] * w[i];
     wide det = 0;
-    const std::vector<wide> pot = potentials(d, battery, g, det);
+    const std::vector<wide> pot = element_potentials(d, battery, g, det);
     // Heights are scale times the drops, widths the currents g * drop.
     const auto drop = [&](int e) { return pot[d.tail[e]] - pot[d.head[e]]; };
     const auto current = [&](int e) {
