@@ -122,25 +122,7 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
             if (e != battery && e != battery_back && drop(e) == 0) dropped = true;
         }
         if (dropped) continue;
-        std::fill(seen.begin(), seen.end(), 0);
-        x[d.face[battery]] = 0;
-        seen[d.face[battery]] = 1;
-        stack.assign(1, d.face[battery]);
-        wide left = 0;
-        while (!stack.empty()) {
-            const int f = stack.back();
-            stack.pop_back();
-            for (int i = d.face_first[f]; i < d.face_first[f + 1]; ++i) {
-                const int e = d.face_darts[i];
-                if (e == battery || e == battery_back) continue;
-                const int g = d.face[d.reverse[e]];
-                if (seen[g]) continue;
-                seen[g] = 1;
-                x[g] = x[f] + current(e);
-                left = std::min(left, x[g]);
-                stack.push_back(g);
-            }
-        }
+        const wide left = walk_faces(d, battery, current, x, seen, stack);
         struct box {
             wide x, y, side;
             bool element;

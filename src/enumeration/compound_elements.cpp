@@ -96,24 +96,9 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
         if (e != battery && e != battery_back && drop(e) == 0) return true;
     }
     std::vector<wide> x(static_cast<std::size_t>(d.faces), 0);
-    std::vector<char> seen(static_cast<std::size_t>(d.faces), 0);
-    seen[d.face[battery]] = 1;
-    std::vector<int> stack(1, d.face[battery]);
-    wide left = 0;
-    while (!stack.empty()) {
-        const int f = stack.back();
-        stack.pop_back();
-        for (int i = d.face_first[f]; i < d.face_first[f + 1]; ++i) {
-            const int e = d.face_darts[i];
-            if (e == battery || e == battery_back) continue;
-            const int to = d.face[d.reverse[e]];
-            if (seen[to]) continue;
-            seen[to] = 1;
-            x[to] = x[f] + current(e);
-            left = std::min(left, x[to]);
-            stack.push_back(to);
-        }
-    }
+    std::vector<char> seen;
+    std::vector<int> stack;
+    const wide left = walk_faces(d, battery, current, x, seen, stack);
     wide full_width = 0;
     for (int f = 0; f < d.faces; ++f) full_width = std::max(full_width, x[f] - left);
     wide full_height = scale * (pot[top] - pot[d.head[battery]]);

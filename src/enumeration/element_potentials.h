@@ -2,6 +2,7 @@
 // the compound searches that put rectangles in place of squares.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -19,6 +20,36 @@ using wide = std::int64_t;
 inline bool fits_side(wide v)
 {
     return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Each face's x, its left edge, by a walk over the faces from the
+// battery's (at 0), a dart's current the step across it; returns the least
+// x. `x` has a place for each face; `seen` and `stack` are scratch.
+template <typename Current>
+wide walk_faces(const plane_darts& d, int battery, const Current& current, std::vector<wide>& x,
+                std::vector<char>& seen, std::vector<int>& stack)
+{
+    const int battery_back = d.reverse[battery];
+    seen.assign(static_cast<std::size_t>(d.faces), 0);
+    x[d.face[battery]] = 0;
+    seen[d.face[battery]] = 1;
+    stack.assign(1, d.face[battery]);
+    wide left = 0;
+    while (!stack.empty()) {
+        const int f = stack.back();
+        stack.pop_back();
+        for (int i = d.face_first[f]; i < d.face_first[f + 1]; ++i) {
+            const int e = d.face_darts[i];
+            if (e == battery || e == battery_back) continue;
+            const int to = d.face[d.reverse[e]];
+            if (seen[to]) continue;
+            seen[to] = 1;
+            x[to] = x[f] + current(e);
+            left = std::min(left, x[to]);
+            stack.push_back(to);
+        }
+    }
+    return left;
 }
 
 // det(L') times each potential, L' the Laplacian without the battery's
