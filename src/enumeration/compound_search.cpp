@@ -7,6 +7,7 @@
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/element_potentials.h"
 
 namespace {
 
@@ -27,6 +28,21 @@ struct cnet_of {
     std::vector<element_network> nets;
 };
 
+// a * b - c * d, false when it leaves the numbers at hand (only where
+// there are no 128 bits).
+bool cross(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d, wide& out)
+{
+#ifdef __SIZEOF_INT128__
+    out = static_cast<wide>(a) * b - static_cast<wide>(c) * d;
+    return true;
+#else
+    std::int64_t ab = 0;
+    std::int64_t cd = 0;
+    return !__builtin_mul_overflow(a, b, &ab) && !__builtin_mul_overflow(c, d, &cd) &&
+           !__builtin_sub_overflow(ab, cd, &out);
+#endif
+}
+
 // The box (width over height, lowest terms) the element of `net` must be
 // for the whole to be `width` x `height`: height * det(c) = width * P(top, c),
 // both linear in the element's conductance c.
@@ -45,15 +61,15 @@ bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_
         if (std::min(e, d.reverse[e]) != net.element) det0 += a0 - net.base[v];
     }
     det1 -= det0;
-    __extension__ __int128 p =
-        static_cast<__int128>(height) * det0 - static_cast<__int128>(width) * a0;
-    __extension__ __int128 q =
-        static_cast<__int128>(width) * a1 - static_cast<__int128>(height) * det1;
+    wide p = 0;
+    wide q = 0;
+    if (!cross(height, det0, width, a0, p) || !cross(width, a1, height, det1, q)) return false;
     if (q < 0) {
         p = -p;
         q = -q;
     }
-    if (p <= 0 || q == 0 || p > INT64_MAX || q > INT64_MAX) return false;
+    if (p <= 0 || q == 0 || p > static_cast<wide>(INT64_MAX) || q > static_cast<wide>(INT64_MAX))
+        return false;
     w = static_cast<std::int64_t>(p);
     h = static_cast<std::int64_t>(q);
     out = shape_of(w, h);
