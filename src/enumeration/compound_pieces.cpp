@@ -30,6 +30,57 @@ shape shape_of_code(std::string_view code)
     return shape_of(v[1], v[2]);
 }
 
+// The simple perfect rectangles of an order that are of the kinds wanted
+// and, when `shapes` is given, of one of its shapes, in the catalogue's
+// order; the c-nets dealt out among `jobs` threads. A c-net and its dual
+// give the same rectangles turned: the generator leaves out one of each
+// pair, the dedupe the rest.
+std::vector<std::string> solved_codes(int order, const bool (&wanted)[kinds],
+                                      const std::set<shape>* shapes, int jobs)
+{
+    if (order + 1 < 6) return {};
+    const int threads = std::max(1, jobs);
+    std::vector<std::string> texts(static_cast<std::size_t>(threads));
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
+    const auto work = [&](int t) {
+        try {
+            solve_scratch scratch;
+            std::string problem;
+            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
+                trace_darts(g, scratch.darts);
+                found_codes found;
+                if (!solve_cnet(scratch, wanted, false, found, problem))
+                    throw std::logic_error(problem);
+                for (const int kind : {perfect_oblong, perfect_square}) {
+                    const std::string& lines = found.lines[kind];
+                    for (std::size_t at = 0; at < lines.size();) {
+                        const std::size_t end = lines.find('\n', at);
+                        const std::string_view line(lines.data() + at, end - at);
+                        if (!shapes || shapes->count(shape_of_code(line)) != 0) {
+                            texts[t] += line;
+                            texts[t] += '\n';
+                        }
+                        at = end + 1;
+                    }
+                }
+            });
+        } catch (...) {
+            failures[t] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
+    for (std::thread& t : pool) t.join();
+    for (const std::exception_ptr& f : failures)
+        if (f) std::rethrow_exception(f);
+    std::vector<const std::string*> all;
+    for (const std::string& t : texts) all.push_back(&t);
+    std::vector<std::string> codes;
+    for (const std::string_view line : sorted_lines(all)) codes.emplace_back(line);
+    return codes;
+}
+
 }  // namespace
 
 void place_piece(const piece& p, int way, std::int64_t scale, std::int64_t dx, std::int64_t dy,
@@ -76,25 +127,7 @@ piece piece_of_code(std::string_view code, canonical_scratch& scratch)
 
 std::vector<std::string> simple_perfect_codes(int order)
 {
-    std::string text[kinds];
-    if (order + 1 >= 6) {
-        solve_scratch scratch;
-        const bool wanted[kinds] = {true, true, false, false};
-        std::string problem;
-        for_each_cnet(order + 1, cnet_share{}, true, [&](const plane_graph& g) {
-            trace_darts(g, scratch.darts);
-            found_codes found;
-            // A c-net and its dual give the same rectangles turned: the
-            // generator leaves out one of each pair, the dedupe the rest.
-            if (!solve_cnet(scratch, wanted, false, found, problem))
-                throw std::logic_error(problem);
-            text[perfect_oblong] += found.lines[perfect_oblong];
-            text[perfect_square] += found.lines[perfect_square];
-        });
-    }
-    std::vector<std::string> codes;
-    for (const std::string_view line : sorted_lines({&text[0], &text[1]})) codes.emplace_back(line);
-    return codes;
+    return solved_codes(order, {true, true, false, false}, nullptr, 1);
 }
 
 shape shape_of(std::int64_t width, std::int64_t height)
@@ -105,48 +138,8 @@ shape shape_of(std::int64_t width, std::int64_t height)
 
 std::vector<std::string> simple_of_shapes(int order, const std::set<shape>& shapes, int jobs)
 {
-    if (order + 1 < 6 || shapes.empty()) return {};
+    if (shapes.empty()) return {};
     // Squares alone go through the squares screen, which solves few c-nets.
     const bool squares = shapes.size() == 1 && shapes.begin()->first == shapes.begin()->second;
-    const bool wanted[kinds] = {!squares, true, false, false};
-    const int threads = std::max(1, jobs);
-    std::vector<std::string> texts(static_cast<std::size_t>(threads));
-    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
-    const auto work = [&](int t) {
-        try {
-            solve_scratch scratch;
-            std::string problem;
-            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
-                trace_darts(g, scratch.darts);
-                found_codes found;
-                if (!solve_cnet(scratch, wanted, false, found, problem))
-                    throw std::logic_error(problem);
-                for (const int kind : {perfect_oblong, perfect_square}) {
-                    const std::string& lines = found.lines[kind];
-                    for (std::size_t at = 0; at < lines.size();) {
-                        const std::size_t end = lines.find('\n', at);
-                        const std::string_view line(lines.data() + at, end - at);
-                        if (shapes.count(shape_of_code(line)) != 0) {
-                            texts[t] += line;
-                            texts[t] += '\n';
-                        }
-                        at = end + 1;
-                    }
-                }
-            });
-        } catch (...) {
-            failures[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& t : pool) t.join();
-    for (const std::exception_ptr& f : failures)
-        if (f) std::rethrow_exception(f);
-    std::vector<const std::string*> all;
-    for (const std::string& t : texts) all.push_back(&t);
-    std::vector<std::string> codes;
-    for (const std::string_view line : sorted_lines(all)) codes.emplace_back(line);
-    return codes;
+    return solved_codes(order, {!squares, true, false, false}, &shapes, jobs);
 }
