@@ -158,8 +158,8 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             settings.order = order;
             settings.shapes = {{1, 1}};
             settings.jobs = o.jobs;
-            order_codes codes = compound_of_shapes(settings);
-            if (o.count || o.all) codes.simple = simple_of_shapes(order, settings.shapes, o.jobs);
+            settings.with_simple = o.count || o.all;
+            const order_codes codes = compound_of_shapes(settings);
             write_order(o, order, codes, output, stats.get());
         }
     } else {

@@ -115,7 +115,6 @@ public:
             }
             index_order(k);
         }
-        top.simple.clear();
         return top;
     }
 
@@ -221,7 +220,7 @@ private:
     order_codes make(int k)
     {
         order_codes codes;
-        codes.simple = simple_of_shapes(k, wanted_[k], s_.jobs);
+        if (k < s_.order || s_.with_simple) codes.simple = simple_of_shapes(k, wanted_[k], s_.jobs);
         canonical_scratch canonical;
         std::vector<square_box> scratch;
         std::string trivial;

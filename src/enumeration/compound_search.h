@@ -16,8 +16,11 @@ struct shape_search_settings {
     // above it only those of the shapes some larger one needs.
     int held_order = 16;
     int jobs = 1;
+    // Whether the simple ones of the order asked for are wanted too (the
+    // stream of every c-net of that order); the orders below always are.
+    bool with_simple = false;
 };
 
 // The compound perfect rectangles of the order whose shapes are asked for,
-// as codes by part (`simple` left empty), each once.
+// as codes by part (`simple` only when asked for), each once.
 order_codes compound_of_shapes(const shape_search_settings& s);
