@@ -174,7 +174,8 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         {"--enumerate 12 --compound --trivial --nontrivial", "not both"},
         {"--enumerate 12 --compound --all", "give one of them"},
         {"--enumerate 12 --compound --imperfect", "not made yet"},
-        {"--enumerate 12 --compound --part 1/2", "not shared out by --part"},
+        {"--enumerate 12 --compound --part 1/2", "--part shares out only --compound --squares"},
+        {"--enumerate 24 --compound --squares --count --part 1/2", "--part shares out only"},
         {"--enumerate 12 --compound --trivial --count", "--count counts every part"},
         {"--compound case.txt", "go with --enumerate N"},
         {"--up-to-subrectangles case.txt", "goes with --canonical"},
@@ -185,6 +186,8 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
     }
     expect_failure(run("--enumerate 21 --compound"), {"orders up to 20"});
     expect_failure(run("--enumerate 29 --compound --squares"), {"orders up to 28"});
+    expect_failure(run("--enumerate 20-24 --compound --squares --part 1/2"),
+                   {"--part shares out only"});
     // A full standard output: the run says so and fails.
     const result full = run("--enumerate 9-14 --compound", "", "/dev/full");
     EXPECT_EQ(full.status, 1);

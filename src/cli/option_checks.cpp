@@ -62,10 +62,10 @@ void check_compound_options(const options& o)
         throw usage_error(
             "--compound and --all make perfect rectangles; imperfect compound ones "
             "are not made yet");
-    if (!o.part.empty())
+    if (!o.part.empty() && (!o.compound || !o.squares || o.count))
         throw usage_error(
-            "--compound builds every order below the one asked for; it is not "
-            "shared out by --part");
+            "--part shares out only --compound --squares past order 20, as codes: "
+            "every other --compound order holds all the orders below it");
     if ((o.trivial || o.nontrivial) && o.count)
         throw usage_error(
             "--count counts every part of --compound: leave out --trivial and "

@@ -21,6 +21,21 @@ wide wide_gcd(wide a, wide b)
     return a;
 }
 
+// a * b - c * d, false when it leaves the numbers at hand (only where
+// there are no 128 bits).
+bool cross(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d, wide& out)
+{
+#ifdef __SIZEOF_INT128__
+    out = static_cast<wide>(a) * b - static_cast<wide>(c) * d;
+    return true;
+#else
+    std::int64_t ab = 0;
+    std::int64_t cd = 0;
+    return !__builtin_mul_overflow(a, b, &ab) && !__builtin_mul_overflow(c, d, &cd) &&
+           !__builtin_sub_overflow(ab, cd, &out);
+#endif
+}
+
 }  // namespace
 
 bool needed_box(const plane_darts& d, int battery, const std::vector<element_box>& fixed, int free,
@@ -154,5 +169,38 @@ bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& ed
         return a.y != b.y ? a.y < b.y : a.x < b.x;
     });
     made(scratch, fw, fh);
+    return true;
+}
+
+// The box (width over height, lowest terms) the element of `net` must be
+// for the whole to be `width` x `height`: height * det(c) = width * P(top, c),
+// both linear in the element's conductance c.
+bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_t width,
+                   std::int64_t height, shape& out, std::int64_t& w, std::int64_t& h)
+{
+    const int top = d.tail[net.battery];
+    const std::int64_t a0 = net.base[top];
+    const std::int64_t a1 = net.slope[top];
+    std::int64_t det0 = 0;
+    std::int64_t det1 = 0;
+    for (int e = d.first[top]; e < d.first[top + 1]; ++e) {
+        if (e == net.battery) continue;
+        const int v = d.head[e];
+        det1 += (a0 + a1) - (net.base[v] + net.slope[v]);
+        if (std::min(e, d.reverse[e]) != net.element) det0 += a0 - net.base[v];
+    }
+    det1 -= det0;
+    wide p = 0;
+    wide q = 0;
+    if (!cross(height, det0, width, a0, p) || !cross(width, a1, height, det1, q)) return false;
+    if (q < 0) {
+        p = -p;
+        q = -q;
+    }
+    if (p <= 0 || q == 0 || p > static_cast<wide>(INT64_MAX) || q > static_cast<wide>(INT64_MAX))
+        return false;
+    w = static_cast<std::int64_t>(p);
+    h = static_cast<std::int64_t>(q);
+    out = shape_of(w, h);
     return true;
 }

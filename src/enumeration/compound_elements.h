@@ -29,3 +29,9 @@ bool needed_box(const plane_darts& d, int battery, const std::vector<element_box
 bool fill_elements(const plane_darts& d, int battery, const std::vector<int>& edges,
                    const std::vector<const piece*>& pieces, const std::vector<int>& ways,
                    std::vector<square_box>& scratch, const made_rectangle& made);
+
+// The box (width over height, lowest terms, as `out` and as `w` x `h`) the
+// element of `net` must be for the battery's rectangle to be `width` x
+// `height`; false when none has a positive size.
+bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_t width,
+                   std::int64_t height, shape& out, std::int64_t& w, std::int64_t& h);

@@ -134,6 +134,10 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
                                "in memory (with --squares, up to " +
                                std::to_string(greatest_compound_square_order) + ")");
     }
+    if (o.part.n > 1 && !(by_shape && range.low > greatest_compound_order))
+        throw conversion_error(
+            "--part shares out only --compound --squares past order 20, as codes: "
+            "every other --compound order holds all the orders below it");
     // Order 19 held about 1 GiB at its peak; each order holds some 3.7 times
     // the rectangles of the one before.
     if (range.high == greatest_compound_order && !o.quiet && !by_shape) {
@@ -159,6 +163,7 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             settings.shapes = {{1, 1}};
             settings.jobs = o.jobs;
             settings.with_simple = o.count || o.all;
+            settings.part = {o.part.k, o.part.n};
             const order_codes codes = compound_of_shapes(settings);
             write_order(o, order, codes, output, stats.get());
         }

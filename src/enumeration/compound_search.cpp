@@ -1,8 +1,11 @@
 #include "enumeration/compound_search.h"
 
+#include <algorithm>
 #include <deque>
+#include <exception>
 #include <map>
 #include <stdexcept>
+#include <thread>
 
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
@@ -27,54 +30,6 @@ struct cnet_of {
     plane_darts darts;
     std::vector<element_network> nets;
 };
-
-// a * b - c * d, false when it leaves the numbers at hand (only where
-// there are no 128 bits).
-bool cross(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d, wide& out)
-{
-#ifdef __SIZEOF_INT128__
-    out = static_cast<wide>(a) * b - static_cast<wide>(c) * d;
-    return true;
-#else
-    std::int64_t ab = 0;
-    std::int64_t cd = 0;
-    return !__builtin_mul_overflow(a, b, &ab) && !__builtin_mul_overflow(c, d, &cd) &&
-           !__builtin_sub_overflow(ab, cd, &out);
-#endif
-}
-
-// The box (width over height, lowest terms) the element of `net` must be
-// for the whole to be `width` x `height`: height * det(c) = width * P(top, c),
-// both linear in the element's conductance c.
-bool needed_of_net(const plane_darts& d, const element_network& net, std::int64_t width,
-                   std::int64_t height, shape& out, std::int64_t& w, std::int64_t& h)
-{
-    const int top = d.tail[net.battery];
-    const std::int64_t a0 = net.base[top];
-    const std::int64_t a1 = net.slope[top];
-    std::int64_t det0 = 0;
-    std::int64_t det1 = 0;
-    for (int e = d.first[top]; e < d.first[top + 1]; ++e) {
-        if (e == net.battery) continue;
-        const int v = d.head[e];
-        det1 += (a0 + a1) - (net.base[v] + net.slope[v]);
-        if (std::min(e, d.reverse[e]) != net.element) det0 += a0 - net.base[v];
-    }
-    det1 -= det0;
-    wide p = 0;
-    wide q = 0;
-    if (!cross(height, det0, width, a0, p) || !cross(width, a1, height, det1, q)) return false;
-    if (q < 0) {
-        p = -p;
-        q = -q;
-    }
-    if (p <= 0 || q == 0 || p > static_cast<wide>(INT64_MAX) || q > static_cast<wide>(INT64_MAX))
-        return false;
-    w = static_cast<std::int64_t>(p);
-    h = static_cast<std::int64_t>(q);
-    out = shape_of(w, h);
-    return true;
-}
 
 class search {
 public:
@@ -231,22 +186,98 @@ private:
             std::string& text = has_full_square(squares, width, height) ? trivial : nontrivial;
             append_canonical(squares, width, height, std::string(), canonical, text);
         };
+        if (k == s_.order) {
+            top_fills(k, trivial, nontrivial);
+            if (s_.part.k != 1) {
+                codes.trivial = distinct(trivial);
+                codes.nontrivial = distinct(nontrivial);
+                return codes;
+            }
+        }
         joins(k, [&](int, const piece& a, int b_order, const shape& b) {
             for (const piece* p : of_shape(b_order, b)) join_pieces(a, *p, true, scratch, made);
         });
-        fills(k, [&](int inner, const cnet_of& c, const element_network& net, const shape& need) {
-            for (const piece* p : of_shape(inner, need)) {
-                if (!fill_element(c.darts, net, *p, true, scratch, made))
-                    throw std::invalid_argument("a compound rectangle of order " +
-                                                std::to_string(k) +
-                                                " leaves the 32-bit range of a side");
-            }
-        });
+        if (k < s_.order) {
+            fills(k,
+                  [&](int inner, const cnet_of& c, const element_network& net, const shape& need) {
+                      fill_with(k, c.darts, net, of_shape(inner, need), scratch, made);
+                  });
+        }
         for (int edges = least_cnet_edges; k - edges + 3 >= 2 * least_perfect_piece; ++edges)
             two_elements(k, edges, scratch, made);
         codes.trivial = distinct(trivial);
         codes.nontrivial = distinct(nontrivial);
         return codes;
+    }
+
+    static void fill_with(int k, const plane_darts& d, const element_network& net,
+                          const std::vector<const piece*>& inner, std::vector<square_box>& scratch,
+                          const made_rectangle& made)
+    {
+        for (const piece* p : inner) {
+            if (!fill_element(d, net, *p, true, scratch, made))
+                throw std::invalid_argument("a compound rectangle of order " + std::to_string(k) +
+                                            " leaves the 32-bit range of a side");
+        }
+    }
+
+    // The one-element fills of the order asked for, most of its work: the
+    // c-nets streamed (the largest are too many to hold with their
+    // networks), this run's share of them dealt out among the threads.
+    void top_fills(int k, std::string& trivial, std::string& nontrivial) const
+    {
+        const int threads = std::max(1, s_.jobs);
+        struct found {
+            std::string trivial;
+            std::string nontrivial;
+            std::exception_ptr failure;
+        };
+        std::vector<found> out(static_cast<std::size_t>(threads));
+        const auto work = [&](int t) {
+            found& f = out[static_cast<std::size_t>(t)];
+            try {
+                canonical_scratch canonical;
+                std::vector<square_box> scratch;
+                plane_darts d;
+                const made_rectangle made = [&](const std::vector<square_box>& squares,
+                                                std::int64_t width, std::int64_t height) {
+                    if (wanted_[k].count(shape_of(width, height)) == 0) return;
+                    std::string& text =
+                        has_full_square(squares, width, height) ? f.trivial : f.nontrivial;
+                    append_canonical(squares, width, height, std::string(), canonical, text);
+                };
+                const cnet_share share{(s_.part.k - 1) * threads + t + 1, s_.part.n * threads};
+                for (int edges = least_cnet_edges; k - edges + 2 >= least_perfect_piece; ++edges) {
+                    const int inner = k - edges + 2;
+                    if (pieces(inner).empty()) continue;
+                    for_each_cnet(edges, share, true, [&](const plane_graph& g) {
+                        trace_darts(g, d);
+                        for (const element_network& net : element_networks(d)) {
+                            for (const shape& whole : wanted_[k]) {
+                                for (const auto& [width, height] : standings(whole)) {
+                                    shape need;
+                                    std::int64_t w = 0;
+                                    std::int64_t h = 0;
+                                    if (needed_of_net(d, net, width, height, need, w, h))
+                                        fill_with(k, d, net, of_shape(inner, need), scratch, made);
+                                }
+                            }
+                        }
+                    });
+                }
+            } catch (...) {
+                f.failure = std::current_exception();
+            }
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+        work(0);
+        for (std::thread& t : pool) t.join();
+        for (const found& f : out) {
+            if (f.failure) std::rethrow_exception(f.failure);
+            trivial += f.trivial;
+            nontrivial += f.nontrivial;
+        }
     }
 
     void two_elements(int k, int edges, std::vector<square_box>& scratch,

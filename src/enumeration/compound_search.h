@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "enumeration/cnet_share.h"
 #include "enumeration/compound_elements.h"
 #include "enumeration/compound_levels.h"
 
@@ -19,6 +20,10 @@ struct shape_search_settings {
     // Whether the simple ones of the order asked for are wanted too (the
     // stream of every c-net of that order); the orders below always are.
     bool with_simple = false;
+    // The share of the order's own one-element fills this run makes (the
+    // bulk of the work); share 1 also makes its joins and two-element
+    // fills. The codes of all shares together, each once, are the whole.
+    cnet_share part;
 };
 
 // The compound perfect rectangles of the order whose shapes are asked for,
