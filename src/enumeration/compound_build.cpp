@@ -27,16 +27,6 @@ void hand_on(std::vector<square_box>& squares, std::int64_t width, std::int64_t 
     made(squares, width, height);
 }
 
-// det(L') times each potential at conductance c of the element, 1
-// elsewhere, one unit of current in at the top.
-std::vector<wide> potentials(const plane_darts& d, int battery, int element, int c)
-{
-    std::vector<wide> g(d.head.size(), 1);
-    g[static_cast<std::size_t>(element)] = c;
-    wide det = 0;
-    return element_potentials(d, battery, g, det);
-}
-
 }  // namespace
 
 void join_pieces(const piece& a, const piece& b, bool perfect, std::vector<square_box>& scratch,
@@ -68,21 +58,34 @@ std::vector<element_network> element_networks(const plane_darts& d)
 {
     std::vector<element_network> nets;
     const int darts = static_cast<int>(d.head.size());
+    const int vertices = static_cast<int>(d.first.size()) - 1;
     for (int battery = 0; battery < darts; ++battery) {
         // The battery the other way round turns the rectangle upside down.
         if (battery > d.reverse[battery]) continue;
+        // With every conductance 1, adj(L') and det(L') = D; the element
+        // u-v at c is L' + (c - 1) b b^T, b = e_u - e_v, whose adjugate is
+        // affine in c: adj e_top = p + (c - 1) (r p - m (b.p)) / D, with
+        // p = adj e_top, m = adj b, r = b^T adj b (the division is exact).
+        wide det = 0;
+        const std::vector<wide> adj = unit_adjugate(d, battery, det);
+        const int top = d.tail[battery];
+        const auto at = [&](int u, int v) { return adj[u * vertices + v]; };
         for (int element = 0; element < darts; ++element) {
             if (element > d.reverse[element] || element == battery) continue;
-            const std::vector<wide> at0 = potentials(d, battery, element, 0);
-            const std::vector<wide> at1 = potentials(d, battery, element, 1);
+            const int u = d.tail[element];
+            const int v = d.head[element];
+            const wide r = at(u, u) + at(v, v) - 2 * at(u, v);
+            const wide bp = at(u, top) - at(v, top);
             element_network net{element, battery, {}, {}};
-            for (std::size_t v = 0; v < at0.size(); ++v) {
-                const wide slope = at1[v] - at0[v];
-                if (at0[v] > std::numeric_limits<std::int64_t>::max() ||
+            for (int x = 0; x < vertices; ++x) {
+                const wide slope = (r * at(x, top) - (at(x, u) - at(x, v)) * bp) / det;
+                const wide base = at(x, top) - slope;
+                if (base > std::numeric_limits<std::int64_t>::max() ||
+                    base < std::numeric_limits<std::int64_t>::min() ||
                     slope > std::numeric_limits<std::int64_t>::max() ||
                     slope < std::numeric_limits<std::int64_t>::min())
                     throw std::logic_error("a c-net's potentials leave 64 bits");
-                net.base.push_back(static_cast<std::int64_t>(at0[v]));
+                net.base.push_back(static_cast<std::int64_t>(base));
                 net.slope.push_back(static_cast<std::int64_t>(slope));
             }
             nets.push_back(std::move(net));
@@ -128,7 +131,6 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
             bool element;
         };
         std::vector<box> boxes;
-        bool too_large = false;
         for (int e = 0; e < darts; ++e) {
             if (e > d.reverse[e] || e == battery || e == battery_back) continue;
             const wide fall = drop(e);
@@ -137,14 +139,25 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
             const wide by = q * (q_potential[top] - q_potential[upper]);
             const wide size = fall > 0 ? fall : -fall;
             boxes.push_back({bx, by, e == net.element ? size : q * size, e == net.element});
-            if (!fits_side(bx) || !fits_side(by) || !fits_side(q * size) || !fits_side(p * size))
-                too_large = true;
         }
         const wide full_height = q * (q_potential[top] - q_potential[d.head[battery]]);
         // The total current, x of the battery's far face.
         wide full_width = 0;
         for (int f = 0; f < d.faces; ++f) full_width = std::max(full_width, x[f] - left);
-        if (too_large || !fits_side(full_width) || !fits_side(full_height)) return false;
+        // In lowest terms before the sides are judged: the scaled numbers can
+        // be far larger than the rectangle's own. The element's squares are
+        // its box's scale times a piece in lowest terms, so the scale counts.
+        wide g = wide_gcd(full_width, full_height);
+        for (const box& b : boxes) g = wide_gcd(g, wide_gcd(b.x, wide_gcd(b.y, b.side)));
+        bool too_large = !fits_side(full_width / g) || !fits_side(full_height / g);
+        for (box& b : boxes) {
+            b.x /= g;
+            b.y /= g;
+            b.side /= g;
+            const wide extent = b.element ? b.side * std::max(p, q) : b.side;
+            if (!fits_side(b.x) || !fits_side(b.y) || !fits_side(extent)) too_large = true;
+        }
+        if (too_large) return false;
         scratch.clear();
         for (const box& b : boxes) {
             if (b.element) {
@@ -156,21 +169,12 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
                                    static_cast<std::int32_t>(b.side)});
             }
         }
-        std::int64_t g = static_cast<std::int64_t>(full_width);
-        g = std::gcd(g, static_cast<std::int64_t>(full_height));
-        for (const square_box& s : scratch)
-            g = std::gcd(g, std::int64_t{std::gcd(s.x, std::gcd(s.y, s.side))});
-        for (square_box& s : scratch) {
-            s.x = static_cast<std::int32_t>(s.x / g);
-            s.y = static_cast<std::int32_t>(s.y / g);
-            s.side = static_cast<std::int32_t>(s.side / g);
-        }
+        const std::int64_t w = static_cast<std::int64_t>(full_width / g);
+        const std::int64_t h = static_cast<std::int64_t>(full_height / g);
         // The squares fill the rectangle: a failure here is a fault of the solution.
         std::uint64_t area = 0;
         for (const square_box& s : scratch)
             area += static_cast<std::uint64_t>(s.side) * static_cast<std::uint64_t>(s.side);
-        const std::int64_t w = static_cast<std::int64_t>(full_width) / g;
-        const std::int64_t h = static_cast<std::int64_t>(full_height) / g;
         if (area != static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h))
             throw std::logic_error("the squares of a filled c-net do not fill its rectangle");
         hand_on(scratch, w, h, perfect, made);

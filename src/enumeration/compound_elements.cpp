@@ -9,18 +9,6 @@
 
 namespace {
 
-wide wide_gcd(wide a, wide b)
-{
-    if (a < 0) a = -a;
-    if (b < 0) b = -b;
-    while (b != 0) {
-        const wide r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
 // a * b - c * d, false when it leaves the numbers at hand (only where
 // there are no 128 bits).
 bool cross(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d, wide& out)

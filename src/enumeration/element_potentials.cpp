@@ -61,3 +61,56 @@ std::vector<wide> element_potentials(const plane_darts& d, int battery, const st
     }
     return p;
 }
+
+std::vector<wide> unit_adjugate(const plane_darts& d, int battery, wide& det)
+{
+    const int vertices = static_cast<int>(d.first.size()) - 1;
+    const int bottom = d.head[battery];
+    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
+    const int n = vertices - 1;
+    // [L' | I], n rows of 2n.
+    const int w = 2 * n;
+    std::vector<wide> m(static_cast<std::size_t>(n) * w, 0);
+    for (int i = 0; i < n; ++i) m[i * w + n + i] = 1;
+    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
+        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
+        const int u = d.tail[e];
+        const int v = d.head[e];
+        if (u != bottom) ++m[index(u) * w + index(u)];
+        if (v != bottom) ++m[index(v) * w + index(v)];
+        if (u != bottom && v != bottom) {
+            --m[index(u) * w + index(v)];
+            --m[index(v) * w + index(u)];
+        }
+    }
+    // L' of a connected network is positive definite: every leading minor,
+    // so every pivot of the elimination, is positive.
+    wide previous = 1;
+    for (int k = 0; k < n; ++k) {
+        for (int i = k + 1; i < n; ++i) {
+            for (int j = k + 1; j < w; ++j)
+                m[i * w + j] =
+                    (m[i * w + j] * m[k * w + k] - m[i * w + k] * m[k * w + j]) / previous;
+            m[i * w + k] = 0;
+        }
+        previous = m[k * w + k];
+    }
+    det = previous;
+    // U y = det * b' for each column b' of the right half, y = adj(L') e_c:
+    // each division is exact, y being whole.
+    std::vector<wide> adjugate(static_cast<std::size_t>(vertices) * vertices, 0);
+    std::vector<wide> y(static_cast<std::size_t>(n));
+    for (int c = 0; c < n; ++c) {
+        for (int i = n - 1; i >= 0; --i) {
+            wide sum = det * m[i * w + n + c];
+            for (int j = i + 1; j < n; ++j) sum -= m[i * w + j] * y[j];
+            y[i] = sum / m[i * w + i];
+        }
+        const int cv = c < bottom ? c : c + 1;
+        for (int i = 0; i < n; ++i) {
+            const int iv = i < bottom ? i : i + 1;
+            adjugate[iv * vertices + cv] = y[i];
+        }
+    }
+    return adjugate;
+}

@@ -17,6 +17,19 @@ __extension__ typedef __int128 wide;
 using wide = std::int64_t;
 #endif
 
+// The greatest common divisor, which std::gcd does not take in the wide type.
+inline wide wide_gcd(wide a, wide b)
+{
+    if (a < 0) a = -a;
+    if (b < 0) b = -b;
+    while (b != 0) {
+        const wide r = a % b;
+        a = b;
+        b = r;
+    }
+    return a;
+}
+
 inline bool fits_side(wide v)
 {
     return v >= 0 && v <= std::numeric_limits<std::int32_t>::max();
@@ -57,3 +70,10 @@ wide walk_faces(const plane_darts& d, int battery, const Current& current, std::
 // edge e (by its lower dart) has conductance g[e]. `det` gets det(L').
 std::vector<wide> element_potentials(const plane_darts& d, int battery, const std::vector<wide>& g,
                                      wide& det);
+
+// The adjugate of L' at every conductance 1 (L' the Laplacian without the
+// battery's bottom vertex), by vertex: `adjugate[u * vertices + v]`, 0 in
+// the bottom's row and column; `det` gets det(L'). One fraction-free
+// elimination gives every column, where Cramer's rule takes a
+// determinant for each entry.
+std::vector<wide> unit_adjugate(const plane_darts& d, int battery, wide& det);
