@@ -95,8 +95,10 @@ std::vector<element_network> element_networks(const plane_darts& d)
 }
 
 bool fill_element(const plane_darts& d, const element_network& net, const piece& inner,
-                  bool perfect, std::vector<square_box>& scratch, const made_rectangle& made)
+                  bool perfect, std::vector<square_box>& scratch, const made_rectangle& made,
+                  const std::set<shape>* wanted)
 {
+    bool all_fit = true;
     const int vertices = static_cast<int>(net.base.size());
     const int darts = static_cast<int>(d.head.size());
     const int battery = net.battery;
@@ -148,6 +150,17 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
         // be far larger than the rectangle's own. The element's squares are
         // its box's scale times a piece in lowest terms, so the scale counts.
         wide g = wide_gcd(full_width, full_height);
+        // Of the 8 ways only those of a wanted shape go on: the others can be
+        // far too large, and are of no use.
+        if (wanted) {
+            const wide s = full_width / g;
+            const wide t = full_height / g;
+            const wide most = std::numeric_limits<std::int64_t>::max();
+            if (s > most || t > most ||
+                wanted->count(
+                    shape_of(static_cast<std::int64_t>(s), static_cast<std::int64_t>(t))) == 0)
+                continue;
+        }
         for (const box& b : boxes) g = wide_gcd(g, wide_gcd(b.x, wide_gcd(b.y, b.side)));
         bool too_large = !fits_side(full_width / g) || !fits_side(full_height / g);
         for (box& b : boxes) {
@@ -157,7 +170,10 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
             const wide extent = b.element ? b.side * std::max(p, q) : b.side;
             if (!fits_side(b.x) || !fits_side(b.y) || !fits_side(extent)) too_large = true;
         }
-        if (too_large) return false;
+        if (too_large) {
+            all_fit = false;
+            continue;
+        }
         scratch.clear();
         for (const box& b : boxes) {
             if (b.element) {
@@ -179,5 +195,5 @@ bool fill_element(const plane_darts& d, const element_network& net, const piece&
             throw std::logic_error("the squares of a filled c-net do not fill its rectangle");
         hand_on(scratch, w, h, perfect, made);
     }
-    return true;
+    return all_fit;
 }

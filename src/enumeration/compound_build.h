@@ -36,6 +36,8 @@ std::vector<element_network> element_networks(const plane_darts& darts);
 
 // The rectangles of the network with `element` filled by `inner` in each
 // of its orientations, in lowest terms; only those of all sides different
-// when `perfect`. False when one leaves the 32-bit range of a side.
+// when `perfect`, and of one of the shapes of `wanted` when given. False
+// when one (that is kept) leaves the 32-bit range of a side.
 bool fill_element(const plane_darts& darts, const element_network& net, const piece& inner,
-                  bool perfect, std::vector<square_box>& scratch, const made_rectangle& made);
+                  bool perfect, std::vector<square_box>& scratch, const made_rectangle& made,
+                  const std::set<shape>* wanted = nullptr);

@@ -12,6 +12,9 @@ struct order_codes {
     std::vector<std::string> simple;
     std::vector<std::string> trivial;     // a square as wide or as high as the whole
     std::vector<std::string> nontrivial;  // the other compound ones
+    // Rectangles found whose sides in lowest terms leave 32 bits, which no
+    // code holds (the search by shapes goes on without them).
+    std::size_t too_large = 0;
 };
 
 // Every perfect rectangle of the orders made so far, as pieces.

@@ -165,6 +165,12 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             settings.with_simple = o.count || o.all;
             settings.part = {o.part.k, o.part.n};
             const order_codes codes = compound_of_shapes(settings);
+            if (codes.too_large != 0 && !o.quiet)
+                print_message("", 0,
+                              "warning: order " + std::to_string(order) + ": " +
+                                  std::to_string(codes.too_large) +
+                                  " rectangles of the shapes sought have a side past 32 bits "
+                                  "and are left out, with what they would make");
             write_order(o, order, codes, output, stats.get());
         }
     } else {

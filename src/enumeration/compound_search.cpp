@@ -191,6 +191,7 @@ private:
             if (s_.part.k != 1) {
                 codes.trivial = distinct(trivial);
                 codes.nontrivial = distinct(nontrivial);
+                codes.too_large = too_large_;
                 return codes;
             }
         }
@@ -200,36 +201,41 @@ private:
         if (k < s_.order) {
             fills(k,
                   [&](int inner, const cnet_of& c, const element_network& net, const shape& need) {
-                      fill_with(k, c.darts, net, of_shape(inner, need), scratch, made);
+                      too_large_ +=
+                          fill_with(c.darts, net, of_shape(inner, need), wanted_[k], scratch, made);
                   });
         }
         for (int edges = least_cnet_edges; k - edges + 3 >= 2 * least_perfect_piece; ++edges)
             two_elements(k, edges, scratch, made);
         codes.trivial = distinct(trivial);
         codes.nontrivial = distinct(nontrivial);
+        codes.too_large = too_large_;
         return codes;
     }
 
-    static void fill_with(int k, const plane_darts& d, const element_network& net,
-                          const std::vector<const piece*>& inner, std::vector<square_box>& scratch,
-                          const made_rectangle& made)
+    // How many leave the 32-bit range of a side.
+    static std::size_t fill_with(const plane_darts& d, const element_network& net,
+                                 const std::vector<const piece*>& inner,
+                                 const std::set<shape>& wanted, std::vector<square_box>& scratch,
+                                 const made_rectangle& made)
     {
+        std::size_t too_large = 0;
         for (const piece* p : inner) {
-            if (!fill_element(d, net, *p, true, scratch, made))
-                throw std::invalid_argument("a compound rectangle of order " + std::to_string(k) +
-                                            " leaves the 32-bit range of a side");
+            if (!fill_element(d, net, *p, true, scratch, made, &wanted)) ++too_large;
         }
+        return too_large;
     }
 
     // The one-element fills of the order asked for, most of its work: the
     // c-nets streamed (the largest are too many to hold with their
     // networks), this run's share of them dealt out among the threads.
-    void top_fills(int k, std::string& trivial, std::string& nontrivial) const
+    void top_fills(int k, std::string& trivial, std::string& nontrivial)
     {
         const int threads = std::max(1, s_.jobs);
         struct found {
             std::string trivial;
             std::string nontrivial;
+            std::size_t too_large = 0;
             std::exception_ptr failure;
         };
         std::vector<found> out(static_cast<std::size_t>(threads));
@@ -259,7 +265,8 @@ private:
                                     std::int64_t w = 0;
                                     std::int64_t h = 0;
                                     if (needed_of_net(d, net, width, height, need, w, h))
-                                        fill_with(k, d, net, of_shape(inner, need), scratch, made);
+                                        f.too_large += fill_with(d, net, of_shape(inner, need),
+                                                                 wanted_[k], scratch, made);
                                 }
                             }
                         }
@@ -277,6 +284,7 @@ private:
             if (f.failure) std::rethrow_exception(f.failure);
             trivial += f.trivial;
             nontrivial += f.nontrivial;
+            too_large_ += f.too_large;
         }
     }
 
@@ -322,9 +330,7 @@ private:
                                 for (int way_a = shape_way; way_a < shape_way + 4; ++way_a) {
                                     if (!fill_elements(d, battery, {e1, e2}, {&a, b},
                                                        {way_a, way_b}, scratch, made))
-                                        throw std::invalid_argument(
-                                            "a compound rectangle of order " + std::to_string(k) +
-                                            " leaves the 32-bit range of a side");
+                                        ++too_large_;
                                 }
                             }
                         }
@@ -349,6 +355,7 @@ private:
     std::vector<std::map<shape, std::vector<const piece*>>> index_;
     std::map<int, std::deque<cnet_of>> cnets_;
     bool pieces_needed_only_if_high_ = false;
+    std::size_t too_large_ = 0;  // of every order so far
 };
 
 }  // namespace
