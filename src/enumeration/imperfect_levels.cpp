@@ -10,7 +10,6 @@
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
-#include "enumeration/compound_build.h"
 #include "enumeration/element_fill.h"
 #include "enumeration/element_potentials.h"
 #include "squares.h"
@@ -21,9 +20,10 @@ namespace {
 constexpr int least_cnet_edges = 6;
 // Joins a task: enough to keep a thread busy a while.
 constexpr std::size_t pieces_a_task = 512;
-// A thread's codes are deduped once they pass this many bytes, to hold
-// the many ways one rectangle is made to about one copy.
-constexpr std::size_t most_raw_bytes = std::size_t{1} << 27;
+// A thread's codes are deduped once they pass this many bytes and twice
+// what the last dedupe left, to hold the many ways one rectangle is made
+// to about one copy.
+constexpr std::size_t least_raw_bytes = std::size_t{1} << 24;
 
 // The results by kind: perfect or not, trivially compound or not.
 enum result_bin { perfect_trivial, perfect_other, imperfect_trivial, imperfect_other, bins };
@@ -47,6 +47,7 @@ void compact(std::string& text)
 
 struct worker {
     std::string bin[bins];
+    std::size_t kept[bins] = {};
     canonical_scratch canonical;
     std::vector<square_box> scratch;
     std::vector<std::int32_t> sides;
@@ -63,9 +64,12 @@ struct worker {
         std::sort(squares.begin(), squares.end(), [](const square_box& a, const square_box& b) {
             return a.y != b.y ? a.y < b.y : a.x < b.x;
         });
-        std::string& text = bin[(perfect ? perfect_trivial : imperfect_trivial) + (trivial ? 0 : 1)];
-        append_canonical(squares, width, height, std::string(), canonical, text);
-        if (text.size() > most_raw_bytes) compact(text);
+        const int b = (perfect ? perfect_trivial : imperfect_trivial) + (trivial ? 0 : 1);
+        append_canonical(squares, width, height, std::string(), canonical, bin[b]);
+        if (bin[b].size() > std::max(least_raw_bytes, 2 * kept[b])) {
+            compact(bin[b]);
+            kept[b] = bin[b].size();
+        }
     }
 };
 
@@ -129,7 +133,10 @@ struct fill_work {
             const bool across = (boxes[i].first > boxes[i].second) != (p.width > p.height);
             const int from = g.longer == g.shorter || !across ? 0 : 4;
             const int to = g.longer == g.shorter || across ? orientations : 4;
+            const std::uint8_t distinct =
+                levels.ways_of_order[static_cast<std::size_t>(orders[i])][at];
             for (int way = from; way < to; ++way) {
+                if (!((distinct >> way) & 1)) continue;
                 ways[i] = way;
                 pieces(i + 1);
             }
@@ -170,9 +177,34 @@ struct fill_work {
     }
 };
 
+// Every way to put `a` above `b`, each turned each of its distinct ways
+// (`ways_a`, `ways_b`), scaled to a common width.
+void join(const piece& a, std::uint8_t ways_a, const piece& b, std::uint8_t ways_b, worker& w)
+{
+    for (int way_a = 0; way_a < orientations; ++way_a) {
+        if (!((ways_a >> way_a) & 1)) continue;
+        const std::int64_t wa = way_a & 4 ? a.height : a.width;
+        const std::int64_t ha = way_a & 4 ? a.width : a.height;
+        for (int way_b = 0; way_b < orientations; ++way_b) {
+            if (!((ways_b >> way_b) & 1)) continue;
+            const std::int64_t wb = way_b & 4 ? b.height : b.width;
+            const std::int64_t hb = way_b & 4 ? b.width : b.height;
+            const std::int64_t g = std::gcd(wa, wb);
+            const wide width = wide{wa} * (wb / g);
+            const wide height = wide{ha} * (wb / g) + wide{hb} * (wa / g);
+            if (!fits_side(width) || !fits_side(height))
+                throw conversion_error("a compound rectangle leaves the 32-bit range of a side");
+            w.scratch.clear();
+            place_piece(a, way_a, wb / g, 0, 0, w.scratch);
+            place_piece(b, way_b, wa / g, 0, ha * (wb / g), w.scratch);
+            w.take(w.scratch, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
+        }
+    }
+}
+
 struct task {
-    const piece* small = nullptr;  // a join: this with others[from, to)
-    const std::vector<piece>* others = nullptr;
+    int small_order = 0;  // a join: piece `small` of this order with those of the
+    std::size_t small = 0;  // other order from `from` to `to`
     std::size_t from = 0;
     std::size_t to = 0;
     const plane_darts* darts = nullptr;  // a fill: the c-net, battery and elements
@@ -191,6 +223,7 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
     if (levels.of_order.size() < static_cast<std::size_t>(order)) {
         levels.of_order.resize(static_cast<std::size_t>(order));
         levels.shapes_of_order.resize(static_cast<std::size_t>(order));
+        levels.ways_of_order.resize(static_cast<std::size_t>(order));
     }
     order_codes codes;
     cnet_codes simple;
@@ -205,8 +238,8 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
             for (std::size_t from = 2 * a == order ? i : 0; from < large.size();
                  from += pieces_a_task) {
                 task t;
-                t.small = &small[i];
-                t.others = &large;
+                t.small_order = a;
+                t.small = i;
                 t.from = from;
                 t.to = std::min(large.size(), from + pieces_a_task);
                 tasks.push_back(std::move(t));
@@ -245,18 +278,15 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
     std::vector<worker> workers(static_cast<std::size_t>(std::max(1, jobs)));
     std::atomic<std::size_t> next{0};
     const auto work = [&](worker& w) {
-        const made_rectangle made = [&](const std::vector<square_box>& squares, std::int64_t width,
-                                        std::int64_t height) {
-            std::vector<square_box> copy = squares;
-            w.take(copy, width, height);
-        };
         try {
             for (std::size_t k; (k = next++) < tasks.size();) {
                 const task& t = tasks[k];
-                if (t.small != nullptr) {
-                    std::vector<square_box> joined;
+                if (t.small_order > 0) {
+                    const std::size_t a = static_cast<std::size_t>(t.small_order);
+                    const std::size_t b = static_cast<std::size_t>(order) - a;
                     for (std::size_t j = t.from; j < t.to; ++j)
-                        join_pieces(*t.small, (*t.others)[j], false, joined, made);
+                        join(levels.of_order[a][t.small], levels.ways_of_order[a][t.small],
+                             levels.of_order[b][j], levels.ways_of_order[b][j], w);
                     continue;
                 }
                 const std::size_t elements = t.elements.size();
@@ -291,6 +321,7 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
             texts.push_back(&w.bin[b]);
         }
         found[b] = distinct(texts);
+        for (worker& w : workers) std::string().swap(w.bin[b]);
     }
     codes.simple = simple.simple_imperfect;
     codes.trivial = found[imperfect_trivial];

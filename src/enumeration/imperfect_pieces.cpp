@@ -1,5 +1,6 @@
 #include "enumeration/imperfect_pieces.h"
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <stdexcept>
@@ -20,6 +21,29 @@ std::vector<std::string> distinct(const std::vector<std::string>& texts)
     return codes;
 }
 
+// The ways of `p` that place its squares differently from every way before.
+std::uint8_t distinct_ways(const piece& p)
+{
+    std::vector<std::vector<square_box>> seen;
+    std::uint8_t ways = 0;
+    for (int way = 0; way < orientations; ++way) {
+        std::vector<square_box> placed;
+        place_piece(p, way, 1, 0, 0, placed);
+        std::sort(placed.begin(), placed.end(), [](const square_box& a, const square_box& b) {
+            return a.y != b.y ? a.y < b.y : a.x < b.x;
+        });
+        const auto same = [&](const std::vector<square_box>& other) {
+            return std::equal(placed.begin(), placed.end(), other.begin(),
+                              [](const square_box& a, const square_box& b) {
+                                  return a.x == b.x && a.y == b.y && a.side == b.side;
+                              });
+        };
+        if (std::none_of(seen.begin(), seen.end(), same)) ways |= std::uint8_t(1u << way);
+        seen.push_back(std::move(placed));
+    }
+    return ways;
+}
+
 }  // namespace
 
 void add_order(const std::vector<const std::vector<std::string>*>& codes, any_levels& levels)
@@ -37,6 +61,9 @@ void add_order(const std::vector<const std::vector<std::string>*>& codes, any_le
         if (found.second) groups.push_back({s.first, s.second, {}});
         groups[found.first->second].pieces.push_back(static_cast<std::uint32_t>(i));
     }
+    std::vector<std::uint8_t> ways;
+    for (const piece& p : pieces) ways.push_back(distinct_ways(p));
+    levels.ways_of_order.push_back(std::move(ways));
     levels.of_order.push_back(std::move(pieces));
     levels.shapes_of_order.push_back(std::move(groups));
 }

@@ -20,6 +20,9 @@ struct shape_group {
 struct any_levels {
     std::vector<std::vector<piece>> of_order;
     std::vector<std::vector<shape_group>> shapes_of_order;
+    // Per piece, a bit for each way to turn it that places its squares
+    // otherwise than the ways before: a symmetric piece has fewer than 8.
+    std::vector<std::vector<std::uint8_t>> ways_of_order;
 };
 
 // Adds the pieces of the codes as the next order's.
