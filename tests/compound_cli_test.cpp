@@ -88,6 +88,47 @@ TEST_F(Compound, EveryCodeChecksAsThePartAskedFor)
               "");
 }
 
+TEST_F(Compound, ImperfectOnesCheckAsThePartAskedForAndCountBothWays)
+{
+    // Each part's lines through the check, and counted up to the
+    // sub-rectangles' symmetries by --canonical --up-to-subrectangles.
+    int parts[2][2] = {};
+    const char* const structures[] = {"trivially compound", "compound"};
+    for (int p = 0; p < 2; ++p) {
+        SCOPED_TRACE(structures[p]);
+        const std::string part = p == 0 ? " --trivial" : " --nontrivial";
+        ASSERT_EQ(run("--enumerate 9 --compound --imperfect" + part, "", (work_ / "part").string())
+                      .status,
+                  0);
+        const result table = run("--check --catalogue part");
+        std::istringstream rows(table.out);
+        std::string row;
+        std::getline(rows, row);
+        for (; std::getline(rows, row); ++parts[p][0]) {
+            EXPECT_NE(row.find(std::string("\tyes\tno\tno\t-\t") + structures[p] + "\t"),
+                      std::string::npos)
+                << row;
+        }
+        parts[p][1] = std::stoi(shell("\"$tool\" --canonical --up-to-subrectangles --catalogue "
+                                      "part | sort -u | wc -l >&2"));
+    }
+    const int simple = std::stoi(shell("\"$tool\" --enumerate 9 --imperfect | wc -l >&2"));
+    const std::string row = "9\t" + std::to_string(simple) + "\t" + std::to_string(parts[0][0]) +
+                            "\t" + std::to_string(parts[1][0]) + "\t" +
+                            std::to_string(simple + parts[0][0] + parts[1][0]) + "\t" +
+                            std::to_string(parts[0][1]) + "\t" + std::to_string(parts[1][1]) +
+                            "\t" + std::to_string(simple + parts[0][1] + parts[1][1]) + "\n";
+    EXPECT_GT(parts[1][0], 1000);
+    const result counted = run("--enumerate 9 --compound --imperfect --count");
+    EXPECT_EQ(counted.out.substr(counted.out.find('\n') + 1), row);
+    EXPECT_EQ(run("--enumerate 9 --all --imperfect --count").out, counted.out);
+    // --all is the simple and the compound ones merged, the same for any -j.
+    EXPECT_EQ(shell("\"$tool\" --enumerate 8-9 --imperfect 2>/dev/null >s && \"$tool\" --enumerate 8-9 "
+                    "--compound --imperfect -j 2 >c && \"$tool\" --enumerate 8-9 --all --imperfect "
+                    ">a && LC_ALL=C sort -m -k1,1n -k2,2n -k3,3n -k4 s c | cmp - a"),
+              "");
+}
+
 TEST_F(Compound, DrawingsOutlineTheSubRectanglesTheCheckFinds)
 {
     // Trivially and non-trivially compound ones, four overlapping halves of
@@ -173,7 +214,6 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         {"--enumerate 12 --trivial", "--trivial and --nontrivial choose a part of --compound"},
         {"--enumerate 12 --compound --trivial --nontrivial", "not both"},
         {"--enumerate 12 --compound --all", "give one of them"},
-        {"--enumerate 12 --compound --imperfect", "not made yet"},
         {"--enumerate 12 --compound --part 1/2", "--part shares out only --compound --squares"},
         {"--enumerate 24 --compound --squares --count --part 1/2", "--part shares out only"},
         {"--enumerate 12 --compound --trivial --count", "--count counts every part"},
@@ -185,6 +225,7 @@ TEST_F(Compound, OptionsThatDoNotGoTogether)
         expect_failure(run(arguments), {message}, 2);
     }
     expect_failure(run("--enumerate 21 --compound"), {"orders up to 20"});
+    expect_failure(run("--enumerate 11-13 --all --imperfect"), {"--imperfect makes orders up to 12"});
     expect_failure(run("--enumerate 29 --compound --squares"), {"orders up to 28"});
     expect_failure(run("--enumerate 20-24 --compound --squares --part 1/2"),
                    {"--part shares out only"});

@@ -58,10 +58,6 @@ void check_compound_options(const options& o)
             "compound ones: give one of them");
     if (!o.compound && !o.all) return;
     if (o.enumerate.empty()) throw usage_error("--compound and --all go with --enumerate N");
-    if (o.imperfect)
-        throw usage_error(
-            "--compound and --all make perfect rectangles; imperfect compound ones "
-            "are not made yet");
     if (!o.part.empty() && (!o.compound || !o.squares || o.count))
         throw usage_error(
             "--part shares out only --compound --squares past order 20, as codes: "

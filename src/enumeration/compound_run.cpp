@@ -9,6 +9,7 @@
 #include "enumeration/code_lines.h"
 #include "enumeration/compound_levels.h"
 #include "enumeration/compound_search.h"
+#include "enumeration/imperfect_levels.h"
 
 namespace {
 
@@ -119,6 +120,12 @@ bool enumerates_compound(const enumeration_request& r)
 int run_compound_enumeration(const enumeration_request& o, file_system& files, output_stream& out)
 {
     const order_range range = o.orders;
+    if (o.imperfect && range.high > greatest_imperfect_compound_order) {
+        throw conversion_error("--compound --imperfect makes orders up to " +
+                               std::to_string(greatest_imperfect_compound_order) +
+                               ": each order holds every squared rectangle of the orders below "
+                               "in memory");
+    }
     // Squares past the levels' orders come from the search by shapes.
     const bool by_shape = o.squares && range.high > greatest_compound_order;
     if (by_shape && range.high > greatest_compound_square_order) {
@@ -140,7 +147,7 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
             "every other --compound order holds all the orders below it");
     // Order 19 held about 1 GiB at its peak; each order holds some 3.7 times
     // the rectangles of the one before.
-    if (range.high == greatest_compound_order && !o.quiet && !by_shape) {
+    if (range.high == greatest_compound_order && !o.quiet && !by_shape && !o.imperfect) {
         print_message("", 0,
                       "warning: --compound order 20 holds every perfect rectangle of the orders "
                       "below in memory: some 4 GiB, and some minutes of CPU");
@@ -172,6 +179,12 @@ int run_compound_enumeration(const enumeration_request& o, file_system& files, o
                                   " rectangles of the shapes sought have a side past 32 bits "
                                   "and are left out, with what they would make");
             write_order(o, order, codes, output, stats.get());
+        }
+    } else if (o.imperfect) {
+        any_levels levels;
+        for (int order = 1; order <= range.high; ++order) {
+            const order_codes codes = make_any_order(order, levels, order < range.high, o.jobs);
+            if (order >= range.low) write_order(o, order, codes, output, stats.get());
         }
     } else {
         perfect_levels levels;

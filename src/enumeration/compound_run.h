@@ -17,5 +17,9 @@ constexpr int greatest_compound_order = 20;
 // that needs few rectangles of each order below.
 constexpr int greatest_compound_square_order = 28;
 
+// The highest with --imperfect: every squared rectangle of the orders
+// below is held, and they grow faster than the perfect ones.
+constexpr int greatest_imperfect_compound_order = 12;
+
 // Returns the exit status.
 int run_compound_enumeration(const enumeration_request& r, file_system& files, output_stream& out);

@@ -60,7 +60,12 @@ bool solve_cnet(solve_scratch& scratch, const bool (&wanted)[kinds], bool count_
         // Where four squares meet at a point a c-net can still give a
         // compound rectangle: the check's geometric test judges those.
         const bool crossed = four_meet_at_a_point(r);
-        if (crossed && has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) continue;
+        if (crossed && has_inner_rectangle(r.squares, r.width, r.height, scratch.check)) {
+            if (scratch.keep_crossed_compound)
+                append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical,
+                                 found.crossed_compound);
+            continue;
+        }
         std::string& lines =
             crossed || !count_uncrossed ? found.lines[kind] : scratch.own_lines[kind];
         append_canonical(r.squares, r.width, r.height, std::string(), scratch.canonical, lines);

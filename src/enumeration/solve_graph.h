@@ -25,6 +25,8 @@ constexpr int kinds = 4;
 struct found_codes {
     std::string lines[kinds];
     std::map<int, std::int64_t> counted[kinds];
+    // The compound ones crossed c-nets give, when the scratch keeps them.
+    std::string crossed_compound;
 };
 
 struct solve_scratch {
@@ -38,6 +40,10 @@ struct solve_scratch {
     // The uncrossed codes of one c-net, told apart before they are counted.
     std::string own_lines[kinds];
     std::vector<std::string_view> own_views;
+    // Keep the compound rectangles of crossed batteries, of the kinds
+    // wanted, in found.crossed_compound, as the compound enumeration of
+    // imperfect rectangles needs: otherwise they are dropped.
+    bool keep_crossed_compound = false;
 };
 
 // Solves the c-net in `scratch.darts` and appends the codes of the kinds
