@@ -8,18 +8,6 @@
 
 namespace {
 
-wide gcd_of(wide a, wide b)
-{
-    if (a < 0) a = -a;
-    if (b < 0) b = -b;
-    while (b != 0) {
-        const wide r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
 // Past this the products of the layout could leave 128 bits.
 constexpr wide most_layout = wide{1} << 62;
 
@@ -80,7 +68,7 @@ bool lay_out_elements(const plane_darts& d, const elements_network& net,
             pot[v] += product * net.coef[s * vertices + v];
     }
     wide common = 0;
-    for (const wide p : pot) common = gcd_of(common, p);
+    for (const wide p : pot) common = wide_gcd(common, p);
     if (common == 0) return false;
     for (wide& p : pot) p /= common;
     const int darts = static_cast<int>(d.head.size());
@@ -99,8 +87,8 @@ bool lay_out_elements(const plane_darts& d, const elements_network& net,
     wide scale = 1;
     for (std::size_t i = 0; i < k; ++i) {
         const wide h = boxes[i].second;
-        const wide need = h / gcd_of(h, drop(net.edges[i]));
-        scale = scale / gcd_of(scale, need) * need;
+        const wide need = h / wide_gcd(h, drop(net.edges[i]));
+        scale = scale / wide_gcd(scale, need) * need;
         if (!fits(scale)) return false;
     }
     const auto current = [&](int e) {
