@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <exception>
-#include <thread>
 
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/compound_build.h"
+#include "enumeration/on_threads.h"
 #include "squares.h"
 
 namespace {
@@ -82,11 +81,11 @@ order_codes make_order(int order, perfect_levels& levels, bool keep, int jobs)
         std::string nontrivial;
         canonical_scratch canonical;
         std::vector<square_box> scratch;
-        std::exception_ptr failure;
     };
     std::vector<worker> workers(static_cast<std::size_t>(std::max(1, jobs)));
     std::atomic<std::size_t> next{0};
-    const auto work = [&](worker& w) {
+    on_threads(static_cast<int>(workers.size()), [&](int at) {
+        worker& w = workers[static_cast<std::size_t>(at)];
         const made_rectangle made = [&](const std::vector<square_box>& squares, std::int64_t width,
                                         std::int64_t height) {
             std::string& text = has_full_square(squares, width, height) ? w.trivial : w.nontrivial;
@@ -107,19 +106,14 @@ order_codes make_order(int order, perfect_levels& levels, bool keep, int jobs)
                 }
             }
         } catch (...) {
-            w.failure = std::current_exception();
+            // The others stop at their next task.
             next = tasks.size();
+            throw;
         }
-    };
-    std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < workers.size(); ++i)
-        threads.emplace_back(work, std::ref(workers[i]));
-    work(workers[0]);
-    for (std::thread& t : threads) t.join();
+    });
     std::vector<const std::string*> trivial;
     std::vector<const std::string*> nontrivial;
     for (const worker& w : workers) {
-        if (w.failure) std::rethrow_exception(w.failure);
         trivial.push_back(&w.trivial);
         nontrivial.push_back(&w.nontrivial);
     }

@@ -1,13 +1,12 @@
 #include "enumeration/compound_pieces.h"
 
 #include <algorithm>
-#include <exception>
 #include <numeric>
 #include <stdexcept>
-#include <thread>
 
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/on_threads.h"
 #include "enumeration/solve_graph.h"
 
 namespace {
@@ -41,39 +40,28 @@ std::vector<std::string> solved_codes(int order, const bool (&wanted)[kinds],
     if (order + 1 < 6) return {};
     const int threads = std::max(1, jobs);
     std::vector<std::string> texts(static_cast<std::size_t>(threads));
-    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
-    const auto work = [&](int t) {
-        try {
-            solve_scratch scratch;
-            std::string problem;
-            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
-                trace_darts(g, scratch.darts);
-                found_codes found;
-                if (!solve_cnet(scratch, wanted, false, found, problem))
-                    throw std::logic_error(problem);
-                for (const int kind : {perfect_oblong, perfect_square}) {
-                    const std::string& lines = found.lines[kind];
-                    for (std::size_t at = 0; at < lines.size();) {
-                        const std::size_t end = lines.find('\n', at);
-                        const std::string_view line(lines.data() + at, end - at);
-                        if (!shapes || shapes->count(shape_of_code(line)) != 0) {
-                            texts[t] += line;
-                            texts[t] += '\n';
-                        }
-                        at = end + 1;
+    on_threads(threads, [&](int t) {
+        solve_scratch scratch;
+        std::string problem;
+        for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
+            trace_darts(g, scratch.darts);
+            found_codes found;
+            if (!solve_cnet(scratch, wanted, false, found, problem))
+                throw std::logic_error(problem);
+            for (const int kind : {perfect_oblong, perfect_square}) {
+                const std::string& lines = found.lines[kind];
+                for (std::size_t at = 0; at < lines.size();) {
+                    const std::size_t end = lines.find('\n', at);
+                    const std::string_view line(lines.data() + at, end - at);
+                    if (!shapes || shapes->count(shape_of_code(line)) != 0) {
+                        texts[t] += line;
+                        texts[t] += '\n';
                     }
+                    at = end + 1;
                 }
-            });
-        } catch (...) {
-            failures[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& t : pool) t.join();
-    for (const std::exception_ptr& f : failures)
-        if (f) std::rethrow_exception(f);
+            }
+        });
+    });
     std::vector<const std::string*> all;
     for (const std::string& t : texts) all.push_back(&t);
     std::vector<std::string> codes;

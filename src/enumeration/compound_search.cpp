@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <deque>
-#include <exception>
 #include <map>
 #include <stdexcept>
-#include <thread>
 
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/element_potentials.h"
+#include "enumeration/on_threads.h"
 
 namespace {
 
@@ -236,12 +235,11 @@ private:
             std::string trivial;
             std::string nontrivial;
             std::size_t too_large = 0;
-            std::exception_ptr failure;
         };
         std::vector<found> out(static_cast<std::size_t>(threads));
-        const auto work = [&](int t) {
+        on_threads(threads, [&](int t) {
             found& f = out[static_cast<std::size_t>(t)];
-            try {
+            {
                 canonical_scratch canonical;
                 std::vector<square_box> scratch;
                 plane_darts d;
@@ -272,16 +270,9 @@ private:
                         }
                     });
                 }
-            } catch (...) {
-                f.failure = std::current_exception();
             }
-        };
-        std::vector<std::thread> pool;
-        for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-        work(0);
-        for (std::thread& t : pool) t.join();
+        });
         for (const found& f : out) {
-            if (f.failure) std::rethrow_exception(f.failure);
             trivial += f.trivial;
             nontrivial += f.nontrivial;
             too_large_ += f.too_large;

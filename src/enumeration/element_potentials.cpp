@@ -29,6 +29,28 @@ wide determinant(std::vector<wide> m, int n)
     return sign * m[(n - 1) * n + n - 1];
 }
 
+// L', the Laplacian without the battery's bottom vertex, as n x n rows
+// (vertex v at v, or v - 1 past the bottom) each `stride` wide; edge e (by
+// its lower dart) has conductance g(e).
+template <typename Conductance>
+void add_laplacian(const plane_darts& d, int battery, const Conductance& g, int stride,
+                   std::vector<wide>& m)
+{
+    const int bottom = d.head[battery];
+    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
+    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
+        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
+        const int u = d.tail[e];
+        const int v = d.head[e];
+        if (u != bottom) m[index(u) * stride + index(u)] += g(e);
+        if (v != bottom) m[index(v) * stride + index(v)] += g(e);
+        if (u != bottom && v != bottom) {
+            m[index(u) * stride + index(v)] -= g(e);
+            m[index(v) * stride + index(u)] -= g(e);
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<wide> element_potentials(const plane_darts& d, int battery, const std::vector<wide>& g,
@@ -40,17 +62,8 @@ std::vector<wide> element_potentials(const plane_darts& d, int battery, const st
     const auto index = [&](int v) { return v < bottom ? v : v - 1; };
     const int n = vertices - 1;
     std::vector<wide> laplacian(static_cast<std::size_t>(n) * n, 0);
-    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
-        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
-        const int u = d.tail[e];
-        const int v = d.head[e];
-        if (u != bottom) laplacian[index(u) * n + index(u)] += g[e];
-        if (v != bottom) laplacian[index(v) * n + index(v)] += g[e];
-        if (u != bottom && v != bottom) {
-            laplacian[index(u) * n + index(v)] -= g[e];
-            laplacian[index(v) * n + index(u)] -= g[e];
-        }
-    }
+    add_laplacian(
+        d, battery, [&](int e) { return g[e]; }, n, laplacian);
     det = determinant(laplacian, n);
     std::vector<wide> p(vertices, 0);
     for (int v = 0; v < vertices; ++v) {
@@ -66,23 +79,13 @@ std::vector<wide> unit_adjugate(const plane_darts& d, int battery, wide& det)
 {
     const int vertices = static_cast<int>(d.first.size()) - 1;
     const int bottom = d.head[battery];
-    const auto index = [&](int v) { return v < bottom ? v : v - 1; };
     const int n = vertices - 1;
     // [L' | I], n rows of 2n.
     const int w = 2 * n;
     std::vector<wide> m(static_cast<std::size_t>(n) * w, 0);
     for (int i = 0; i < n; ++i) m[i * w + n + i] = 1;
-    for (int e = 0; e < static_cast<int>(d.head.size()); ++e) {
-        if (e > d.reverse[e] || e == battery || d.reverse[e] == battery) continue;
-        const int u = d.tail[e];
-        const int v = d.head[e];
-        if (u != bottom) ++m[index(u) * w + index(u)];
-        if (v != bottom) ++m[index(v) * w + index(v)];
-        if (u != bottom && v != bottom) {
-            --m[index(u) * w + index(v)];
-            --m[index(v) * w + index(u)];
-        }
-    }
+    add_laplacian(
+        d, battery, [](int) { return wide{1}; }, w, m);
     // L' of a connected network is positive definite: every leading minor,
     // so every pivot of the elimination, is positive.
     wide previous = 1;

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <exception>
 #include <numeric>
-#include <thread>
 
 #include "analysis/structure.h"
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
 #include "enumeration/element_fill.h"
 #include "enumeration/element_potentials.h"
+#include "enumeration/on_threads.h"
 #include "squares.h"
 
 namespace {
@@ -51,7 +50,6 @@ struct worker {
     canonical_scratch canonical;
     std::vector<square_box> scratch;
     std::vector<std::int32_t> sides;
-    std::exception_ptr failure;
 
     // A compound rectangle made, judged by its squares alone.
     void take(std::vector<square_box>& squares, std::int64_t width, std::int64_t height)
@@ -203,7 +201,7 @@ void join(const piece& a, std::uint8_t ways_a, const piece& b, std::uint8_t ways
 }
 
 struct task {
-    int small_order = 0;  // a join: piece `small` of this order with those of the
+    int small_order = 0;    // a join: piece `small` of this order with those of the
     std::size_t small = 0;  // other order from `from` to `to`
     std::size_t from = 0;
     std::size_t to = 0;
@@ -277,7 +275,8 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
     }
     std::vector<worker> workers(static_cast<std::size_t>(std::max(1, jobs)));
     std::atomic<std::size_t> next{0};
-    const auto work = [&](worker& w) {
+    on_threads(static_cast<int>(workers.size()), [&](int at) {
+        worker& w = workers[static_cast<std::size_t>(at)];
         try {
             for (std::size_t k; (k = next++) < tasks.size();) {
                 const task& t = tasks[k];
@@ -291,23 +290,24 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
                 }
                 const std::size_t elements = t.elements.size();
                 const int edges = static_cast<int>(t.darts->head.size()) / 2;
-                fill_work f{*t.darts, levels, network_of_elements(*t.darts, t.battery, t.elements),
-                            std::vector<int>(elements), std::vector<const shape_group*>(elements),
+                fill_work f{*t.darts,
+                            levels,
+                            network_of_elements(*t.darts, t.battery, t.elements),
+                            std::vector<int>(elements),
+                            std::vector<const shape_group*>(elements),
                             std::vector<std::pair<std::int64_t, std::int64_t>>(elements),
-                            element_layout(), std::vector<const piece*>(elements),
-                            std::vector<int>(elements), w};
+                            element_layout(),
+                            std::vector<const piece*>(elements),
+                            std::vector<int>(elements),
+                            w};
                 f.split(0, order - (edges - 1 - static_cast<int>(elements)));
             }
         } catch (...) {
-            w.failure = std::current_exception();
+            // The others stop at their next task.
             next = tasks.size();
+            throw;
         }
-    };
-    std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < workers.size(); ++i)
-        threads.emplace_back(work, std::ref(workers[i]));
-    work(workers[0]);
-    for (std::thread& t : threads) t.join();
+    });
     canonical_scratch canonical;
     for (const std::string& code : simple.crossed_compound) {
         piece p = piece_of_code(code, canonical);
@@ -317,7 +317,6 @@ order_codes make_any_order(int order, any_levels& levels, bool keep, int jobs)
     for (int b = 0; b < bins; ++b) {
         std::vector<const std::string*> texts;
         for (const worker& w : workers) {
-            if (w.failure) std::rethrow_exception(w.failure);
             texts.push_back(&w.bin[b]);
         }
         found[b] = distinct(texts);

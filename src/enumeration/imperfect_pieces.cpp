@@ -1,13 +1,12 @@
 #include "enumeration/imperfect_pieces.h"
 
 #include <algorithm>
-#include <exception>
 #include <map>
 #include <stdexcept>
-#include <thread>
 
 #include "enumeration/cnet_generator.h"
 #include "enumeration/code_lines.h"
+#include "enumeration/on_threads.h"
 #include "enumeration/solve_graph.h"
 
 namespace {
@@ -76,32 +75,21 @@ cnet_codes codes_of_cnets(int order, int jobs)
     std::vector<std::string> perfect(static_cast<std::size_t>(threads));
     std::vector<std::string> imperfect(static_cast<std::size_t>(threads));
     std::vector<std::string> crossed(static_cast<std::size_t>(threads));
-    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
-    const auto work = [&](int t) {
-        try {
-            solve_scratch scratch;
-            scratch.keep_crossed_compound = true;
-            std::string problem;
-            const bool every_kind[kinds] = {true, true, true, true};
-            for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
-                trace_darts(g, scratch.darts);
-                found_codes found;
-                if (!solve_cnet(scratch, every_kind, false, found, problem))
-                    throw std::logic_error(problem);
-                perfect[t] += found.lines[perfect_oblong] + found.lines[perfect_square];
-                imperfect[t] += found.lines[imperfect_oblong] + found.lines[imperfect_square];
-                crossed[t] += found.crossed_compound;
-            });
-        } catch (...) {
-            failures[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
-    work(0);
-    for (std::thread& t : pool) t.join();
-    for (const std::exception_ptr& f : failures)
-        if (f) std::rethrow_exception(f);
+    on_threads(threads, [&](int t) {
+        solve_scratch scratch;
+        scratch.keep_crossed_compound = true;
+        std::string problem;
+        const bool every_kind[kinds] = {true, true, true, true};
+        for_each_cnet(order + 1, cnet_share{t + 1, threads}, true, [&](const plane_graph& g) {
+            trace_darts(g, scratch.darts);
+            found_codes found;
+            if (!solve_cnet(scratch, every_kind, false, found, problem))
+                throw std::logic_error(problem);
+            perfect[t] += found.lines[perfect_oblong] + found.lines[perfect_square];
+            imperfect[t] += found.lines[imperfect_oblong] + found.lines[imperfect_square];
+            crossed[t] += found.crossed_compound;
+        });
+    });
     codes.simple_perfect = distinct(perfect);
     codes.simple_imperfect = distinct(imperfect);
     codes.crossed_compound = distinct(crossed);
